@@ -33,8 +33,8 @@ struct UnitRecord {
 };
 
 struct CategoryRecord {
-  std::string CategoryName;  // at most 12 bytes, ends in "&" and the accelerator letter
-  std::string IconResource;  // the built-in picture; never changes
+  std::string CategoryName;   // at most 12 bytes, ends in "&" and the accelerator letter
+  std::string IconResource;   // the built-in picture; never changes
   std::uint8_t IconKind = 0;  // 0 = IconResource, otherwise the user bitmap file
   std::array<UnitRecord, kUnitsPerCategory> Units;
 
@@ -46,7 +46,7 @@ struct CategoryRecord {
 // The 36 categories, numbered 1 to 36. The program holds one for the whole
 // run; tests make their own.
 class CategoryTable {
-public:
+ public:
   // The table as it is before the settings file is read.
   static CategoryTable BuiltIn();
 
@@ -54,7 +54,7 @@ public:
   CategoryRecord& operator[](int category);
   const CategoryRecord& operator[](int category) const;
 
-private:
+ private:
   std::array<CategoryRecord, kCategoryCount> categories_;
 };
 

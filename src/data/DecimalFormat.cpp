@@ -12,7 +12,7 @@ namespace {
 // for the exact expansion of any finite extended value (M * 5^16445 has under
 // 11,600 digits).
 class DecimalBig {
-public:
+ public:
   explicit DecimalBig(std::uint64_t value) {
     do {
       limbs_[size_++] = static_cast<std::uint32_t>(value % kBase);
@@ -74,7 +74,7 @@ public:
     return total;
   }
 
-private:
+ private:
   static constexpr std::uint32_t kBase = 1000000000;
   std::uint32_t limbs_[1400];
   int size_ = 0;
@@ -181,7 +181,8 @@ std::string FormatFixed(long double value, int decimals, int width) {
   text.append(digits, first, static_cast<std::size_t>(1 + integerDigits - first));
   if (decimals > 0) {
     text.push_back('.');
-    text.append(digits, static_cast<std::size_t>(1 + integerDigits), static_cast<std::size_t>(decimals));
+    text.append(digits, static_cast<std::size_t>(1 + integerDigits),
+                static_cast<std::size_t>(decimals));
   }
   return PadLeft(std::move(text), width);
 }

@@ -10,7 +10,7 @@ namespace hk {
 // Hardware traps stay masked; the arithmetic helpers detect the faults and
 // throw this instead.
 class FloatFault : public std::exception {
-public:
+ public:
   enum class Kind { Overflow, ZeroDivide, InvalidOperation };
 
   explicit FloatFault(Kind kind);
@@ -20,7 +20,7 @@ public:
   const std::string& message() const noexcept { return message_; }
   const char* what() const noexcept override { return message_.c_str(); }
 
-private:
+ private:
   Kind kind_;
   std::string message_;
 };

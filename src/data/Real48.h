@@ -13,7 +13,7 @@ static_assert(LDBL_MANT_DIG == 64, "long double must be the 80-bit extended type
 // fraction with the sign in bit 7 of byte 5;
 // value = (-1)^sign * (1 + f / 2^39) * 2^(e - 129).
 class Real48 {
-public:
+ public:
   using Bytes = std::array<std::uint8_t, 6>;
 
   Real48() = default;  // zero
@@ -31,7 +31,7 @@ public:
 
   static constexpr long double kSmallest = 0x1p-128L;
 
-private:
+ private:
   Bytes bytes_{};
 };
 

@@ -14,8 +14,8 @@ constexpr int kBinaryBase = 4;
 
 struct NumberBaseResult {
   bool ok = false;
-  std::string text;          // the result text when ok
-  std::string messageText;   // otherwise the message box to show
+  std::string text;         // the result text when ok
+  std::string messageText;  // otherwise the message box to show
   std::string messageTitle;
 };
 
