@@ -152,9 +152,12 @@ DecimalDigits ToDecimalDigits(long double value) {
 }
 
 std::string FormatFixed(long double value, int decimals, int width) {
+  return FormatFixed(ToDecimalDigits(value), decimals, width);
+}
+
+std::string FormatFixed(const DecimalDigits& d, int decimals, int width) {
   if (decimals < 0) decimals = 0;
   if (decimals > kMaxFixedDecimals) decimals = kMaxFixedDecimals;
-  const DecimalDigits d = ToDecimalDigits(value);
 
   const int integerDigits = d.pointPosition > 1 ? d.pointPosition : 1;
   const int positions = integerDigits + decimals;

@@ -25,6 +25,7 @@ constexpr int kMaxFixedDecimals = 40;
 // negative value that does not round to zero, padded on the left with blanks
 // to `width`; a longer text is not cut.
 std::string FormatFixed(long double value, int decimals, int width);
+std::string FormatFixed(const DecimalDigits& digits, int decimals, int width);
 
 // Sign position (blank or "-"), one digit, ".", six digits, "E", the exponent's
 // sign and four exponent digits (15 characters), rounded half up to seven

@@ -16,7 +16,7 @@ std::string FormatResult(long double value, int decimals, int width) {
   if (decimals < 0) return FormatExponent(value, width);
   const DecimalDigits digits = ToDecimalDigits(value);
   if (digits.count > 0 && digits.pointPosition > 36) return FormatExponent(value, width);
-  return FormatFixed(value, decimals, width);
+  return FormatFixed(digits, decimals, width);
 }
 
 std::string ClipboardTextOf(const std::string& resultText) { return RemoveByte(resultText, ' '); }
