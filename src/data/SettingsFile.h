@@ -1,0 +1,72 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "data/CategoryTable.h"
+#include "data/ProfileFile.h"
+
+namespace hk {
+
+// The settings file beside the program: the executable's path with ".KZN".
+std::filesystem::path SettingsPathFor(const std::filesystem::path& executable);
+
+// The window's section as read at start-up; a missing or malformed key gives
+// its default.
+struct WindowSettings {
+  std::int32_t WinPosX = 0;
+  std::int32_t WinPosY = 0;
+  std::int32_t Index = 1;  // CurrentCategory
+  std::int32_t Page = 1;   // CurrentPage
+  bool AutoClip = true;
+};
+
+// Colour indices of the COLOR keys: 0 black, 1 blue, 2 red, 3 green.
+std::optional<std::uint32_t> ColourOfIndex(std::int32_t index);
+
+// The one settings file of the program: everything it remembers between runs,
+// read once at start-up and written a key at a time as things change. Every
+// writer throws ProfileWriteError when the file cannot be written.
+class SettingsFile {
+ public:
+  explicit SettingsFile(std::filesystem::path path);
+
+  const std::filesystem::path& path() const { return profile_.path(); }
+
+  // An integer key: decimal or "$" and hex digits; with allowHexPrefix also
+  // "0x" and hex digits (the window keys and ICON). Nothing for a missing,
+  // empty or malformed value.
+  std::optional<std::int32_t> readInteger(std::string_view section, std::string_view key,
+                                          bool allowHexPrefix) const;
+
+  WindowSettings readWindowSettings() const;
+
+  // Puts every customisable category of the file over the table: categories
+  // 1 to 36 without the temperature and number-base ones, each key falling
+  // back to what the table holds.
+  void loadCategories(CategoryTable& table) const;
+
+  // At exit, in this order: WinPosX, WinPosY, INDEX, PAGE.
+  void writeWindowSettings(std::int32_t left, std::int32_t top, std::int32_t index,
+                           std::int32_t page);
+  void writeAutoClip(bool on);
+  // The DATA key of a unit, as the rate panel saves it.
+  void writeRate(int category, int unit, std::string_view text);
+  // The customisation dialog's writes, in the order it makes them: NAME, ICON,
+  // then Button, DATA, POINT and COLOR of each unit.
+  void writeCategoryName(int category, std::string_view name);
+  void writeIconKind(int category, int iconKind);
+  void writeUnit(int category, int unit, std::string_view name, std::string_view valueText,
+                 std::int32_t decimals, std::int32_t colourIndex);
+
+ private:
+  ProfileFile profile_;
+};
+
+// "BUNRUI" and the category number, without leading zeros.
+std::string CategorySection(int category);
+
+}  // namespace hk

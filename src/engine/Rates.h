@@ -1,0 +1,94 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "data/CategoryTable.h"
+#include "data/Real48.h"
+
+namespace hk {
+
+// The rules of the money page's rate panel: one row per unit of the shown
+// category, an integer edit I and a decimal edit D whose rate is
+// I + D x 10^-d with d the unit's decimals. The window keeps the widgets and
+// calls these.
+//
+// Negative decimals count as 0; decimals above kMaxFixedDecimals count as that
+// many, as the result display does, so that D and every text built from it
+// stay bounded.
+
+// An up-down control's range and position; the control holds 16-bit signed
+// values, so all three already lie in -32768..32767.
+struct SpinnerSetting {
+  std::int32_t minimum = 0;
+  std::int32_t maximum = 0;
+  std::int32_t position = 0;
+};
+
+struct RateRowDisplay {
+  bool enabled = false;
+  std::string label;
+  std::string integerText;
+  std::string decimalText;
+  SpinnerSetting integerSpinner;
+  SpinnerSetting decimalSpinner;
+};
+
+// How the row of `unit` shows its factor. An empty unit gives a disabled row
+// with empty texts. I and D come from the factor's decimal digits at 11
+// significant digits (a Real48 holds about 12), so 0.94, stored a little
+// below, still shows 0 and 94; D holds the first d decimals, cut. The texts
+// always show the rate's own digits, even where the spinners are clamped: an
+// integer part beyond 32 bits is written in full and clamped only in the
+// spinner. A negative factor (only a hand-edited file has one) shows its sign
+// on I ("-0" when the integer part is 0) and the decimals of its magnitude in D.
+RateRowDisplay RateRowOf(const UnitRecord& unit);
+
+// What the two edits of a row hold now.
+struct RateRowTexts {
+  std::string integerText;
+  std::string decimalText;
+};
+using RatePanelTexts = std::array<RateRowTexts, kUnitsPerCategory>;  // units 1..9 at [0..8]
+
+// The integer text, ".", and the decimal text with zeros in front up to d
+// characters (a longer one is kept whole); with d = 0 the part after the
+// point is "0".
+std::string RateText(const RateRowTexts& row, std::int32_t decimals);
+
+// The first refresh after the rates changed, silent: every row whose RateText
+// reads as a real sets its unit's factor. A row with both edits empty holds no
+// rate, and a value that does not fit a Real48 is left out as well.
+void ApplyRateTexts(CategoryRecord& category, const RatePanelTexts& rows);
+
+// D scaled down by 0.1 d times, each product stored as Real48, then I added.
+Real48 RateFromParts(std::int32_t integerPart, std::int32_t decimalPart, std::int32_t decimals);
+
+struct RateReadError {
+  int row;             // 1..9
+  bool inDecimalPart;  // otherwise the integer edit
+};
+
+// Reads the edits of the shown rows as whole numbers into the factors, in row
+// order. Stops at the first edit that is not a whole number and tells which;
+// the rows before it are already updated and the rest are untouched.
+std::optional<RateReadError> ReadRatesFromPanel(
+    CategoryRecord& category, const RatePanelTexts& rows,
+    const std::array<bool, kUnitsPerCategory>& rowShown);
+
+// The text a row's rate is saved as: when both edits hold plain decimal
+// digits, the exact value I + D x 10^-d with d digits after the point ("0"
+// when d = 0). Nothing for any other edit text, nor for a value beyond what a
+// Real48 holds, which the program could not load back.
+std::optional<std::string> SavedRateText(const RateRowTexts& row, std::int32_t decimals);
+
+// Saves every row that has a SavedRateText: writeData(unit, text) first, then
+// the factor becomes that text's value. When writeData throws, that row and
+// the later ones keep their factors.
+void SaveRates(CategoryRecord& category, const RatePanelTexts& rows,
+               const std::function<void(int unit, const std::string& text)>& writeData);
+
+}  // namespace hk

@@ -1,0 +1,208 @@
+#include "engine/Rates.h"
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+#include <utility>
+#include <vector>
+
+#include "data/NumberSyntax.h"
+
+namespace hk {
+namespace {
+
+UnitRecord Unit(long double factor, std::int32_t decimals) {
+  UnitRecord u;
+  u.Name = "ﾃｽﾄ    ";
+  u.Factor = Real48(factor);
+  u.Decimals = decimals;
+  return u;
+}
+
+struct RowCase {
+  UnitRecord unit;
+  const char *integerText, *decimalText;
+  SpinnerSetting integerSpinner, decimalSpinner;  // minimum, maximum, position
+};
+
+void ExpectRow(const RowCase& c) {
+  const RateRowDisplay row = RateRowOf(c.unit);
+  SCOPED_TRACE(static_cast<double>(c.unit.Factor.value()));
+  EXPECT_TRUE(row.enabled);
+  EXPECT_EQ(row.label, c.unit.Name);
+  EXPECT_EQ(row.integerText, c.integerText);
+  EXPECT_EQ(row.decimalText, c.decimalText);
+  const SpinnerSetting* got[] = {&row.integerSpinner, &row.decimalSpinner};
+  const SpinnerSetting* want[] = {&c.integerSpinner, &c.decimalSpinner};
+  for (int k = 0; k < 2; ++k) {
+    EXPECT_EQ(got[k]->minimum, want[k]->minimum) << k;
+    EXPECT_EQ(got[k]->maximum, want[k]->maximum) << k;
+    EXPECT_EQ(got[k]->position, want[k]->position) << k;
+  }
+}
+
+TEST(RateRowOf, ShowsTheStoredRatesOwnDigits) {
+  const CategoryTable t = CategoryTable::BuiltIn();
+  const RowCase cases[] = {
+      {t[31].unit(2), "106", "30", {53, 212, 106}, {0, 99, 30}},
+      {t[31].unit(1), "1", "0", {0, 10, 1}, {0, 99, 0}},
+      {t[25].unit(2), "0", "94", {0, 10, 0}, {0, 99, 94}},  // stored below 0.94
+      {t[32].unit(4), "1", "40", {0, 10, 1}, {0, 99, 40}},  // stored below 1.4
+      {t[25].unit(6), "1", "25", {0, 10, 1}, {0, 99, 25}},
+      {t[1].unit(6), "0", "62", {0, 10, 0}, {0, 32767, 62}},  // 0.0006215, d = 5
+      {Unit(2.679L, 2), "2", "67", {1, 4, 2}, {0, 99, 67}},   // cut, not rounded
+      {Unit(0.999999999999L, 2), "1", "0", {0, 10, 1}, {0, 99, 0}},
+      {Unit(3.14159L, 4), "3", "1415", {1, 6, 3}, {0, 9999, 1415}},
+      {Unit(1.4L, 0), "1", "0", {0, 10, 1}, {0, 0, 0}},
+      {Unit(1.4L, -3), "1", "0", {0, 10, 1}, {0, 0, 0}},
+      // 16-bit spinners clamp; the texts keep every digit
+      {Unit(20000.12345L, 5), "20000", "12345", {10000, 32767, 20000}, {0, 32767, 12345}},
+      {Unit(40000.5L, 1), "40000", "5", {20000, 32767, 32767}, {0, 9, 5}},
+      {Unit(0.99999L, 5), "0", "99999", {0, 10, 0}, {0, 32767, 32767}},
+      {Unit(1e12L, 2), "1000000000000", "0", {32767, 32767, 32767}, {0, 99, 0}},
+      // a hand-edited negative factor: the sign on I, the magnitude's decimals in D
+      {Unit(-1.4L, 2), "-1", "40", {0, 10, -1}, {0, 99, 40}},
+      {Unit(-0.5L, 2), "-0", "50", {0, 10, 0}, {0, 99, 50}},
+      {Unit(-50000, 0), "-50000", "0", {-25000, 10, -32768}, {0, 0, 0}},
+  };
+  for (const RowCase& c : cases) ExpectRow(c);
+
+  EXPECT_EQ(RateRowOf(Unit(0.5L, 2147483647)).decimalText, "5" + std::string(39, '0'));
+  const RateRowDisplay empty = RateRowOf(t[32].unit(8));
+  EXPECT_FALSE(empty.enabled);
+  EXPECT_EQ(empty.label + empty.integerText + empty.decimalText, "");
+}
+
+TEST(RateRowOf, EveryTwoDecimalRateReadsBackUnchanged) {
+  for (const std::int32_t i : {0, 1, 7, 106, 12345}) {
+    for (std::int32_t d = i == 0 ? 1 : 0; d < 100; ++d) {  // a rate of 0 is an empty unit
+      const RateRowDisplay row = RateRowOf(Unit(RateFromParts(i, d, 2), 2));
+      ASSERT_EQ(row.integerText + "." + row.decimalText,
+                std::to_string(i) + "." + std::to_string(d));
+      const std::string text = RateText({row.integerText, row.decimalText}, 2);
+      ASSERT_EQ(RateRowOf(Unit(*ParseReal(text), 2)).decimalText, row.decimalText) << text;
+    }
+  }
+}
+
+TEST(RateText, PadsTheDecimalsToTheUnitsPlaces) {
+  const struct {
+    RateRowTexts row;
+    std::int32_t decimals;
+    const char* text;
+  } cases[] = {
+      {{"1", "5"}, 2, "1.05"}, {{"1", "123"}, 2, "1.123"}, {{"3", "0"}, 0, "3.0"},
+      {{"3", "7"}, 0, "3.0"},  {{"", ""}, 2, ".00"},       {{"1", ""}, 3, "1.000"},
+      {{"1", "5"}, -1, "1.0"}, {{"0", "94"}, 2, "0.94"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(RateText(c.row, c.decimals), c.text);
+}
+
+TEST(RateFromParts, ScalesTheDecimalPartByTenths) {
+  EXPECT_EQ(RateFromParts(1, 5, 2).value(), Real48(1.05L).value());
+  EXPECT_EQ(RateFromParts(106, 30, 2).value(), Real48(106.3L).value());
+  EXPECT_EQ(RateFromParts(1, 123, 2).value(), Real48(2.23L).value());
+  EXPECT_EQ(RateFromParts(3, 7, 0).value(), 10);
+  EXPECT_EQ(RateFromParts(3, 7, -4).value(), 10);
+  EXPECT_EQ(RateFromParts(-1, 40, 2).value(), Real48(-0.6L).value());
+}
+
+TEST(RateFirstRefresh, StoresEveryRowThatReadsAsAReal) {
+  CategoryRecord c = CategoryTable::BuiltIn()[31];
+  RatePanelTexts rows{{{"1", "5"},
+                       {"106", "30"},
+                       {"abc", "0"},                       // not a number: kept
+                       {"1" + std::string(40, '0'), "0"},  // beyond Real48: kept
+                       {"", "5"},
+                       {"-2", "5"},
+                       {"", ""}}};  // no rate: kept
+  ApplyRateTexts(c, rows);
+  const long double want[] = {1.05L, 106.3L, 1.5L, 1, 0.05L, -2.05L, 300, 200, 1.2L};
+  for (int u = 1; u <= 9; ++u)
+    EXPECT_EQ(c.unit(u).Factor.value(), Real48(want[u - 1]).value()) << u;
+}
+
+TEST(RateRead, StopsAtTheFirstEditThatIsNotAWholeNumber) {
+  const struct {
+    RateRowTexts row5;
+    std::optional<RateReadError> error;
+  } cases[] = {{{"1a", "0"}, RateReadError{5, false}},
+               {{"", "0"}, RateReadError{5, false}},
+               {{"2", "x"}, RateReadError{5, true}},
+               {{"$10", "5"}, std::nullopt}};
+  for (const auto& c : cases) {
+    CategoryRecord cat = CategoryTable::BuiltIn()[32];
+    cat.unit(3).Factor = Real48();
+    RatePanelTexts rows{
+        {{"2", "5"}, {"100", "0"}, {"?", "?"}, {"3", "7"}, c.row5, {"9", "9"}, {"4", "0"}}};
+    std::array<bool, kUnitsPerCategory> shown{true, true, false, true, true, true, true};
+    const std::optional<RateReadError> error = ReadRatesFromPanel(cat, rows, shown);
+    ASSERT_EQ(error.has_value(), c.error.has_value());
+    EXPECT_EQ(cat.unit(4).Factor.value(), RateFromParts(3, 7, 2).value());
+    EXPECT_TRUE(cat.unit(3).isEmpty());
+    if (error) {
+      EXPECT_EQ(error->row, c.error->row);
+      EXPECT_EQ(error->inDecimalPart, c.error->inDecimalPart);
+      EXPECT_EQ(cat.unit(6).Factor.value(), Real48(35).value());
+    } else {
+      EXPECT_EQ(cat.unit(5).Factor.value(), RateFromParts(16, 5, 2).value());
+      EXPECT_EQ(cat.unit(6).Factor.value(), RateFromParts(9, 9, 2).value());
+    }
+  }
+}
+
+TEST(RateSave, WritesTheExactValueOfPlainDigits) {
+  const struct {
+    RateRowTexts row;
+    std::int32_t decimals;
+    std::optional<std::string> text;
+  } cases[] = {
+      {{"0", "5"}, 2, "0.05"},
+      {{"3", "0"}, 0, "3.0"},
+      {{"1", "5"}, 2, "1.05"},
+      {{"1", "123"}, 2, "2.23"},
+      {{"99", "999"}, 2, "108.99"},
+      {{"007", "05"}, 3, "7.005"},
+      {{"1", "5"}, -2, "6.0"},
+      {{"0", "0"}, 2, "0.00"},
+      {{"12345678901234567890", "1"}, 2, "12345678901234567890.01"},
+      {{"", ""}, 2, std::nullopt},
+      {{"1", ""}, 2, std::nullopt},
+      {{"-1", "5"}, 2, std::nullopt},
+      {{"+1", "5"}, 2, std::nullopt},
+      {{" 1", "5"}, 2, std::nullopt},
+      {{"1", "5 "}, 2, std::nullopt},
+      {{"$10", "0"}, 2, std::nullopt},
+      {{"１", "0"}, 2, std::nullopt},
+      {{"1" + std::string(40, '0'), "0"}, 2, std::nullopt},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(SavedRateText(c.row, c.decimals), c.text)
+        << c.row.integerText << "|" << c.row.decimalText;
+  }
+}
+
+TEST(RateSave, WritesFirstAndStopsWhenTheWriteFails) {
+  const RatePanelTexts rows{{{"1", "5"}, {"", ""}, {"x", "1"}, {"0", "5"}, {"2", "0"}}};
+  CategoryRecord c = CategoryTable::BuiltIn()[31];
+  std::vector<std::pair<int, std::string>> written;
+  SaveRates(c, rows, [&](int u, const std::string& text) { written.emplace_back(u, text); });
+  EXPECT_EQ(written,
+            (std::vector<std::pair<int, std::string>>{{1, "1.05"}, {4, "0.05"}, {5, "2.00"}}));
+  const long double want[] = {1.05L, 106.3L, 1.5L, 0.05L, 2, 0.5L};
+  for (int u = 1; u <= 6; ++u)
+    EXPECT_EQ(c.unit(u).Factor.value(), Real48(want[u - 1]).value()) << u;
+
+  CategoryRecord failing = CategoryTable::BuiltIn()[31];
+  EXPECT_THROW(SaveRates(failing, rows,
+                         [](int u, const std::string&) {
+                           if (u == 4) throw std::runtime_error("disk full");
+                         }),
+               std::runtime_error);
+  EXPECT_EQ(failing.unit(1).Factor.value(), Real48(1.05L).value());
+  EXPECT_EQ(failing.unit(4).Factor.value(), Real48(1).value());
+  EXPECT_EQ(failing.unit(5).Factor.value(), Real48(1).value());
+}
+
+}  // namespace
+}  // namespace hk
