@@ -6,20 +6,11 @@ namespace hk {
 
 namespace {
 
-// The 5-byte mark column of an exported line.
-const char* ExportMark(std::uint8_t sign) {
-  switch (sign) {
-    case kSignAdd:
-      return "  ＋ ";
-    case kSignSubtract:
-      return "  － ";
-    default:
-      return "     ";
-  }
-}
-
 void AppendRecordLine(std::string& text, const HistoryRecord& r) {
-  text += ExportMark(r.Sign);
+  // The 5-byte mark column: the grid's 2-byte mark between 2 blanks and 1.
+  text += "  ";
+  text += SignText(r.Sign);
+  text += ' ';
   text.append(15, ' ');
   text += r.TargetText;
   text += ' ';
