@@ -4,6 +4,7 @@
 hk_packages=(
   cmake make g++ g++-mingw-w64-i686 googletest libgtest-dev libbenchmark-dev
   clang-format xvfb x11-utils xdotool xclip fonts-ipafont-gothic locales
+  python3 imagemagick
 )
 
 hk_install_prerequisites() {

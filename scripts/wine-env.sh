@@ -38,6 +38,9 @@ hk_wine_prepare() {
     [ -f "$WINEPREFIX/.hk-ready" ] && exit 0
     wineboot -i >/dev/null 2>&1
     wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
+    # No window manager runs on the virtual display; unmanaged windows spare
+    # every hide of an active window a two-second wait for one.
+    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
     for face in 'ＭＳ ゴシック' 'MS Gothic' 'ＭＳ Ｐゴシック' 'MS PGothic'; do
       wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$face" /t REG_SZ /d 'IPAGothic' /f >/dev/null 2>&1
     done

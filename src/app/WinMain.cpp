@@ -1,0 +1,41 @@
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <string>
+
+#include "data/CategoryTable.h"
+#include "history/HistoryStore.h"
+#include "platform/Dispatcher.h"
+#include "platform/win32/MessageLoop.h"
+#include "platform/win32/Win32Services.h"
+#include "ui/Application.h"
+#include "ui/calcMain.h"
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  INITCOMMONCONTROLSEX controls{};
+  controls.dwSize = sizeof(controls);
+  controls.dwICC = ICC_STANDARD_CLASSES | ICC_UPDOWN_CLASS | ICC_WIN95_CLASSES;
+  InitCommonControlsEx(&controls);
+
+  hk::Application().Title = "はかり丸";
+  // The main window puts the full path beside the program in its place.
+  hk::Application().HelpFile = "ZOVEZA.HLP";
+
+  hk::Win32Services services;
+  hk::SetErrorReport([&services](const std::string& text) {
+    services.messageBox(text, hk::Application().Title, hk::kMbOk | hk::kMbIconStop);
+  });
+
+  // Program-wide: every window works on this one table and this one history.
+  hk::CategoryTable table = hk::CategoryTable::BuiltIn();
+  hk::HistoryStore history;
+
+  int exitCode = 0;
+  {
+    hk::TCalcMainForm mainForm(services, table, history);
+    exitCode = hk::RunMessageLoop(services, mainForm);
+  }
+  hk::SetErrorReport({});
+  return exitCode;
+}

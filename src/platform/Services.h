@@ -1,0 +1,65 @@
+#pragma once
+
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string_view>
+
+#include "platform/Geometry.h"
+#include "platform/Graphics.h"
+
+namespace hk {
+
+class Form;
+class PopupMenu;
+
+// Message box flags and results, with the system's values.
+constexpr unsigned kMbOk = 0x00000000;
+constexpr unsigned kMbIconStop = 0x00000010;
+constexpr int kIdOk = 1;
+
+enum class HelpCommand { Context, Quit };
+
+// Everything a window asks of the system. The program implements it over the
+// Windows API; the tests record what was asked and answer from a script.
+class Services {
+ public:
+  virtual ~Services() = default;
+
+  // Texts and titles are Shift-JIS. Returns the button pressed.
+  virtual int messageBox(std::string_view text, std::string_view title, unsigned flags) = 0;
+  virtual void beep(unsigned type) = 0;
+  // Replaces the clipboard's contents with the text (Shift-JIS).
+  virtual void setClipboardText(std::string_view text) = 0;
+  virtual void help(Form& owner, const std::filesystem::path& helpFile, HelpCommand command,
+                    unsigned context) = 0;
+  // The font dialog, starting from font; true and the choice in font on OK.
+  virtual bool chooseFont(Form& owner, Font& font) = 0;
+
+  // Makes the form's real windows (nothing in the tests) and shows it.
+  virtual void showModeless(Form& form) = 0;
+  // Shows the form and runs until its modal result is set; returns it.
+  virtual int runModal(Form& form) = 0;
+  // Destroys the form when the message loop next gets to it, never inside
+  // the handler that asks.
+  virtual void releaseLater(std::unique_ptr<Form> form) = 0;
+  // Delivers the message to the form's OnMessage from the message loop.
+  virtual void postMessage(Form& target, unsigned message) = 0;
+
+  // Tracks the menu at the screen point; the chosen item's index, or -1.
+  virtual int trackPopupMenu(Form& owner, const PopupMenu& menu, Point screen) = 0;
+
+  // Sees every key press of the program before any window does; returns true
+  // to swallow it. virtualKey is the system's key code.
+  using KeyHook = std::function<bool(unsigned virtualKey, bool shift)>;
+  virtual void setKeyHook(KeyHook hook) = 0;
+
+  virtual std::filesystem::path executablePath() = 0;
+  virtual bool fileExists(const std::filesystem::path& path) = 0;
+  // A bitmap file as a picture with its size; nothing when it is missing or
+  // not a bitmap.
+  virtual std::optional<Picture> loadBitmapFile(const std::filesystem::path& path) = 0;
+};
+
+}  // namespace hk

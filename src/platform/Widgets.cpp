@@ -1,0 +1,268 @@
+// The component base and the form.
+#include "platform/Widgets.h"
+
+#include <algorithm>
+
+#include "platform/Dispatcher.h"
+
+namespace hk {
+
+Control::Control(Control* parent) : parent_(parent) {
+  if (parent_) parent_->children_.push_back(this);
+}
+
+Control::~Control() {
+  // A form keeps plain pointers to its focused control and default button;
+  // neither may outlive the component.
+  if (Form* owner = form(); owner && owner != this) {
+    if (owner->focused() == this) owner->setFocused(nullptr);
+    if (owner->defaultButton() && static_cast<Control*>(owner->defaultButton()) == this) {
+      owner->setDefaultButton(nullptr);
+    }
+  }
+  for (Control* child : children_) child->parent_ = nullptr;
+  if (parent_) {
+    auto& siblings = parent_->children_;
+    siblings.erase(std::remove(siblings.begin(), siblings.end(), this), siblings.end());
+  }
+}
+
+Form* Control::form() {
+  Control* root = this;
+  while (root->parent_) root = root->parent_;
+  // dynamic_cast rather than kind(): this also runs from ~Control, when a
+  // component is no longer what it was.
+  return dynamic_cast<Form*>(root);
+}
+
+void Control::setBounds(const Rect& bounds) {
+  if (bounds == bounds_) return;
+  bounds_ = bounds;
+  notify(Change::Bounds);
+}
+
+void Control::setLeft(int left) { setBounds({left, bounds_.top, bounds_.width, bounds_.height}); }
+void Control::setTop(int top) { setBounds({bounds_.left, top, bounds_.width, bounds_.height}); }
+void Control::setHeight(int height) {
+  setBounds({bounds_.left, bounds_.top, bounds_.width, height});
+}
+
+void Control::setWidth(int width) {
+  int left = bounds_.left;
+  // The peer reports an auto-sized label's measured width this way; a
+  // right-aligned one grows to the left.
+  if (kind() == ControlKind::Label) {
+    const auto* label = static_cast<const Label*>(this);
+    if (label->autoSize() && label->alignment() == Alignment::Right) {
+      left = bounds_.right() - width;
+    }
+  }
+  setBounds({left, bounds_.top, width, bounds_.height});
+}
+
+void Control::setVisible(bool visible) {
+  if (visible == visible_) return;
+  visible_ = visible;
+  notify(Change::Visible);
+}
+
+void Control::setEnabled(bool enabled) {
+  if (enabled == enabled_) return;
+  enabled_ = enabled;
+  notify(Change::Enabled);
+}
+
+bool Control::usable() const {
+  for (const Control* c = this; c && c->parent_; c = c->parent_) {
+    if (!c->visible_ || !c->enabled_) return false;
+  }
+  return true;
+}
+
+void Control::setText(std::string_view text) {
+  if (storeText(text)) notify(Change::Text);
+}
+
+bool Control::storeText(std::string_view text) {
+  if (text == text_) return false;
+  text_.assign(text);
+  return true;
+}
+
+bool Control::storeBounds(const Rect& bounds) {
+  if (bounds == bounds_) return false;
+  bounds_ = bounds;
+  return true;
+}
+
+const Font& Control::font() const {
+  if (parentFont_ && parent_) return parent_->font();
+  return font_;
+}
+
+void Control::setFont(const Font& font) {
+  const bool differs = font != this->font();
+  font_ = font;
+  parentFont_ = false;
+  if (differs) notifyFontChanged();
+}
+
+void Control::setParentFont(bool follow) {
+  if (follow == parentFont_) return;
+  if (!follow) {
+    // Keeps what it shows: the parent's font becomes its own.
+    font_ = font();
+    parentFont_ = false;
+    return;
+  }
+  const bool differs = parent_ && parent_->font() != font_;
+  parentFont_ = true;
+  if (differs) notifyFontChanged();
+}
+
+void Control::notifyFontChanged() {
+  notify(Change::Font);
+  for (Control* child : children_) {
+    if (child->parentFont_) child->notifyFontChanged();
+  }
+}
+
+void Control::setColour(Colour colour) {
+  if (colour == colour_) return;
+  colour_ = colour;
+  notify(Change::Colour);
+}
+
+Control* Control::childAt(Point p) {
+  // The last child lies on top.
+  for (auto it = children_.rbegin(); it != children_.rend(); ++it) {
+    Control* child = *it;
+    if (!child->visible_ || !child->bounds_.contains(p)) continue;
+    Control* deeper = child->childAt({p.x - child->bounds_.left, p.y - child->bounds_.top});
+    return deeper ? deeper : child;
+  }
+  return nullptr;
+}
+
+Point Control::clientOrigin() const {
+  Point origin;
+  for (const Control* c = this; c->parent_; c = c->parent_) {
+    origin.x += c->bounds_.left;
+    origin.y += c->bounds_.top;
+  }
+  return origin;
+}
+
+void Control::mouseDown(MouseButton button, int x, int y) {
+  // The system gives a disabled window no mouse input.
+  if (!enabled_) return;
+  Fire(OnMouseDown, button, x, y);
+}
+
+void Control::setPeer(std::unique_ptr<Peer> peer) { peer_ = std::move(peer); }
+
+void Control::notify(Change what) {
+  if (peer_) peer_->changed(what);
+}
+
+// Form ------------------------------------------------------------------
+
+namespace {
+int DefaultFrame(FormStyle style) { return style == FormStyle::BorderlessPopup ? 2 : 0; }
+
+SpeedButton* FindAccelerator(Control& parent, char letter) {
+  for (Control* child : parent.children()) {
+    if (!child->visible() || !child->enabled()) continue;
+    if (child->kind() == ControlKind::SpeedButton) {
+      auto* button = static_cast<SpeedButton*>(child);
+      if (button->accelerator() == letter) return button;
+    }
+    if (SpeedButton* found = FindAccelerator(*child, letter)) return found;
+  }
+  return nullptr;
+}
+}  // namespace
+
+Form::Form(FormStyle style, Form* owner)
+    : Control(nullptr),
+      style_(style),
+      owner_(owner),
+      frameWidth_(DefaultFrame(style)),
+      frameHeight_(DefaultFrame(style)) {
+  // A form is its own font's origin and stays hidden until shown.
+  setParentFont(false);
+  setVisible(false);
+}
+
+int Form::clientWidth() const { return std::max(0, bounds().width - frameWidth_); }
+int Form::clientHeight() const { return std::max(0, bounds().height - frameHeight_); }
+
+void Form::setClientSize(int width, int height) {
+  setBounds({bounds().left, bounds().top, width + frameWidth_, height + frameHeight_});
+}
+
+void Form::setFrameExtent(int width, int height) {
+  const int client = clientWidth();
+  const int clientH = clientHeight();
+  frameWidth_ = width;
+  frameHeight_ = height;
+  setClientSize(client, clientH);
+}
+
+void Form::setModalResult(int result) { modalResult_ = result; }
+
+void Form::show() { setVisible(true); }
+void Form::hide() { setVisible(false); }
+
+void Form::close() {
+  Fire(OnClose);
+  if (modal_) {
+    // The modal run sees the result, ends and hides the form.
+    if (modalResult_ == kModalNone) setModalResult(kModalCancel);
+  } else {
+    hide();
+  }
+}
+
+void Form::minimize() {
+  if (minimized_) return;
+  minimized_ = true;
+  notify(Change::Minimize);
+}
+
+void Form::restored() { minimized_ = false; }
+
+void Form::beginDrag() { notify(Change::Drag); }
+
+void Form::paint(Canvas& canvas) { Fire(OnPaint, canvas); }
+
+void Form::pressEnter() {
+  if (defaultButton_ && defaultButton_->usable()) defaultButton_->click();
+}
+
+bool Form::pressAccelerator(char letter) {
+  if (letter >= 'a' && letter <= 'z') letter = static_cast<char>(letter - 'a' + 'A');
+  if (letter == 0) return false;
+  SpeedButton* button = FindAccelerator(*this, letter);
+  if (!button) return false;
+  button->click();
+  return true;
+}
+
+void Form::receiveMessage(unsigned message) { Fire(OnMessage, message); }
+
+void Form::resized(const Rect& outer) {
+  const bool sized = outer.width != bounds().width || outer.height != bounds().height;
+  storeBounds(outer);
+  if (sized) Fire(OnResize);
+}
+
+void Form::destroyed() {
+  if (destroyed_) return;
+  destroyed_ = true;
+  Fire(OnDestroy);
+}
+
+void Form::setFocused(Control* control) { focused_ = control; }
+
+}  // namespace hk

@@ -1,0 +1,533 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/Canvas.h"
+#include "platform/Geometry.h"
+#include "platform/Graphics.h"
+
+namespace hk {
+
+// What changed in a component, for its peer.
+enum class Change {
+  Bounds,
+  Visible,
+  Enabled,
+  Text,       // caption or text
+  Font,       // font or font colour
+  Colour,     // background colour
+  Down,       // a speed button's state, a menu check
+  Glyph,      // a picture
+  Items,      // list and combo items, menu items
+  Selection,  // item index, grid selection
+  Range,      // up-down limits
+  Position,   // up-down position
+  Cells,      // grid cells, widths, row and column counts
+  Focus,      // the component asks for the keyboard focus
+  Repaint,    // paint again
+  Minimize,   // a form asks to be minimized
+  Drag,       // a form asks the system to move it with the mouse (the button is down)
+};
+
+class Control;
+class Form;
+
+// The real window of a component. The component tells it every change; the
+// peer holds no state of its own and reports the user's actions by calling
+// the component's action methods (click(), typeText(), ...).
+class Peer {
+ public:
+  virtual ~Peer() = default;
+  virtual void changed(Change what) = 0;
+};
+
+enum class MouseButton { Left, Right, Middle };
+
+enum class ControlKind {
+  Form,
+  Panel,
+  Label,
+  Edit,
+  UpDown,
+  SpeedButton,
+  Button,
+  BitBtn,
+  ComboBox,
+  ListBox,
+  StringGrid,
+  Image
+};
+
+// A component: a plain object that owns its state. Positions are in the
+// client area of the parent. Setters that change something tell the peer.
+class Control {
+ public:
+  // The parent does not own its children: forms hold their components as
+  // members, declared after the parent they sit on.
+  explicit Control(Control* parent);
+  virtual ~Control();
+  Control(const Control&) = delete;
+  Control& operator=(const Control&) = delete;
+
+  virtual ControlKind kind() const = 0;
+
+  Control* parent() const { return parent_; }
+  const std::vector<Control*>& children() const { return children_; }
+  Form* form();  // the form this component is on (itself for a form)
+
+  const Rect& bounds() const { return bounds_; }
+  void setBounds(const Rect& bounds);
+  void setLeft(int left);
+  void setTop(int top);
+  void setWidth(int width);
+  void setHeight(int height);
+
+  bool visible() const { return visible_; }
+  void setVisible(bool visible);
+  bool enabled() const { return enabled_; }
+  void setEnabled(bool enabled);
+  // Visible and enabled, and so are the parents up to the form (the form
+  // itself is not asked: the tests drive forms that were never shown).
+  bool usable() const;
+
+  // Caption or text, Shift-JIS.
+  const std::string& text() const { return text_; }
+  virtual void setText(std::string_view text);
+
+  // The font, the parent's while parentFont() holds; setting one ends that.
+  const Font& font() const;
+  void setFont(const Font& font);
+  bool parentFont() const { return parentFont_; }
+  void setParentFont(bool follow);
+
+  Colour colour() const { return colour_; }
+  void setColour(Colour colour);
+
+  const std::string& hint() const { return hint_; }
+  void setHint(std::string hint) { hint_ = std::move(hint); }
+
+  // The component under a point of this one's client area, deepest first.
+  Control* childAt(Point p);
+  // A point of this component's client area on the screen, given the form's
+  // screen position (the form's peer knows its frame).
+  Point clientOrigin() const;  // relative to the form's client area
+
+  std::function<void(MouseButton, int x, int y)> OnMouseDown;
+  // The user pressed a mouse button on this component.
+  void mouseDown(MouseButton button, int x, int y);
+
+  Peer* peer() const { return peer_.get(); }
+  void setPeer(std::unique_ptr<Peer> peer);
+
+ protected:
+  void notify(Change what);
+  // Tells the peers of this component and of its children that follow its font.
+  void notifyFontChanged();
+  // Take a value the peer reported, without telling the peer back; true when
+  // it differs from the previous one.
+  bool storeText(std::string_view text);
+  bool storeBounds(const Rect& bounds);
+
+ private:
+  Control* parent_;
+  std::vector<Control*> children_;
+  Rect bounds_;
+  bool visible_ = true;
+  bool enabled_ = true;
+  std::string text_;
+  Font font_;
+  bool parentFont_ = true;
+  Colour colour_ = kColourButtonFace;
+  std::string hint_;
+  std::unique_ptr<Peer> peer_;
+};
+
+class Button;
+class SpeedButton;
+
+enum class FormStyle {
+  BorderlessPopup,  // no caption or frame, a one-pixel border
+  Sizable,          // caption with the system buttons, sizing frame
+  Dialog,           // caption with the close box only, fixed size
+};
+
+constexpr int kModalNone = 0;
+constexpr int kModalOk = 1;
+constexpr int kModalCancel = 2;
+
+// A top-level window. bounds() is the outer rectangle on the screen.
+class Form : public Control {
+ public:
+  explicit Form(FormStyle style, Form* owner = nullptr);
+  ControlKind kind() const override { return ControlKind::Form; }
+
+  FormStyle style() const { return style_; }
+  Form* owner() const { return owner_; }
+
+  // The client area's size: the outer size less the frame. Until the peer
+  // measures the real frame (setFrameExtent), a borderless popup has its
+  // one-pixel border and the other styles are taken as frameless: the tests
+  // do not measure captions.
+  int clientWidth() const;
+  int clientHeight() const;
+  void setClientSize(int width, int height);
+  // The peer's measure of its frame: outer size less client size. The client
+  // size stays; the outer size follows.
+  void setFrameExtent(int width, int height);
+
+  // Enter anywhere in the form presses this button (and nothing else sees it).
+  Button* defaultButton() const { return defaultButton_; }
+  void setDefaultButton(Button* button) { defaultButton_ = button; }
+
+  int modalResult() const { return modalResult_; }
+  void setModalResult(int result);  // non-zero ends a modal run
+  bool modal() const { return modal_; }
+  void setModal(bool modal) { modal_ = modal; }
+
+  bool minimized() const { return minimized_; }
+
+  // A dialog placed in the middle of the screen when its window is made.
+  bool centredOnScreen() const { return centredOnScreen_; }
+  void setCentredOnScreen(bool centred) { centredOnScreen_ = centred; }
+
+  std::function<void(Canvas&)> OnPaint;
+  std::function<void()> OnClose;    // before the form closes
+  std::function<void()> OnDestroy;  // when the form is released
+  std::function<void()> OnResize;
+  // A message posted to the form (WM_USER and above).
+  std::function<void(unsigned message)> OnMessage;
+
+  // Actions.
+  void show();
+  void hide();
+  void close();  // OnClose, then: modal -> result Cancel unless set; else hidden
+  void minimize();
+  void restored();   // the user restored the minimized window
+  void beginDrag();  // the system's move loop follows the mouse
+  void paint(Canvas& canvas);
+  void pressEnter();                   // the default button, if any
+  bool pressAccelerator(char letter);  // Alt+letter: a speed button whose "&" names it
+  void receiveMessage(unsigned message);
+  void resized(const Rect& outer);  // the user sized or moved the window
+  void destroyed();                 // fires OnDestroy once
+
+  // The form's focus.
+  Control* focused() const { return focused_; }
+  void setFocused(Control* control);
+
+ private:
+  FormStyle style_;
+  Form* owner_;
+  Button* defaultButton_ = nullptr;
+  int modalResult_ = kModalNone;
+  bool modal_ = false;
+  bool minimized_ = false;
+  bool centredOnScreen_ = false;
+  bool destroyed_ = false;
+  Control* focused_ = nullptr;
+  int frameWidth_;
+  int frameHeight_;
+};
+
+enum class Bevel { None, Lowered, Raised };
+enum class Alignment { Left, Right, Center };
+
+class Panel : public Control {
+ public:
+  explicit Panel(Control* parent);
+  ControlKind kind() const override { return ControlKind::Panel; }
+  Bevel bevelInner() const { return bevelInner_; }
+  Bevel bevelOuter() const { return bevelOuter_; }
+  void setBevels(Bevel inner, Bevel outer);
+  Alignment alignment() const { return alignment_; }
+  void setAlignment(Alignment alignment);
+
+ private:
+  Bevel bevelInner_ = Bevel::None;
+  Bevel bevelOuter_ = Bevel::Raised;
+  Alignment alignment_ = Alignment::Center;
+};
+
+class Label : public Control {
+ public:
+  explicit Label(Control* parent);
+  ControlKind kind() const override { return ControlKind::Label; }
+  Alignment alignment() const { return alignment_; }
+  void setAlignment(Alignment alignment);
+  // An auto-sized label fits its width to its text; a right-aligned one keeps
+  // its right edge. The peer measures and reports the width (setWidth).
+  bool autoSize() const { return autoSize_; }
+  void setAutoSize(bool autoSize);
+  bool transparent() const { return transparent_; }
+  void setTransparent(bool transparent);
+
+ private:
+  Alignment alignment_ = Alignment::Left;
+  bool autoSize_ = true;
+  bool transparent_ = false;
+};
+
+class Edit : public Control {
+ public:
+  explicit Edit(Control* parent);
+  ControlKind kind() const override { return ControlKind::Edit; }
+
+  // Limit in Shift-JIS bytes; 0 for none. Typing never cuts a character.
+  int maxBytes() const { return maxBytes_; }
+  void setMaxBytes(int bytes);
+
+  // Setting the text fires OnChange when it differs.
+  void setText(std::string_view text) override;
+
+  std::function<void()> OnChange;
+  std::function<void()> OnEnter;  // the edit received the focus
+  std::function<void(char& key)> OnKeyPress;
+
+  // Actions.
+  void typeText(std::string_view text);     // appended, within the byte limit
+  void userChanged(std::string_view text);  // the whole text as the user left it
+  // OnKeyPress, Enter (13) going to a usable default button first. Returns
+  // the key as the handlers left it: 0 when one swallowed it, or it failed.
+  char pressKey(char key);
+  void focus();  // takes the focus and fires OnEnter
+
+ private:
+  int maxBytes_ = 0;
+};
+
+// A spinner attached to an edit. Limits and position are 16-bit signed.
+class UpDown : public Control {
+ public:
+  UpDown(Control* parent, Edit* associate);
+  ControlKind kind() const override { return ControlKind::UpDown; }
+  Edit* associate() const { return associate_; }
+
+  std::int16_t minimum() const { return minimum_; }
+  std::int16_t maximum() const { return maximum_; }
+  std::int16_t position() const { return position_; }
+  // Values outside 16 bits are clamped into them.
+  void setMinimum(std::int32_t value);
+  void setMaximum(std::int32_t value);
+  // Sets the position without writing it into the edit.
+  void setPosition(std::int32_t value);
+  bool wrap() const { return wrap_; }
+  void setWrap(bool wrap) { wrap_ = wrap; }
+
+  // Actions: one step, wrapping or stopping at the limits; the new position is
+  // written into the edit as plain digits (no thousands separators).
+  void stepUp();
+  void stepDown();
+
+ private:
+  void step(int delta);
+  Edit* associate_;
+  std::int16_t minimum_ = 0;
+  std::int16_t maximum_ = 100;
+  std::int16_t position_ = 0;
+  bool wrap_ = false;
+};
+
+class SpeedButton : public Control {
+ public:
+  explicit SpeedButton(Control* parent);
+  ControlKind kind() const override { return ControlKind::SpeedButton; }
+
+  // Buttons with the same parent and the same non-zero group index form a
+  // group in which at most one is down; allowAllUp lets a click raise the
+  // down button.
+  int groupIndex() const { return groupIndex_; }
+  void setGroupIndex(int index) { groupIndex_ = index; }
+  bool allowAllUp() const { return allowAllUp_; }
+  void setAllowAllUp(bool allow) { allowAllUp_ = allow; }
+  bool down() const { return down_; }
+  void setDown(bool down);  // raises the rest of the group
+
+  // Up to four images side by side (up, disabled, down, held), above the caption.
+  const Picture& glyph() const { return glyph_; }
+  void setGlyph(const Picture& glyph);
+
+  // The letter after "&" in the caption, upper-cased; 0 for none.
+  char accelerator() const;
+
+  std::function<void()> OnClick;
+  // Action: the group's rule, then OnClick.
+  void click();
+
+ private:
+  int groupIndex_ = 0;
+  bool allowAllUp_ = false;
+  bool down_ = false;
+  Picture glyph_;
+};
+
+class Button : public Control {
+ public:
+  explicit Button(Control* parent);
+  ControlKind kind() const override { return ControlKind::Button; }
+  // A non-zero result closes the form with it after OnClick.
+  int modalResult() const { return modalResult_; }
+  void setModalResult(int result) { modalResult_ = result; }
+  std::function<void()> OnClick;
+  void click();
+
+ private:
+  int modalResult_ = kModalNone;
+};
+
+class BitBtn : public Button {
+ public:
+  explicit BitBtn(Control* parent);
+  ControlKind kind() const override { return ControlKind::BitBtn; }
+  const Picture& glyph() const { return glyph_; }
+  void setGlyph(const Picture& glyph);
+
+ private:
+  Picture glyph_;
+};
+
+class ComboBox : public Control {
+ public:
+  explicit ComboBox(Control* parent);  // a drop-down list: no typing
+  ControlKind kind() const override { return ControlKind::ComboBox; }
+  const std::vector<std::string>& items() const { return items_; }
+  void setItems(std::vector<std::string> items);  // selection cleared
+  void addItem(std::string item);
+  int itemIndex() const { return itemIndex_; }
+  void setItemIndex(int index);  // -1 or out of range: nothing selected
+  std::function<void()> OnChange;
+  void selectItem(int index);  // the user's choice: setItemIndex, then OnChange
+
+ private:
+  std::vector<std::string> items_;
+  int itemIndex_ = -1;
+};
+
+class ListBox : public Control {
+ public:
+  explicit ListBox(Control* parent);
+  ControlKind kind() const override { return ControlKind::ListBox; }
+  const std::vector<std::string>& items() const { return items_; }
+  void clear();
+  void addItem(std::string item);
+  int itemIndex() const { return itemIndex_; }
+  void setItemIndex(int index);
+  std::function<void()> OnClick;
+  void selectItem(int index);  // the user's click on a row: setItemIndex, then OnClick
+
+ private:
+  std::vector<std::string> items_;
+  int itemIndex_ = -1;
+};
+
+struct GridCellState {
+  bool selected = false;
+  bool focused = false;
+  bool fixed = false;
+};
+
+class StringGrid : public Control {
+ public:
+  explicit StringGrid(Control* parent);
+  ControlKind kind() const override { return ControlKind::StringGrid; }
+
+  int colCount() const { return static_cast<int>(colWidths_.size()); }
+  void setColCount(int count);
+  int rowCount() const { return rowCount_; }
+  void setRowCount(int count);
+  int fixedCols() const { return 1; }
+  int fixedRows() const { return 1; }
+  int colWidth(int col) const;
+  void setColWidth(int col, int width);
+  int defaultRowHeight() const { return defaultRowHeight_; }
+  void setDefaultRowHeight(int height);
+  Colour fixedColour() const { return fixedColour_; }
+  void setFixedColour(Colour colour);
+
+  const std::string& cell(int col, int row) const;
+  void setCell(int col, int row, std::string text);
+
+  // The first scrollable row and column shown (the peer reports scrolling).
+  int topRow() const { return topRow_; }
+  int leftCol() const { return leftCol_; }
+  void scrolled(int topRow, int leftCol);
+
+  int selectedCol() const { return col_; }
+  int selectedRow() const { return row_; }
+  void select(int col, int row);
+
+  // The cell under a client point, with the grid lines of one pixel; -1 for
+  // the parts beyond the last cell.
+  void mouseToCell(int x, int y, int& col, int& row) const;
+  Rect cellRect(int col, int row) const;
+
+  std::function<void(int col, int row, const Rect& rect, GridCellState state, Canvas& canvas)>
+      OnDrawCell;
+  void drawCell(int col, int row, Canvas& canvas);
+
+ private:
+  std::vector<int> colWidths_;
+  int rowCount_ = 2;
+  int defaultRowHeight_ = 24;
+  Colour fixedColour_ = kColourButtonFace;
+  std::vector<std::vector<std::string>> cells_;  // [row][col]
+  int topRow_ = 1;
+  int leftCol_ = 1;
+  int col_ = 1;
+  int row_ = 1;
+};
+
+class Image : public Control {
+ public:
+  explicit Image(Control* parent);
+  ControlKind kind() const override { return ControlKind::Image; }
+  const Picture& picture() const { return picture_; }
+  void setPicture(const Picture& picture);
+  bool stretch() const { return stretch_; }
+  void setStretch(bool stretch);
+
+ private:
+  Picture picture_;
+  bool stretch_ = false;
+};
+
+class MenuItem {
+ public:
+  MenuItem(std::string caption, std::function<void()> onClick = {});
+  const std::string& caption() const { return caption_; }
+  bool separator() const { return caption_ == "-"; }
+  bool checked() const { return checked_; }
+  void setChecked(bool checked) { checked_ = checked; }
+  bool enabled() const { return enabled_; }
+  void setEnabled(bool enabled) { enabled_ = enabled; }
+  std::function<void()> OnClick;
+  void click();
+
+ private:
+  std::string caption_;
+  bool checked_ = false;
+  bool enabled_ = true;
+};
+
+class Services;
+
+// A popup menu: a list of items tracked at a screen point by the services.
+class PopupMenu {
+ public:
+  explicit PopupMenu(Services& services);
+  MenuItem& add(std::string caption, std::function<void()> onClick = {});
+  const std::vector<std::unique_ptr<MenuItem>>& items() const { return items_; }
+  // Tracks the menu with its top-left corner at the screen point and fires
+  // the chosen item's OnClick.
+  void popup(Form& owner, Point screen);
+
+ private:
+  Services& services_;
+  std::vector<std::unique_ptr<MenuItem>> items_;
+};
+
+}  // namespace hk

@@ -1,0 +1,153 @@
+// The windows of the edit and its spinner: standard controls, subclassed to
+// report typing, changes and the focus to their components.
+#include <windows.h>
+
+// These need windows.h first.
+#include <commctrl.h>
+
+#include <string>
+
+#include "platform/win32/Peers.h"
+#include "platform/win32/Text.h"
+#include "platform/win32/WindowPeer.h"
+
+namespace hk {
+namespace {
+
+// The typed character as the one byte the key handlers see: ASCII or a
+// half-width katakana. Nothing (0) for a character of two bytes or none.
+char KeyByte(wchar_t typed) {
+  if (typed < 0x80) return static_cast<char>(typed);
+  const std::string bytes = WideToSjis(std::wstring_view(&typed, 1));
+  return bytes.size() == 1 && bytes[0] != '?' ? bytes[0] : 0;
+}
+
+class EditPeer : public WindowPeer {
+ public:
+  explicit EditPeer(Edit& edit) : WindowPeer(edit), edit_(edit) {}
+
+  void create(HWND parent) override {
+    createStandard(L"EDIT", childStyle() | WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, parent);
+  }
+
+  bool reflected(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override {
+    if (message == WM_COMMAND && HIWORD(wParam) == EN_CHANGE) {
+      if (!writing_) edit_.userChanged(WideToSjis(WindowText(hwnd())));
+      result = 0;
+      return true;
+    }
+    return WindowPeer::reflected(message, wParam, lParam, result);
+  }
+
+ protected:
+  LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam) override {
+    if (message == WM_CHAR) return typed(wParam, lParam);
+    return WindowPeer::handle(message, wParam, lParam);
+  }
+
+  void update(Change what) override {
+    if (what != Change::Text) return WindowPeer::update(what);
+    const std::wstring text = SjisToWide(edit_.text());
+    if (WindowText(hwnd()) == text) return;
+    // The control's EN_CHANGE would hand the component its own text back.
+    writing_ = true;
+    SetWindowTextW(hwnd(), text.c_str());
+    writing_ = false;
+    // Text cut to the byte limit while typing keeps the caret at its end.
+    SendMessageW(hwnd(), EM_SETSEL, text.size(), text.size());
+  }
+
+  void focused() override { edit_.focus(); }
+
+ private:
+  // The key handlers see the character first and may change or drop it.
+  LRESULT typed(WPARAM wParam, LPARAM lParam) {
+    const char key = KeyByte(static_cast<wchar_t>(wParam));
+    if (key == 0) return defaultHandle(WM_CHAR, wParam, lParam);
+    const char kept = edit_.pressKey(key);
+    // Enter never reaches the control, which would only beep at it.
+    if (kept == 0 || key == '\r') return 0;
+    if (kept == key) return defaultHandle(WM_CHAR, wParam, lParam);
+    const std::wstring replaced = SjisToWide(std::string(1, kept));
+    if (replaced.empty()) return 0;
+    return defaultHandle(WM_CHAR, replaced[0], lParam);
+  }
+
+  Edit& edit_;
+  bool writing_ = false;
+};
+
+class UpDownPeer : public WindowPeer {
+ public:
+  explicit UpDownPeer(UpDown& upDown) : WindowPeer(upDown), upDown_(upDown) {}
+
+  // No UDS_SETBUDDYINT: the component writes the edit, the control never does.
+  void create(HWND parent) override {
+    createStandard(UPDOWN_CLASSW,
+                   childStyle() | UDS_ARROWKEYS | UDS_NOTHOUSANDS | (upDown_.wrap() ? UDS_WRAP : 0),
+                   0, parent);
+    showRange();
+    showPosition();
+  }
+
+  void realized() override {
+    const Edit* associate = upDown_.associate();
+    const HWND buddy = associate ? WindowOf(*associate) : nullptr;
+    // The buddy brings the arrow keys of the edit to the spinner.
+    if (buddy) SendMessageW(hwnd(), UDM_SETBUDDY, reinterpret_cast<WPARAM>(buddy), 0);
+  }
+
+  bool reflected(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override {
+    if (message == WM_NOTIFY && reinterpret_cast<const NMHDR*>(lParam)->code == UDN_DELTAPOS) {
+      const auto* step = reinterpret_cast<const NMUPDOWN*>(lParam);
+      // The control's delta runs along its range, which may be reversed; the
+      // component wants the arrow that was pressed.
+      const bool reversed = upDown_.maximum() < upDown_.minimum();
+      if (step->iDelta != 0) {
+        if ((step->iDelta > 0) != reversed) {
+          upDown_.stepUp();
+        } else {
+          upDown_.stepDown();
+        }
+      }
+      result = 1;  // the control leaves its position to the component
+      return true;
+    }
+    if (message == WM_VSCROLL || message == WM_HSCROLL) {
+      result = 0;
+      return true;
+    }
+    return WindowPeer::reflected(message, wParam, lParam, result);
+  }
+
+ protected:
+  void update(Change what) override {
+    if (what == Change::Range) {
+      showRange();
+    } else if (what == Change::Position) {
+      showPosition();
+    } else {
+      WindowPeer::update(what);
+    }
+  }
+
+ private:
+  void showRange() {
+    SendMessageW(hwnd(), UDM_SETRANGE32, static_cast<WPARAM>(upDown_.minimum()),
+                 static_cast<LPARAM>(upDown_.maximum()));
+  }
+  void showPosition() {
+    SendMessageW(hwnd(), UDM_SETPOS32, 0, static_cast<LPARAM>(upDown_.position()));
+  }
+
+  UpDown& upDown_;
+};
+
+}  // namespace
+
+std::unique_ptr<WindowPeer> MakeEditPeer(Edit& edit) { return std::make_unique<EditPeer>(edit); }
+std::unique_ptr<WindowPeer> MakeUpDownPeer(UpDown& upDown) {
+  return std::make_unique<UpDownPeer>(upDown);
+}
+
+}  // namespace hk

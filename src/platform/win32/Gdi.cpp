@@ -1,0 +1,79 @@
+#include "platform/win32/Gdi.h"
+
+#include <algorithm>
+#include <string>
+
+#include "platform/win32/Text.h"
+
+namespace hk {
+
+COLORREF ToColorRef(Colour colour) {
+  if (colour & kSystemColourFlag) return GetSysColor(static_cast<int>(colour & 0xFF));
+  return colour & 0x00FFFFFF;
+}
+
+LOGFONTW ToLogFont(const Font& font) {
+  LOGFONTW logFont{};
+  logFont.lfHeight = font.height;
+  logFont.lfWeight = font.bold ? FW_BOLD : FW_NORMAL;
+  logFont.lfItalic = font.italic;
+  logFont.lfUnderline = font.underline;
+  logFont.lfStrikeOut = font.strikeOut;
+  logFont.lfCharSet = SHIFTJIS_CHARSET;
+  logFont.lfOutPrecision = OUT_DEFAULT_PRECIS;
+  logFont.lfClipPrecision = CLIP_DEFAULT_PRECIS;
+  logFont.lfQuality = DEFAULT_QUALITY;
+  logFont.lfPitchAndFamily = DEFAULT_PITCH | FF_DONTCARE;
+  const std::wstring face = SjisToWide(font.name);
+  // The face field holds 31 characters and the terminating NUL.
+  const std::size_t length = std::min<std::size_t>(face.size(), LF_FACESIZE - 1);
+  std::copy_n(face.begin(), length, logFont.lfFaceName);
+  return logFont;
+}
+
+FontObject MakeFont(const Font& font) {
+  const LOGFONTW logFont = ToLogFont(font);
+  return FontObject(CreateFontIndirectW(&logFont));
+}
+
+BrushObject MakeBrush(Colour colour) { return BrushObject(CreateSolidBrush(ToColorRef(colour))); }
+
+BitmapObject LoadPicture(const Picture& picture) {
+  HANDLE image = nullptr;
+  if (picture.source == Picture::Source::Resource) {
+    const std::wstring name = SjisToWide(picture.resourceName);
+    image = LoadImageW(GetModuleHandleW(nullptr), name.c_str(), IMAGE_BITMAP, 0, 0, 0);
+  } else if (picture.source == Picture::Source::File) {
+    image =
+        LoadImageW(nullptr, picture.file.wstring().c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE);
+  }
+  return BitmapObject(static_cast<HBITMAP>(image));
+}
+
+SIZE BitmapSize(HBITMAP bitmap) {
+  BITMAP info{};
+  if (!bitmap || !GetObjectW(bitmap, sizeof info, &info)) return SIZE{0, 0};
+  return SIZE{info.bmWidth, info.bmHeight};
+}
+
+void DrawBitmap(HDC dc, HBITMAP bitmap, const RECT& source, const RECT& target, bool transparent) {
+  MemoryDc memory(dc);
+  if (!bitmap || !memory.get()) return;
+  SelectedObject selected(memory.get(), bitmap);
+  const int sourceWidth = source.right - source.left;
+  const int sourceHeight = source.bottom - source.top;
+  const int targetWidth = target.right - target.left;
+  const int targetHeight = target.bottom - target.top;
+  if (transparent) {
+    // The key is the bitmap's bottom-left pixel, whichever image is drawn.
+    const COLORREF key = GetPixel(memory.get(), 0, source.bottom - 1);
+    TransparentBlt(dc, target.left, target.top, targetWidth, targetHeight, memory.get(),
+                   source.left, source.top, sourceWidth, sourceHeight, key);
+  } else {
+    SetStretchBltMode(dc, COLORONCOLOR);
+    StretchBlt(dc, target.left, target.top, targetWidth, targetHeight, memory.get(), source.left,
+               source.top, sourceWidth, sourceHeight, SRCCOPY);
+  }
+}
+
+}  // namespace hk

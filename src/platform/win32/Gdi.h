@@ -1,0 +1,100 @@
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+#include <type_traits>
+
+#include "platform/Graphics.h"
+
+namespace hk {
+
+// Scoped owners of GDI objects and device contexts: whatever is created or
+// selected here is freed or put back when the holder goes, on every path.
+
+struct GdiObjectDeleter {
+  void operator()(void* object) const { DeleteObject(static_cast<HGDIOBJ>(object)); }
+};
+template <typename Handle>
+using GdiObject = std::unique_ptr<std::remove_pointer_t<Handle>, GdiObjectDeleter>;
+using FontObject = GdiObject<HFONT>;
+using BrushObject = GdiObject<HBRUSH>;
+using PenObject = GdiObject<HPEN>;
+using BitmapObject = GdiObject<HBITMAP>;
+
+// Selects an object into a device context and puts the previous one back.
+class SelectedObject {
+ public:
+  SelectedObject(HDC dc, HGDIOBJ object) : dc_(dc), previous_(SelectObject(dc, object)) {}
+  ~SelectedObject() { SelectObject(dc_, previous_); }
+  SelectedObject(const SelectedObject&) = delete;
+  SelectedObject& operator=(const SelectedObject&) = delete;
+
+ private:
+  HDC dc_;
+  HGDIOBJ previous_;
+};
+
+// BeginPaint and EndPaint.
+class PaintDc {
+ public:
+  explicit PaintDc(HWND window) : window_(window), dc_(BeginPaint(window, &paint_)) {}
+  ~PaintDc() { EndPaint(window_, &paint_); }
+  PaintDc(const PaintDc&) = delete;
+  PaintDc& operator=(const PaintDc&) = delete;
+  HDC get() const { return dc_; }
+
+ private:
+  HWND window_;
+  PAINTSTRUCT paint_{};
+  HDC dc_;
+};
+
+// A window's client DC (or the screen's, for a null window).
+class WindowDc {
+ public:
+  explicit WindowDc(HWND window) : window_(window), dc_(GetDC(window)) {}
+  ~WindowDc() {
+    if (dc_) ReleaseDC(window_, dc_);
+  }
+  WindowDc(const WindowDc&) = delete;
+  WindowDc& operator=(const WindowDc&) = delete;
+  HDC get() const { return dc_; }
+
+ private:
+  HWND window_;
+  HDC dc_;
+};
+
+// A memory DC compatible with another.
+class MemoryDc {
+ public:
+  explicit MemoryDc(HDC compatible) : dc_(CreateCompatibleDC(compatible)) {}
+  ~MemoryDc() {
+    if (dc_) DeleteDC(dc_);
+  }
+  MemoryDc(const MemoryDc&) = delete;
+  MemoryDc& operator=(const MemoryDc&) = delete;
+  HDC get() const { return dc_; }
+
+ private:
+  HDC dc_;
+};
+
+// A colour of the program as the system's COLORREF, system colours looked up.
+COLORREF ToColorRef(Colour colour);
+// The font in the program's terms as a GDI font (face from Shift-JIS, the
+// Japanese character set).
+FontObject MakeFont(const Font& font);
+LOGFONTW ToLogFont(const Font& font);
+BrushObject MakeBrush(Colour colour);
+// The picture's bitmap: a resource of the module by name, or a file; null when
+// it cannot be loaded.
+BitmapObject LoadPicture(const Picture& picture);
+SIZE BitmapSize(HBITMAP bitmap);
+// Copies the source rectangle of the bitmap to the destination, stretched to
+// its size; with transparent, the bottom-left pixel's colour is left out, as
+// button glyphs are drawn.
+void DrawBitmap(HDC dc, HBITMAP bitmap, const RECT& source, const RECT& target, bool transparent);
+
+}  // namespace hk

@@ -1,0 +1,307 @@
+// The windows of the list controls: the drop-down list and the list box
+// (standard controls), and the grid (our own, painted through its component).
+#include <windows.h>
+
+// These need windows.h first.
+#include <windowsx.h>
+
+#include <algorithm>
+#include <string>
+
+#include "platform/win32/Text.h"
+#include "platform/win32/Win32Canvas.h"
+#include "platform/win32/WindowPeer.h"
+
+namespace hk {
+namespace {
+
+constexpr int kDroppedRows = 8;
+constexpr Colour kGridLineColour = 0x00C0C0C0;
+constexpr int kWheelRows = 3;
+
+// Fills a list or combo box from the component, the selection last.
+template <typename List>
+void ShowItems(HWND window, const List& list, UINT reset, UINT add, UINT select) {
+  SendMessageW(window, WM_SETREDRAW, FALSE, 0);
+  SendMessageW(window, reset, 0, 0);
+  for (const std::string& item : list.items()) {
+    const std::wstring text = SjisToWide(item);
+    SendMessageW(window, add, 0, reinterpret_cast<LPARAM>(text.c_str()));
+  }
+  SendMessageW(window, select, static_cast<WPARAM>(list.itemIndex()), 0);
+  SendMessageW(window, WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(window, nullptr, TRUE);
+}
+
+class ComboBoxPeer : public WindowPeer {
+ public:
+  explicit ComboBoxPeer(ComboBox& combo) : WindowPeer(combo), combo_(combo) {}
+
+  void create(HWND parent) override {
+    createStandard(L"COMBOBOX", childStyle() | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, 0,
+                   parent);
+    ShowItems(hwnd(), combo_, CB_RESETCONTENT, CB_ADDSTRING, CB_SETCURSEL);
+  }
+
+  bool reflected(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override {
+    if (message == WM_COMMAND && HIWORD(wParam) == CBN_SELCHANGE) {
+      combo_.selectItem(static_cast<int>(SendMessageW(hwnd(), CB_GETCURSEL, 0, 0)));
+      result = 0;
+      return true;
+    }
+    return WindowPeer::reflected(message, wParam, lParam, result);
+  }
+
+ protected:
+  // A combo box's window is as tall as its dropped-down list.
+  Rect windowBounds() const override {
+    Rect r = combo_.bounds();
+    r.height += kDroppedRows * (combo_.font().characterHeight() + 4) + 2;
+    return r;
+  }
+
+  void update(Change what) override {
+    if (what == Change::Items) {
+      ShowItems(hwnd(), combo_, CB_RESETCONTENT, CB_ADDSTRING, CB_SETCURSEL);
+    } else if (what == Change::Selection) {
+      SendMessageW(hwnd(), CB_SETCURSEL, static_cast<WPARAM>(combo_.itemIndex()), 0);
+    } else {
+      WindowPeer::update(what);
+    }
+  }
+
+ private:
+  ComboBox& combo_;
+};
+
+class ListBoxPeer : public WindowPeer {
+ public:
+  explicit ListBoxPeer(ListBox& list) : WindowPeer(list), list_(list) {}
+
+  void create(HWND parent) override {
+    createStandard(L"LISTBOX",
+                   childStyle() | WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
+                   WS_EX_CLIENTEDGE, parent);
+    ShowItems(hwnd(), list_, LB_RESETCONTENT, LB_ADDSTRING, LB_SETCURSEL);
+  }
+
+  bool reflected(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override {
+    if (message == WM_COMMAND && HIWORD(wParam) == LBN_SELCHANGE) {
+      list_.selectItem(static_cast<int>(SendMessageW(hwnd(), LB_GETCURSEL, 0, 0)));
+      result = 0;
+      return true;
+    }
+    return WindowPeer::reflected(message, wParam, lParam, result);
+  }
+
+ protected:
+  void update(Change what) override {
+    if (what == Change::Items) {
+      ShowItems(hwnd(), list_, LB_RESETCONTENT, LB_ADDSTRING, LB_SETCURSEL);
+    } else if (what == Change::Selection) {
+      SendMessageW(hwnd(), LB_SETCURSEL, static_cast<WPARAM>(list_.itemIndex()), 0);
+    } else {
+      WindowPeer::update(what);
+    }
+  }
+
+ private:
+  ListBox& list_;
+};
+
+class StringGridPeer : public WindowPeer {
+ public:
+  explicit StringGridPeer(StringGrid& grid) : WindowPeer(grid), grid_(grid) {}
+
+  void create(HWND parent) override {
+    createOwn(RegisterOwnClass(L"HakarimaruGrid"),
+              childStyle() | WS_TABSTOP | WS_HSCROLL | WS_VSCROLL, WS_EX_CLIENTEDGE, parent);
+    showScrollBars();
+  }
+
+ protected:
+  LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam) override {
+    switch (message) {
+      case WM_VSCROLL:
+        scrollTo(target(SB_VERT, LOWORD(wParam), grid_.topRow(), rowsShown(), maxTopRow()),
+                 grid_.leftCol());
+        return 0;
+      case WM_HSCROLL:
+        scrollTo(grid_.topRow(), target(SB_HORZ, LOWORD(wParam), grid_.leftCol(), 1, maxLeftCol()));
+        return 0;
+      case WM_MOUSEWHEEL:
+        scrollTo(grid_.topRow() - GET_WHEEL_DELTA_WPARAM(wParam) / WHEEL_DELTA * kWheelRows,
+                 grid_.leftCol());
+        return 0;
+      case WM_LBUTTONDOWN:
+      case WM_RBUTTONDOWN:
+        SetFocus(hwnd());
+        if (message == WM_LBUTTONDOWN) {
+          int col = -1;
+          int row = -1;
+          grid_.mouseToCell(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam), col, row);
+          grid_.select(col, row);  // the fixed cells are not selected
+        }
+        break;  // the component hears the press
+      case WM_SIZE:
+        showScrollBars();
+        break;
+      default:
+        break;
+    }
+    return WindowPeer::handle(message, wParam, lParam);
+  }
+
+  void update(Change what) override {
+    if (what == Change::Cells) showScrollBars();
+    WindowPeer::update(what);
+  }
+
+  void paint(HDC target) override {
+    RECT client{};
+    GetClientRect(hwnd(), &client);
+    // Drawn off screen and copied at once: every cell is painted each time.
+    MemoryDc memory(target);
+    const BitmapObject bitmap(CreateCompatibleBitmap(target, client.right, client.bottom));
+    if (!memory.get() || !bitmap) return;
+    SelectedObject selected(memory.get(), bitmap.get());
+    FillRect(memory.get(), &client, background());
+    drawCells(memory.get(), client);
+    BitBlt(target, 0, 0, client.right, client.bottom, memory.get(), 0, 0, SRCCOPY);
+  }
+
+ private:
+  // The cells in view along one axis: the fixed one, then from the first
+  // scrolled one until the window ends.
+  template <typename StartOf>
+  std::vector<int> inView(int first, int count, int limit, StartOf startOf) const {
+    std::vector<int> shown{0};
+    for (int i = first; i < count && startOf(i) < limit; ++i) shown.push_back(i);
+    return shown;
+  }
+
+  void drawCells(HDC dc, const RECT& client) const {
+    const std::vector<int> cols = inView(grid_.leftCol(), grid_.colCount(), client.right,
+                                         [this](int c) { return grid_.cellRect(c, 0).left; });
+    const std::vector<int> rows = inView(grid_.topRow(), grid_.rowCount(), client.bottom,
+                                         [this](int r) { return grid_.cellRect(0, r).top; });
+    Win32Canvas canvas(dc);
+    for (const int row : rows) {
+      for (const int col : cols) {
+        grid_.drawCell(col, row, canvas);
+        if (col == 0 || row == 0) {
+          RECT fixed = ToRECT(grid_.cellRect(col, row));
+          DrawEdge(dc, &fixed, BDR_RAISEDINNER, BF_RECT);
+        }
+      }
+    }
+    // The one-pixel lines after each cell, as far as the cells go.
+    const int right = grid_.cellRect(cols.back(), 0).right() + 1;
+    const int bottom = grid_.cellRect(0, rows.back()).bottom() + 1;
+    canvas.setPen(kGridLineColour);
+    for (const int col : cols) {
+      const int x = grid_.cellRect(col, 0).right();
+      canvas.moveTo({x, 0});
+      canvas.lineTo({x, bottom});
+    }
+    for (const int row : rows) {
+      const int y = grid_.cellRect(0, row).bottom();
+      canvas.moveTo({0, y});
+      canvas.lineTo({right, y});
+    }
+  }
+
+  RECT client() const {
+    RECT r{};
+    GetClientRect(hwnd(), &r);
+    return r;
+  }
+
+  int rowsShown() const {
+    const int extent = std::max(1, grid_.defaultRowHeight() + 1);
+    return std::max(1, (static_cast<int>(client().bottom) - extent) / extent);
+  }
+  int maxTopRow() const { return std::max(1, grid_.rowCount() - rowsShown()); }
+  // The first column from which the rest fit beside the fixed one.
+  int maxLeftCol() const {
+    const int room = client().right - grid_.colWidth(0) - 1;
+    int col = grid_.colCount() - 1;
+    int used = grid_.colWidth(col) + 1;
+    while (col > 1 && used + grid_.colWidth(col - 1) + 1 <= room) {
+      --col;
+      used += grid_.colWidth(col) + 1;
+    }
+    return std::max(1, col);
+  }
+
+  void showScrollBars() {
+    SCROLLINFO rows{};
+    rows.cbSize = sizeof rows;
+    rows.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+    rows.nMin = 1;
+    rows.nMax = grid_.rowCount() - 1;
+    rows.nPage = static_cast<UINT>(grid_.rowCount() - maxTopRow());
+    rows.nPos = grid_.topRow();
+    SetScrollInfo(hwnd(), SB_VERT, &rows, TRUE);
+    SCROLLINFO cols{};
+    cols.cbSize = sizeof cols;
+    cols.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+    cols.nMin = 1;
+    cols.nMax = grid_.colCount() - 1;
+    cols.nPage = static_cast<UINT>(grid_.colCount() - maxLeftCol());
+    cols.nPos = grid_.leftCol();
+    SetScrollInfo(hwnd(), SB_HORZ, &cols, TRUE);
+  }
+
+  int target(int bar, int code, int current, int page, int last) const {
+    switch (code) {
+      case SB_LINEUP:
+        return current - 1;
+      case SB_LINEDOWN:
+        return current + 1;
+      case SB_PAGEUP:
+        return current - page;
+      case SB_PAGEDOWN:
+        return current + page;
+      case SB_THUMBTRACK:
+      case SB_THUMBPOSITION: {
+        SCROLLINFO info{};
+        info.cbSize = sizeof info;
+        info.fMask = SIF_TRACKPOS;
+        GetScrollInfo(hwnd(), bar, &info);
+        return info.nTrackPos;
+      }
+      case SB_TOP:
+        return 1;
+      case SB_BOTTOM:
+        return last;
+      default:
+        return current;
+    }
+  }
+
+  void scrollTo(int topRow, int leftCol) {
+    topRow = std::clamp(topRow, 1, maxTopRow());
+    leftCol = std::clamp(leftCol, 1, maxLeftCol());
+    if (topRow == grid_.topRow() && leftCol == grid_.leftCol()) return;
+    grid_.scrolled(topRow, leftCol);
+    showScrollBars();
+    InvalidateRect(hwnd(), nullptr, FALSE);
+  }
+
+  StringGrid& grid_;
+};
+
+}  // namespace
+
+std::unique_ptr<WindowPeer> MakeComboBoxPeer(ComboBox& combo) {
+  return std::make_unique<ComboBoxPeer>(combo);
+}
+std::unique_ptr<WindowPeer> MakeListBoxPeer(ListBox& list) {
+  return std::make_unique<ListBoxPeer>(list);
+}
+std::unique_ptr<WindowPeer> MakeStringGridPeer(StringGrid& grid) {
+  return std::make_unique<StringGridPeer>(grid);
+}
+
+}  // namespace hk

@@ -1,0 +1,369 @@
+// The windows of the containers and the painted controls: forms, panels,
+// labels and images; and the making of a form's windows.
+#include "platform/win32/Peers.h"
+
+#include <windows.h>
+
+// These need windows.h first.
+#include <commctrl.h>
+
+#include <string>
+
+#include "platform/win32/Text.h"
+#include "platform/win32/Win32Canvas.h"
+#include "platform/win32/WindowPeer.h"
+
+namespace hk {
+namespace {
+
+const wchar_t kFormClass[] = L"HakarimaruForm";
+constexpr Colour kButtonShadow = kSystemColourFlag | COLOR_BTNSHADOW;
+constexpr Colour kGrayText = kSystemColourFlag | COLOR_GRAYTEXT;
+
+unsigned AlignmentFlag(Alignment alignment) {
+  switch (alignment) {
+    case Alignment::Right:
+      return DT_RIGHT;
+    case Alignment::Center:
+      return DT_CENTER;
+    case Alignment::Left:
+      break;
+  }
+  return DT_LEFT;
+}
+
+RECT ClientRect(HWND window) {
+  RECT client{};
+  GetClientRect(window, &client);
+  return client;
+}
+
+// A one-pixel bevel along the rectangle's edge, which then shrinks inside it.
+void DrawBevel(Canvas& canvas, Rect& r, Bevel bevel) {
+  if (bevel == Bevel::None) return;
+  const int right = r.right() - 1;
+  const int bottom = r.bottom() - 1;
+  const bool raised = bevel == Bevel::Raised;
+  canvas.setPen(raised ? kColourButtonHighlight : kButtonShadow);
+  canvas.moveTo({r.left, bottom});
+  canvas.lineTo({r.left, r.top});
+  canvas.lineTo({right, r.top});
+  canvas.setPen(raised ? kButtonShadow : kColourButtonHighlight);
+  canvas.lineTo({right, bottom});
+  canvas.lineTo({r.left - 1, bottom});
+  r = {r.left + 1, r.top + 1, r.width - 2, r.height - 2};
+}
+
+class FormPeer : public WindowPeer {
+ public:
+  explicit FormPeer(Form& form) : WindowPeer(form), form_(form) {}
+
+  void create(HWND owner) override {
+    DWORD style = WS_CLIPCHILDREN | (form_.enabled() ? 0 : WS_DISABLED);
+    DWORD exStyle = 0;
+    switch (form_.style()) {
+      case FormStyle::BorderlessPopup:
+        // The system menu and minimize box show nothing without a caption,
+        // but let the taskbar minimize and restore the window.
+        style |= WS_POPUP | WS_BORDER | WS_SYSMENU | WS_MINIMIZEBOX;
+        break;
+      case FormStyle::Sizable:
+        style |= WS_OVERLAPPEDWINDOW;
+        break;
+      case FormStyle::Dialog:
+        style |= WS_POPUP | WS_CAPTION | WS_SYSMENU;
+        exStyle |= WS_EX_DLGMODALFRAME;
+        break;
+    }
+    createOwn(RegisterOwnClass(kFormClass), style, exStyle, owner);
+  }
+
+  void realized() override {
+    RECT outer{};
+    GetWindowRect(hwnd(), &outer);
+    const RECT client = ClientRect(hwnd());
+    form_.setFrameExtent(outer.right - outer.left - client.right,
+                         outer.bottom - outer.top - client.bottom);
+    if (form_.centredOnScreen()) {
+      const int width = outer.right - outer.left;
+      const int height = outer.bottom - outer.top;
+      SetWindowPos(hwnd(), nullptr, (GetSystemMetrics(SM_CXSCREEN) - width) / 2,
+                   (GetSystemMetrics(SM_CYSCREEN) - height) / 2, 0, 0,
+                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+  }
+
+ protected:
+  LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam) override {
+    switch (message) {
+      case WM_CLOSE:
+        form_.close();
+        return 0;
+      case WM_DESTROY:
+        form_.destroyed();
+        break;
+      case kFormMessage:
+        form_.receiveMessage(static_cast<unsigned>(wParam));
+        return 0;
+      case WM_ACTIVATE:
+        if (LOWORD(wParam) != WA_INACTIVE && restoreFocus()) return 0;
+        break;
+      case WM_WINDOWPOSCHANGED:
+        if (!IsIconic(hwnd())) {
+          RECT outer{};
+          GetWindowRect(hwnd(), &outer);
+          form_.resized(
+              {outer.left, outer.top, outer.right - outer.left, outer.bottom - outer.top});
+        }
+        break;
+      case WM_SIZE:
+        if (wParam == SIZE_MINIMIZED) {
+          form_.minimize();
+        } else if (form_.minimized()) {
+          form_.restored();
+        }
+        break;
+      default:
+        break;
+    }
+    return WindowPeer::handle(message, wParam, lParam);
+  }
+
+  void update(Change what) override {
+    switch (what) {
+      case Change::Visible:
+        ShowWindow(hwnd(), form_.visible() ? SW_SHOW : SW_HIDE);
+        break;
+      case Change::Minimize:
+        ShowWindow(hwnd(), SW_MINIMIZE);
+        break;
+      case Change::Drag:
+        // The system's move loop, as a drag on a caption starts it.
+        ReleaseCapture();
+        SendMessageW(hwnd(), WM_SYSCOMMAND, SC_MOVE | HTCAPTION, 0);
+        break;
+      default:
+        WindowPeer::update(what);
+        break;
+    }
+  }
+
+  void paint(HDC dc) override {
+    const RECT client = ClientRect(hwnd());
+    FillRect(dc, &client, background());
+    Win32Canvas canvas(dc);
+    form_.paint(canvas);
+  }
+
+  void focused() override {}
+
+ private:
+  // Activation gives the focus back to the control that had it.
+  bool restoreFocus() {
+    const Control* control = form_.focused();
+    const HWND window = control ? WindowOf(*control) : nullptr;
+    if (!window || !IsWindowVisible(window) || !IsWindowEnabled(window)) return false;
+    SetFocus(window);
+    return true;
+  }
+
+  Form& form_;
+};
+
+class PanelPeer : public WindowPeer {
+ public:
+  explicit PanelPeer(Panel& panel) : WindowPeer(panel), panel_(panel) {}
+
+  void create(HWND parent) override {
+    createOwn(RegisterOwnClass(L"HakarimaruPanel"), childStyle() | WS_CLIPCHILDREN, 0, parent);
+  }
+
+ protected:
+  void paint(HDC dc) override {
+    const RECT client = ClientRect(hwnd());
+    FillRect(dc, &client, background());
+    Win32Canvas canvas(dc);
+    Rect inner{0, 0, client.right, client.bottom};
+    DrawBevel(canvas, inner, panel_.bevelOuter());
+    DrawBevel(canvas, inner, panel_.bevelInner());
+    canvas.setFont(panel_.font());
+    canvas.drawText(panel_.text(), inner,
+                    DT_SINGLELINE | DT_VCENTER | DT_EXPANDTABS | AlignmentFlag(panel_.alignment()));
+  }
+
+ private:
+  Panel& panel_;
+};
+
+class LabelPeer : public WindowPeer {
+ public:
+  explicit LabelPeer(Label& label) : WindowPeer(label), label_(label) {}
+
+  void create(HWND parent) override {
+    createOwn(RegisterOwnClass(L"HakarimaruLabel"), childStyle(), 0, parent);
+  }
+  void realized() override { fit(); }
+
+ protected:
+  void update(Change what) override {
+    WindowPeer::update(what);
+    if (what == Change::Text || what == Change::Font) fit();
+  }
+
+  void paint(HDC dc) override {
+    RECT client = ClientRect(hwnd());
+    if (label_.transparent()) {
+      paintUnderneath(dc);
+    } else {
+      FillRect(dc, &client, background());
+    }
+    SelectedObject selected(dc, font());
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, ToColorRef(label_.enabled() ? label_.font().colour : kGrayText));
+    const std::wstring text = SjisToWide(label_.text());
+    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &client,
+              DT_EXPANDTABS | AlignmentFlag(label_.alignment()));
+  }
+
+ private:
+  // An auto-sized label is as wide as its text; the component keeps a
+  // right-aligned one's right edge.
+  void fit() {
+    if (!label_.autoSize()) return;
+    std::wstring text = SjisToWide(label_.text());
+    if (text.empty()) text = L" ";  // an empty label keeps the width of a blank
+    WindowDc dc(hwnd());
+    SelectedObject selected(dc.get(), font());
+    RECT measured{0, 0, 0, 0};
+    DrawTextW(dc.get(), text.c_str(), static_cast<int>(text.size()), &measured,
+              DT_CALCRECT | DT_EXPANDTABS);
+    label_.setWidth(measured.right);
+  }
+
+  Label& label_;
+};
+
+class ImagePeer : public WindowPeer {
+ public:
+  explicit ImagePeer(Image& image) : WindowPeer(image), image_(image) {}
+
+  void create(HWND parent) override {
+    bitmap_ = LoadPicture(image_.picture());
+    createOwn(RegisterOwnClass(L"HakarimaruImage"), childStyle(), 0, parent);
+  }
+
+ protected:
+  void update(Change what) override {
+    if (what == Change::Glyph) bitmap_ = LoadPicture(image_.picture());
+    WindowPeer::update(what);
+  }
+
+  void paint(HDC dc) override {
+    const RECT client = ClientRect(hwnd());
+    const SIZE size = BitmapSize(bitmap_.get());
+    const bool covers =
+        bitmap_ && (image_.stretch() || (size.cx >= client.right && size.cy >= client.bottom));
+    if (!covers) paintUnderneath(dc);
+    if (!bitmap_) return;  // a missing picture shows nothing
+    const RECT source{0, 0, size.cx, size.cy};
+    DrawBitmap(dc, bitmap_.get(), source, image_.stretch() ? client : source, false);
+  }
+
+ private:
+  Image& image_;
+  BitmapObject bitmap_;
+};
+
+std::unique_ptr<WindowPeer> MakePeer(Control& control) {
+  switch (control.kind()) {
+    case ControlKind::Form:
+      return MakeFormPeer(static_cast<Form&>(control));
+    case ControlKind::Panel:
+      return MakePanelPeer(static_cast<Panel&>(control));
+    case ControlKind::Label:
+      return MakeLabelPeer(static_cast<Label&>(control));
+    case ControlKind::Edit:
+      return MakeEditPeer(static_cast<Edit&>(control));
+    case ControlKind::UpDown:
+      return MakeUpDownPeer(static_cast<UpDown&>(control));
+    case ControlKind::SpeedButton:
+      return MakeSpeedButtonPeer(static_cast<SpeedButton&>(control));
+    case ControlKind::Button:
+      return MakeButtonPeer(static_cast<Button&>(control));
+    case ControlKind::BitBtn:
+      return MakeBitBtnPeer(static_cast<BitBtn&>(control));
+    case ControlKind::ComboBox:
+      return MakeComboBoxPeer(static_cast<ComboBox&>(control));
+    case ControlKind::ListBox:
+      return MakeListBoxPeer(static_cast<ListBox&>(control));
+    case ControlKind::StringGrid:
+      return MakeStringGridPeer(static_cast<StringGrid&>(control));
+    case ControlKind::Image:
+      return MakeImagePeer(static_cast<Image&>(control));
+  }
+  return nullptr;
+}
+
+void CreateWindows(Control& control, HWND parent) {
+  std::unique_ptr<WindowPeer> peer = MakePeer(control);
+  WindowPeer& made = *peer;
+  control.setPeer(std::move(peer));
+  made.create(parent);
+  // The system stacks a new child under its older siblings; the components
+  // put the later ones on top.
+  if (control.kind() != ControlKind::Form) {
+    SetWindowPos(made.hwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  }
+  for (Control* child : control.children()) CreateWindows(*child, made.hwnd());
+}
+
+void TellRealized(Control& control) {
+  if (WindowPeer* peer = WindowPeerOf(control)) peer->realized();
+  for (Control* child : control.children()) TellRealized(*child);
+}
+
+}  // namespace
+
+std::unique_ptr<WindowPeer> MakeFormPeer(Form& form) { return std::make_unique<FormPeer>(form); }
+std::unique_ptr<WindowPeer> MakePanelPeer(Panel& panel) {
+  return std::make_unique<PanelPeer>(panel);
+}
+std::unique_ptr<WindowPeer> MakeLabelPeer(Label& label) {
+  return std::make_unique<LabelPeer>(label);
+}
+std::unique_ptr<WindowPeer> MakeImagePeer(Image& image) {
+  return std::make_unique<ImagePeer>(image);
+}
+
+void Realize(Form& form) {
+  if (WindowOf(form)) return;
+  static const bool initialized = [] {
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_UPDOWN_CLASS};
+    return InitCommonControlsEx(&controls) != FALSE;
+  }();
+  (void)initialized;
+  const HWND owner = form.owner() ? WindowOf(*form.owner()) : nullptr;
+  CreateWindows(form, owner);
+  TellRealized(form);
+}
+
+HWND WindowOf(const Control& control) {
+  const WindowPeer* peer = WindowPeerOf(control);
+  return peer ? peer->hwnd() : nullptr;
+}
+
+Form* FormOfWindow(HWND window) {
+  wchar_t name[32] = {};
+  if (!window || !GetClassNameW(window, name, 32) || std::wstring(name) != kFormClass) {
+    return nullptr;
+  }
+  const auto* peer = reinterpret_cast<WindowPeer*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  return peer ? static_cast<Form*>(&peer->control()) : nullptr;
+}
+
+void DestroyWindows(Form& form) {
+  if (const HWND window = WindowOf(form)) DestroyWindow(window);
+  form.destroyed();
+}
+
+}  // namespace hk

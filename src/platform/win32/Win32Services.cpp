@@ -1,0 +1,318 @@
+#include "platform/win32/Win32Services.h"
+
+#include <windows.h>
+
+// These need windows.h first.
+#include <commdlg.h>
+
+#include <cstring>
+#include <stdexcept>
+#include <string>
+
+#include "platform/Widgets.h"
+#include "platform/win32/Gdi.h"
+#include "platform/win32/MessageLoop.h"
+#include "platform/win32/Peers.h"
+#include "platform/win32/Text.h"
+#include "platform/win32/WindowPeer.h"
+
+namespace hk {
+namespace {
+
+constexpr UINT kReleaseForms = WM_APP + 2;
+constexpr LCID kJapanese = 0x0411;
+constexpr int kFontSizeMin = 8;
+constexpr int kFontSizeMax = 12;
+
+// A global memory block that is freed unless the clipboard took it.
+class GlobalBlock {
+ public:
+  GlobalBlock(const void* data, std::size_t size) : block_(GlobalAlloc(GMEM_MOVEABLE, size)) {
+    void* target = block_ ? GlobalLock(block_) : nullptr;
+    if (!target) throw std::bad_alloc();
+    std::memcpy(target, data, size);
+    GlobalUnlock(block_);
+  }
+  ~GlobalBlock() {
+    if (block_) GlobalFree(block_);
+  }
+  GlobalBlock(const GlobalBlock&) = delete;
+  GlobalBlock& operator=(const GlobalBlock&) = delete;
+
+  void putOnClipboard(UINT format) {
+    if (SetClipboardData(format, block_)) block_ = nullptr;  // the system owns it now
+  }
+
+ private:
+  HGLOBAL block_;
+};
+
+class OpenClipboardScope {
+ public:
+  explicit OpenClipboardScope(HWND owner) {
+    // Another program may hold the clipboard for a moment.
+    for (int attempt = 0; attempt < 10 && !open_; ++attempt) {
+      open_ = OpenClipboard(owner) != FALSE;
+      if (!open_) Sleep(10);
+    }
+    if (!open_) throw std::runtime_error("クリップボードを開けません");
+  }
+  ~OpenClipboardScope() { CloseClipboard(); }
+  OpenClipboardScope(const OpenClipboardScope&) = delete;
+  OpenClipboardScope& operator=(const OpenClipboardScope&) = delete;
+
+ private:
+  bool open_ = false;
+};
+
+class MenuHandle {
+ public:
+  MenuHandle() : menu_(CreatePopupMenu()) {
+    if (!menu_) throw std::runtime_error("menu not created");
+  }
+  ~MenuHandle() { DestroyMenu(menu_); }
+  MenuHandle(const MenuHandle&) = delete;
+  MenuHandle& operator=(const MenuHandle&) = delete;
+  HMENU get() const { return menu_; }
+
+ private:
+  HMENU menu_;
+};
+
+BOOL CALLBACK DisableOne(HWND window, LPARAM data) {
+  auto& disabled = *reinterpret_cast<std::vector<HWND>*>(data);
+  if (window != disabled.front() && IsWindowVisible(window) && IsWindowEnabled(window)) {
+    EnableWindow(window, FALSE);
+    disabled.push_back(window);
+  }
+  return TRUE;
+}
+
+// The program's other windows wait while a modal form runs; they come back
+// before the form is hidden, so that the activation returns to them.
+class OtherWindowsDisabled {
+ public:
+  explicit OtherWindowsDisabled(HWND modal) : windows_{modal} {
+    EnumThreadWindows(GetCurrentThreadId(), DisableOne, reinterpret_cast<LPARAM>(&windows_));
+  }
+  ~OtherWindowsDisabled() { enable(); }
+  OtherWindowsDisabled(const OtherWindowsDisabled&) = delete;
+  OtherWindowsDisabled& operator=(const OtherWindowsDisabled&) = delete;
+
+  void enable() {
+    for (std::size_t i = 1; i < windows_.size(); ++i) EnableWindow(windows_[i], TRUE);
+    windows_.resize(1);
+  }
+
+ private:
+  std::vector<HWND> windows_;  // the modal form first, then the disabled ones
+};
+
+}  // namespace
+
+Win32Services::Win32Services() {
+  const HINSTANCE instance = GetModuleHandleW(nullptr);
+  const wchar_t* className = L"HakarimaruServices";
+  WNDCLASSEXW info{};
+  info.cbSize = sizeof info;
+  if (!GetClassInfoExW(instance, className, &info)) {
+    info.lpfnWndProc = MessageWindowProc;
+    info.hInstance = instance;
+    info.lpszClassName = className;
+    RegisterClassExW(&info);
+  }
+  messageWindow_ =
+      CreateWindowExW(0, className, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance, this);
+  if (!messageWindow_) throw std::runtime_error("message window not created");
+}
+
+Win32Services::~Win32Services() {
+  releasePending();
+  SetWindowLongPtrW(messageWindow_, GWLP_USERDATA, 0);
+  DestroyWindow(messageWindow_);
+}
+
+LRESULT CALLBACK Win32Services::MessageWindowProc(HWND window, UINT message, WPARAM wParam,
+                                                  LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    const auto* creation = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(creation->lpCreateParams));
+  }
+  auto* services = reinterpret_cast<Win32Services*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  if (services && message == kReleaseForms) {
+    try {
+      services->releasePending();
+    } catch (...) {
+      ReportCurrentException();
+    }
+    return 0;
+  }
+  return DefWindowProcW(window, message, wParam, lParam);
+}
+
+int Win32Services::messageBox(std::string_view text, std::string_view title, unsigned flags) {
+  const std::wstring wideText = SjisToWide(text);
+  const std::wstring wideTitle = SjisToWide(title);
+  return MessageBoxW(GetActiveWindow(), wideText.c_str(), wideTitle.c_str(), flags);
+}
+
+void Win32Services::beep(unsigned type) { MessageBeep(type); }
+
+void Win32Services::setClipboardText(std::string_view text) {
+  // Each block is exactly as long as its text and NUL: the system converts a
+  // whole block, and spare bytes would become stray characters.
+  std::string bytes(text);
+  bytes.push_back('\0');
+  std::wstring wide = SjisToWide(text);
+  wide.push_back(L'\0');
+  const LCID locale = kJapanese;
+  GlobalBlock bytesBlock(bytes.data(), bytes.size());
+  GlobalBlock wideBlock(wide.data(), wide.size() * sizeof(wchar_t));
+  GlobalBlock localeBlock(&locale, sizeof locale);
+  OpenClipboardScope clipboard(messageWindow_);
+  EmptyClipboard();
+  bytesBlock.putOnClipboard(CF_TEXT);
+  wideBlock.putOnClipboard(CF_UNICODETEXT);
+  localeBlock.putOnClipboard(CF_LOCALE);
+}
+
+void Win32Services::help(Form& owner, const std::filesystem::path& helpFile, HelpCommand command,
+                         unsigned context) {
+  HWND window = WindowOf(owner);
+  if (!window) window = messageWindow_;
+  const std::wstring file = helpFile.wstring();
+  if (command == HelpCommand::Quit) {
+    WinHelpW(window, file.c_str(), HELP_QUIT, 0);
+  } else {
+    WinHelpW(window, file.c_str(), HELP_CONTEXT, context);
+  }
+}
+
+bool Win32Services::chooseFont(Form& owner, Font& font) {
+  LOGFONTW logFont = ToLogFont(font);
+  CHOOSEFONTW dialog{};
+  dialog.lStructSize = sizeof dialog;
+  dialog.hwndOwner = WindowOf(owner);
+  dialog.lpLogFont = &logFont;
+  dialog.Flags = CF_SCREENFONTS | CF_EFFECTS | CF_INITTOLOGFONTSTRUCT | CF_LIMITSIZE;
+  dialog.rgbColors = ToColorRef(font.colour);
+  dialog.nSizeMin = kFontSizeMin;
+  dialog.nSizeMax = kFontSizeMax;
+  if (!ChooseFontW(&dialog)) return false;
+  font.name = WideToSjis(logFont.lfFaceName);
+  font.height = logFont.lfHeight;
+  font.bold = logFont.lfWeight >= FW_BOLD;
+  font.italic = logFont.lfItalic != 0;
+  font.underline = logFont.lfUnderline != 0;
+  font.strikeOut = logFont.lfStrikeOut != 0;
+  font.colour = dialog.rgbColors;
+  return true;
+}
+
+void Win32Services::showModeless(Form& form) {
+  Realize(form);
+  form.show();
+  ShowWindow(WindowOf(form), SW_SHOW);
+}
+
+int Win32Services::runModal(Form& form) {
+  Realize(form);
+  const HWND window = WindowOf(form);
+  form.setModalResult(kModalNone);
+  form.setModal(true);
+  int result = kModalCancel;
+  {
+    OtherWindowsDisabled others(window);
+    form.show();
+    ShowWindow(window, SW_SHOW);
+    SetActiveWindow(window);
+    RunMessagesUntil(*this, [&] { return form.modalResult() != kModalNone || !IsWindow(window); });
+    // A form whose window went away without a result was cancelled.
+    if (form.modalResult() != kModalNone) result = form.modalResult();
+    others.enable();
+    form.hide();
+    if (IsWindow(window)) ShowWindow(window, SW_HIDE);
+  }
+  form.setModal(false);
+  return result;
+}
+
+void Win32Services::releaseLater(std::unique_ptr<Form> form) {
+  if (!form) return;
+  pending_.push_back(std::move(form));
+  PostMessageW(messageWindow_, kReleaseForms, 0, 0);
+}
+
+void Win32Services::releasePending() {
+  // Releasing a form may release more; those wait for their own message.
+  std::vector<std::unique_ptr<Form>> forms = std::move(pending_);
+  pending_.clear();
+  for (std::unique_ptr<Form>& form : forms) {
+    DestroyWindows(*form);
+    form.reset();
+  }
+}
+
+void Win32Services::postMessage(Form& target, unsigned message) {
+  // As a window handle asked for is made when there is none yet.
+  Realize(target);
+  PostMessageW(WindowOf(target), kFormMessage, message, 0);
+}
+
+int Win32Services::trackPopupMenu(Form& owner, const PopupMenu& menu, Point screen) {
+  MenuHandle popup;
+  UINT id = 1;  // the item's index + 1: TrackPopupMenu answers 0 for none
+  for (const std::unique_ptr<MenuItem>& item : menu.items()) {
+    if (item->separator()) {
+      AppendMenuW(popup.get(), MF_SEPARATOR, 0, nullptr);
+    } else {
+      const std::wstring caption = SjisToWide(item->caption());
+      const UINT flags = MF_STRING | (item->checked() ? MF_CHECKED : MF_UNCHECKED) |
+                         (item->enabled() ? MF_ENABLED : MF_GRAYED);
+      AppendMenuW(popup.get(), flags, id, caption.c_str());
+    }
+    ++id;
+  }
+  HWND window = WindowOf(owner);
+  if (!window) window = GetActiveWindow();
+  if (!window) return -1;
+  const int chosen = static_cast<int>(
+      TrackPopupMenu(popup.get(), TPM_RETURNCMD | TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON,
+                     screen.x, screen.y, 0, window, nullptr));
+  return chosen > 0 ? chosen - 1 : -1;
+}
+
+void Win32Services::setKeyHook(KeyHook hook) { keyHook_ = std::move(hook); }
+
+std::filesystem::path Win32Services::executablePath() {
+  std::wstring path(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (length == 0) return {};
+    if (length < path.size()) {
+      path.resize(length);
+      return std::filesystem::path(path);
+    }
+    path.resize(path.size() * 2);  // cut short: try a longer buffer
+  }
+}
+
+bool Win32Services::fileExists(const std::filesystem::path& path) {
+  const DWORD attributes = GetFileAttributesW(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::optional<Picture> Win32Services::loadBitmapFile(const std::filesystem::path& path) {
+  const BitmapObject bitmap(
+      static_cast<HBITMAP>(LoadImageW(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE)));
+  if (!bitmap) return std::nullopt;
+  const SIZE size = BitmapSize(bitmap.get());
+  Picture picture;
+  picture.source = Picture::Source::File;
+  picture.file = path;
+  picture.width = size.cx;
+  picture.height = size.cy;
+  return picture;
+}
+
+}  // namespace hk

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+#include <vector>
+
+#include "platform/Services.h"
+
+namespace hk {
+
+// The services over the Windows API. One object for the program's life; it
+// owns a hidden message-only window through which deferred releases arrive.
+class Win32Services : public Services {
+ public:
+  Win32Services();
+  ~Win32Services() override;
+  Win32Services(const Win32Services&) = delete;
+  Win32Services& operator=(const Win32Services&) = delete;
+
+  int messageBox(std::string_view text, std::string_view title, unsigned flags) override;
+  void beep(unsigned type) override;
+  // CF_TEXT (the bytes), CF_UNICODETEXT and CF_LOCALE (Japanese), so every
+  // program reads the same characters. Throws when the clipboard stays busy.
+  void setClipboardText(std::string_view text) override;
+  void help(Form& owner, const std::filesystem::path& helpFile, HelpCommand command,
+            unsigned context) override;
+  bool chooseFont(Form& owner, Font& font) override;
+
+  void showModeless(Form& form) override;
+  // The form's windows are made if need be; every other window of the
+  // program is disabled until the run ends.
+  int runModal(Form& form) override;
+  void releaseLater(std::unique_ptr<Form> form) override;
+  void postMessage(Form& target, unsigned message) override;
+
+  int trackPopupMenu(Form& owner, const PopupMenu& menu, Point screen) override;
+  void setKeyHook(KeyHook hook) override;
+  const KeyHook& keyHook() const { return keyHook_; }
+
+  std::filesystem::path executablePath() override;
+  bool fileExists(const std::filesystem::path& path) override;
+  std::optional<Picture> loadBitmapFile(const std::filesystem::path& path) override;
+
+  // Destroys the forms given to releaseLater: their windows first, then the
+  // components.
+  void releasePending();
+
+ private:
+  static LRESULT CALLBACK MessageWindowProc(HWND window, UINT message, WPARAM wParam,
+                                            LPARAM lParam);
+
+  HWND messageWindow_ = nullptr;
+  std::vector<std::unique_ptr<Form>> pending_;
+  KeyHook keyHook_;
+};
+
+}  // namespace hk

@@ -1,0 +1,213 @@
+#pragma once
+
+#include <array>
+#include <memory>
+
+#include "data/CategoryTable.h"
+#include "data/Selection.h"
+#include "data/SettingsFile.h"
+#include "history/HistoryStore.h"
+#include "platform/Services.h"
+#include "platform/Widgets.h"
+
+namespace hk {
+
+// The main window: a borderless pop-up with a title panel of its own, the
+// category buttons of one page, the input, the two unit panels, the result
+// and, on the money page, the rate panel on the right.
+class TCalcMainForm : public Form {
+ public:
+  // The table and the history belong to the program and outlive the window.
+  TCalcMainForm(Services& services, CategoryTable& table, HistoryStore& history);
+  ~TCalcMainForm() override;
+
+  // The two widths the window ever has; the height never changes.
+  static constexpr int kPlainWidth = 404;
+  static constexpr int kMoneyWidth = 554;
+  static constexpr int kHeight = 513;
+
+  // Title panel.
+  Panel Panel1{this};
+  SpeedButton MenuButton{&Panel1};
+  SpeedButton PageButton1{&Panel1};
+  SpeedButton PageButton2{&Panel1};
+  SpeedButton PageButton3{&Panel1};
+  SpeedButton HistoryButton{&Panel1};
+  SpeedButton HelpButton{&Panel1};
+  SpeedButton MINIButton{&Panel1};
+  SpeedButton ExitButton{&Panel1};
+
+  // Category buttons: 5..10 across the upper row, 16 down to 11 across the lower.
+  SpeedButton SpeedButton5{this};
+  SpeedButton SpeedButton6{this};
+  SpeedButton SpeedButton7{this};
+  SpeedButton SpeedButton8{this};
+  SpeedButton SpeedButton9{this};
+  SpeedButton SpeedButton10{this};
+  SpeedButton SpeedButton11{this};
+  SpeedButton SpeedButton12{this};
+  SpeedButton SpeedButton13{this};
+  SpeedButton SpeedButton14{this};
+  SpeedButton SpeedButton15{this};
+  SpeedButton SpeedButton16{this};
+
+  Label Label1{this};
+  Edit TargetEdit{this};
+  Panel TargetTanniPanel{this};
+
+  // "From" units.
+  Panel Panel2{this};
+  SpeedButton TFButton1{&Panel2};
+  SpeedButton TFButton2{&Panel2};
+  SpeedButton TFButton3{&Panel2};
+  SpeedButton TFButton4{&Panel2};
+  SpeedButton TFButton5{&Panel2};
+  SpeedButton TFButton6{&Panel2};
+  SpeedButton TFButton7{&Panel2};
+  SpeedButton TFButton8{&Panel2};
+  SpeedButton TFButton9{&Panel2};
+  Image F1Image{&Panel2};
+  Image F2Image{&Panel2};
+  Image F3Image{&Panel2};
+  Image F4Image{&Panel2};
+  Image F5Image{&Panel2};
+  Image F6Image{&Panel2};
+  Image F7Image{&Panel2};
+  Image F8Image{&Panel2};
+  Image F9Image{&Panel2};
+
+  Image Image10{this};
+
+  // "To" units.
+  Panel Panel3{this};
+  SpeedButton TTButton1{&Panel3};
+  SpeedButton TTButton2{&Panel3};
+  SpeedButton TTButton3{&Panel3};
+  SpeedButton TTButton4{&Panel3};
+  SpeedButton TTButton5{&Panel3};
+  SpeedButton TTButton6{&Panel3};
+  SpeedButton TTButton7{&Panel3};
+  SpeedButton TTButton8{&Panel3};
+  SpeedButton TTButton9{&Panel3};
+  Image SF1Image{&Panel3};
+  Image SF2Image{&Panel3};
+  Image SF3Image{&Panel3};
+  Image SF4Image{&Panel3};
+  Image SF5Image{&Panel3};
+  Image SF6Image{&Panel3};
+  Image SF7Image{&Panel3};
+  Image SF8Image{&Panel3};
+  Image SF9Image{&Panel3};
+
+  Label Label2{this};
+  Panel ResultPanel{this};
+  Label ResultValueLabel{&ResultPanel};
+  Label ResultTanniLabel{&ResultPanel};
+
+  // Rate panel of the money page: row i has MoneyLabel i, the integer part in
+  // Edit i and the decimal part in Edit 9+i, each with its spinner.
+  Panel MoneyPanel{this};
+  Panel Panel4{&MoneyPanel};
+  Label Label3{&MoneyPanel};
+  Label Label4{&MoneyPanel};
+  Label MoneyLabel1{&MoneyPanel};
+  Label MoneyLabel2{&MoneyPanel};
+  Label MoneyLabel3{&MoneyPanel};
+  Label MoneyLabel4{&MoneyPanel};
+  Label MoneyLabel5{&MoneyPanel};
+  Label MoneyLabel6{&MoneyPanel};
+  Label MoneyLabel7{&MoneyPanel};
+  Label MoneyLabel8{&MoneyPanel};
+  Label MoneyLabel9{&MoneyPanel};
+  Edit Edit1{&MoneyPanel};
+  Edit Edit2{&MoneyPanel};
+  Edit Edit3{&MoneyPanel};
+  Edit Edit4{&MoneyPanel};
+  Edit Edit5{&MoneyPanel};
+  Edit Edit6{&MoneyPanel};
+  Edit Edit7{&MoneyPanel};
+  Edit Edit8{&MoneyPanel};
+  Edit Edit9{&MoneyPanel};
+  Edit Edit10{&MoneyPanel};
+  Edit Edit11{&MoneyPanel};
+  Edit Edit12{&MoneyPanel};
+  Edit Edit13{&MoneyPanel};
+  Edit Edit14{&MoneyPanel};
+  Edit Edit15{&MoneyPanel};
+  Edit Edit16{&MoneyPanel};
+  Edit Edit17{&MoneyPanel};
+  Edit Edit18{&MoneyPanel};
+  UpDown UpDown1{&MoneyPanel, &Edit1};
+  UpDown UpDown2{&MoneyPanel, &Edit2};
+  UpDown UpDown3{&MoneyPanel, &Edit3};
+  UpDown UpDown4{&MoneyPanel, &Edit4};
+  UpDown UpDown5{&MoneyPanel, &Edit5};
+  UpDown UpDown6{&MoneyPanel, &Edit6};
+  UpDown UpDown7{&MoneyPanel, &Edit7};
+  UpDown UpDown8{&MoneyPanel, &Edit8};
+  UpDown UpDown9{&MoneyPanel, &Edit9};
+  UpDown UpDown10{&MoneyPanel, &Edit10};
+  UpDown UpDown11{&MoneyPanel, &Edit11};
+  UpDown UpDown12{&MoneyPanel, &Edit12};
+  UpDown UpDown13{&MoneyPanel, &Edit13};
+  UpDown UpDown14{&MoneyPanel, &Edit14};
+  UpDown UpDown15{&MoneyPanel, &Edit15};
+  UpDown UpDown16{&MoneyPanel, &Edit16};
+  UpDown UpDown17{&MoneyPanel, &Edit17};
+  UpDown UpDown18{&MoneyPanel, &Edit18};
+
+  ListBox ListBox1{this};
+  Button Button1{this};
+
+  // The groups, filled once at creation. Storage is 0-based; the accessors
+  // take the 1-based numbers everything else uses and throw std::out_of_range
+  // for a number outside the group or a slot nobody filled.
+  std::array<SpeedButton*, kCategoryCount> CategoryButtons{};
+  std::array<SpeedButton*, kUnitsPerCategory> FromButtons{};
+  std::array<SpeedButton*, kUnitsPerCategory> ToButtons{};
+  std::array<Label*, kUnitsPerCategory> MoneyLabels{};
+  std::array<Edit*, 2 * kUnitsPerCategory> RateEdits{};
+  std::array<UpDown*, 2 * kUnitsPerCategory> RateUpDowns{};
+
+  SpeedButton& CategoryButton(int position) const;
+  SpeedButton& FromButton(int unit) const;
+  SpeedButton& ToButton(int unit) const;
+  Label& MoneyLabel(int row) const;
+  Edit& RateEdit(int number) const;  // 1..9 integer parts, 10..18 decimal parts
+  UpDown& RateUpDown(int number) const;
+
+  SelectionState Selection;
+
+  // Nothing while the window is being destroyed or after.
+  SettingsFile* Settings() const { return settings_.get(); }
+  Services& services() const { return services_; }
+  CategoryTable& table() const { return table_; }
+  HistoryStore& history() const { return history_; }
+
+  // Event handlers.
+  void FormCreate();
+  void FormDestroy();
+  void FormClose();
+  void FormPaint(Canvas& canvas);
+  void FormMouseDown(MouseButton button, int x, int y);
+  void MINIButtonClick();
+  void ExitButtonClick();
+
+  // The page's category buttons: the table's pictures and names.
+  void ShowPageButtons();
+
+  // The application-wide key hook. True swallows the key.
+  bool HandleFunctionKeys(unsigned virtualKey, bool shift);
+
+ private:
+  void layOut();
+  void bindEvents();
+  void fillArrays();
+
+  Services& services_;
+  CategoryTable& table_;
+  HistoryStore& history_;
+  std::unique_ptr<SettingsFile> settings_;
+};
+
+}  // namespace hk

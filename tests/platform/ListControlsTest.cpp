@@ -1,0 +1,187 @@
+#include <gtest/gtest.h>
+
+#include "platform/ErrorLog.h"
+#include "platform/RecordingServices.h"
+#include "platform/Widgets.h"
+
+namespace hk {
+namespace {
+
+TEST(Lists, AnIndexOutsideTheItemsSelectsNothing) {
+  const std::pair<int, int> cases[] = {{0, 0}, {2, 2}, {3, -1}, {-1, -1}, {-7, -1}};
+  for (const auto& [index, expected] : cases) {
+    ComboBox combo(nullptr);
+    ListBox list(nullptr);
+    combo.setItems({"a", "b", "c"});
+    for (const char* item : {"a", "b", "c"}) list.addItem(item);
+    combo.setItemIndex(1);
+    list.setItemIndex(1);
+    combo.setItemIndex(index);
+    list.setItemIndex(index);
+    EXPECT_EQ(combo.itemIndex(), expected) << index;
+    EXPECT_EQ(list.itemIndex(), expected) << index;
+  }
+}
+
+TEST(Lists, TheUsersChoiceFiresTheEventAndNewItemsClearTheSelection) {
+  ComboBox combo(nullptr);
+  ListBox list(nullptr);
+  std::vector<int> seen;
+  combo.OnChange = [&] { seen.push_back(combo.itemIndex()); };
+  list.OnClick = [&] { seen.push_back(10 + list.itemIndex()); };
+  combo.setItems({"円", "ドル"});
+  list.addItem("1");
+  RecordingPeer& comboPeer = AttachRecordingPeer(combo);
+  RecordingPeer& listPeer = AttachRecordingPeer(list);
+  combo.selectItem(1);
+  list.selectItem(0);
+  EXPECT_EQ(seen, (std::vector<int>{1, 10}));
+
+  combo.setItems({"円", "ユーロ"});
+  list.clear();
+  EXPECT_EQ(combo.itemIndex(), -1);
+  EXPECT_EQ(list.itemIndex(), -1);
+  EXPECT_EQ(comboPeer.changes,
+            (std::vector<Change>{Change::Selection, Change::Items, Change::Selection}));
+  EXPECT_EQ(listPeer.changes, (std::vector<Change>{Change::Selection, Change::Items}));
+}
+
+// Columns 30, 40, 50, 60 pixels wide, rows 20 high, lines of one pixel.
+void Shape(StringGrid& grid) {
+  grid.setColCount(4);
+  grid.setRowCount(5);
+  for (int col = 0; col < 4; ++col) grid.setColWidth(col, 30 + 10 * col);
+  grid.setDefaultRowHeight(20);
+}
+
+TEST(StringGrid, ResizingKeepsCellsAndAlwaysLeavesOneScrollingCell) {
+  StringGrid grid(nullptr);
+  EXPECT_EQ(grid.colWidth(1), 64);
+  grid.setColCount(3);
+  grid.setRowCount(3);
+  grid.setCell(2, 2, "kept");
+  grid.setCell(3, 0, "outside");
+  grid.select(2, 2);
+  grid.setColCount(5);
+  grid.setRowCount(4);
+  EXPECT_EQ(grid.cell(2, 2), "kept");
+  EXPECT_EQ(grid.cell(3, 0), "");
+  EXPECT_EQ(grid.colWidth(4), 64);
+  grid.setRowCount(0);
+  grid.setColCount(-3);
+  EXPECT_EQ(grid.rowCount(), 2);
+  EXPECT_EQ(grid.colCount(), 2);
+  EXPECT_EQ(grid.selectedCol(), 1);
+  EXPECT_EQ(grid.selectedRow(), 1);
+  EXPECT_EQ(grid.cell(9, 9), "");
+}
+
+TEST(StringGrid, CellRectanglesFollowTheFixedCellsAndTheScrolling) {
+  struct Case {
+    int topRow, leftCol, col, row;
+    Rect expected;
+  };
+  const Case cases[] = {
+      {1, 1, 0, 0, {0, 0, 30, 20}},
+      {1, 1, 1, 0, {31, 0, 40, 20}},
+      {1, 1, 2, 0, {72, 0, 50, 20}},
+      {1, 1, 3, 2, {123, 42, 60, 20}},
+      {3, 2, 1, 1, {}},
+      {3, 2, 2, 3, {31, 21, 50, 20}},
+      {3, 2, 0, 4, {0, 42, 30, 20}},
+      {3, 2, 3, 0, {82, 0, 60, 20}},
+      {1, 1, 4, 0, {}},
+  };
+  for (const Case& c : cases) {
+    StringGrid grid(nullptr);
+    Shape(grid);
+    grid.scrolled(c.topRow, c.leftCol);
+    EXPECT_EQ(grid.cellRect(c.col, c.row), c.expected) << c.col << "," << c.row;
+  }
+}
+
+TEST(StringGrid, MouseToCellCountsEachLineWithTheCellBeforeIt) {
+  const std::pair<int, int> columns[] = {{0, 0},   {29, 0},  {30, 0},  {31, 1},   {72, 2},
+                                         {122, 2}, {123, 3}, {183, 3}, {184, -1}, {-1, -1}};
+  const std::pair<int, int> rows[] = {{0, 0}, {20, 0}, {21, 1}, {104, 4}, {105, -1}};
+  StringGrid grid(nullptr);
+  Shape(grid);
+  int col = 0, row = 0;
+  for (const auto& [x, expected] : columns) {
+    grid.mouseToCell(x, 0, col, row);
+    EXPECT_EQ(col, expected) << x;
+  }
+  for (const auto& [y, expected] : rows) {
+    grid.mouseToCell(0, y, col, row);
+    EXPECT_EQ(row, expected) << y;
+  }
+  grid.scrolled(3, 2);
+  grid.mouseToCell(40, 30, col, row);
+  EXPECT_EQ(col, 2);
+  EXPECT_EQ(row, 3);
+}
+
+TEST(StringGrid, DrawCellGivesTheHandlerTheRectangleAndState) {
+  ErrorLog log;
+  StringGrid grid(nullptr);
+  Shape(grid);
+  grid.select(2, 3);
+  struct Drawn {
+    int col, row;
+    Rect rect;
+    GridCellState state;
+  };
+  std::vector<Drawn> drawn;
+  grid.OnDrawCell = [&](int col, int row, const Rect& rect, GridCellState state, Canvas&) {
+    drawn.push_back({col, row, rect, state});
+    if (col == 3) throw std::runtime_error("draw failed");
+  };
+  RecordingCanvas canvas;
+  for (auto [col, row] : {std::pair{0, 2}, {2, 0}, {2, 3}, {1, 1}, {3, 3}}) {
+    grid.drawCell(col, row, canvas);
+  }
+  ASSERT_EQ(drawn.size(), 5u);
+  const bool fixed[] = {true, true, false, false, false};
+  const bool selected[] = {false, false, true, false, false};
+  for (std::size_t i = 0; i < drawn.size(); ++i) {
+    EXPECT_EQ(drawn[i].state.fixed, fixed[i]) << i;
+    EXPECT_EQ(drawn[i].state.selected, selected[i]) << i;
+    EXPECT_EQ(drawn[i].state.focused, selected[i]) << i;
+    EXPECT_EQ(drawn[i].rect, grid.cellRect(drawn[i].col, drawn[i].row));
+  }
+  EXPECT_EQ(log.texts, std::vector<std::string>{"draw failed"});
+}
+
+TEST(StringGrid, WithoutAHandlerTheCellTextIsDrawn) {
+  StringGrid grid(nullptr);
+  Shape(grid);
+  grid.setCell(1, 1, "12.5");
+  RecordingCanvas canvas;
+  grid.drawCell(1, 1, canvas);
+  EXPECT_EQ(canvas.texts(), std::vector<std::string>{"12.5"});
+  EXPECT_EQ(canvas.only(RecordingCanvas::Op::FillRect).at(0).rect, grid.cellRect(1, 1));
+}
+
+TEST(PopupMenu, OnlyAnEnabledRealItemChosenFromTheMenuIsClicked) {
+  const std::pair<int, std::string> cases[] = {{0, "copy"}, {1, ""}, {2, ""}, {3, ""}, {-1, ""}};
+  for (const auto& [chosen, expected] : cases) {
+    RecordingServices services;
+    Form form(FormStyle::BorderlessPopup);
+    PopupMenu menu(services);
+    std::string clicked;
+    menu.add("コピー", [&] { clicked += "copy"; });
+    menu.add("-", [&] { clicked += "separator"; });
+    menu.add("削除", [&] { clicked += "delete"; }).setEnabled(false);
+    Point where{};
+    services.onTrackPopupMenu = [&, chosen = chosen](const PopupMenu&, Point p) {
+      where = p;
+      return chosen;
+    };
+    menu.popup(form, {120, 80});
+    EXPECT_EQ(clicked, expected) << chosen;
+    EXPECT_EQ(where.x, 120);
+  }
+}
+
+}  // namespace
+}  // namespace hk
