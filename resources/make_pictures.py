@@ -1,0 +1,287 @@
+#!/usr/bin/env python3
+"""Turns the picture sources into the bitmap files and the icon file that the
+resource script takes.
+
+The sources are text: one character a pixel, each character a colour of the
+shared palette (palette.txt). A picture file holds blocks of three kinds:
+
+    bitmap NAME WxH [images=N]   N images of W x H side by side (default 1),
+                                 followed by H rows of N * W pixels; blanks in
+                                 a row only part the images and are dropped.
+    icon NAME WxH                one image of the icon NAME.ico, followed by
+                                 H rows; the background is transparent.
+    bitmap NAME = OTHER          the bitmap OTHER, drawn above, once more.
+    icon NAME = BITMAP           one image made from a bitmap drawn above.
+    label NAME WxH INK PAPER TEXT  TEXT in the small font (font.txt), in the
+                                 colour INK on PAPER, centred across and one
+                                 pixel from the top.
+
+Lines starting with ";" are comments. Every bitmap is written with four bits a
+pixel and the 16 colours of the palette. A button draws its glyph with the
+colour of the bitmap's bottom-left pixel left out, so that pixel must be the
+background ("."), and the background shows through wherever it is used.
+
+Usage: make_pictures.py SOURCE_FOLDER OUTPUT_FOLDER
+"""
+
+import glob
+import os
+import re
+import struct
+import sys
+
+BACKGROUND = "."
+
+
+class PictureError(Exception):
+    pass
+
+
+def content_lines(path):
+    """The file's lines with their numbers, without comments and blank lines."""
+    with open(path, encoding="utf-8") as source:
+        for number, line in enumerate(source, 1):
+            text = line.rstrip("\n").rstrip()
+            if text.strip() and not text.lstrip().startswith(";"):
+                yield number, text
+
+
+def read_palette(path):
+    """palette.txt: 16 lines of CHARACTER RED GREEN BLUE, then a description."""
+    palette = []
+    for number, line in content_lines(path):
+        fields = line.split()
+        if len(fields) < 4 or len(fields[0]) != 1:
+            raise PictureError("%s:%d: expected CHARACTER RED GREEN BLUE" % (path, number))
+        rgb = tuple(int(value) for value in fields[1:4])
+        if any(not 0 <= value <= 255 for value in rgb):
+            raise PictureError("%s:%d: a colour value outside 0..255" % (path, number))
+        palette.append((fields[0], rgb))
+    characters = [character for character, _ in palette]
+    if len(palette) != 16 or len(set(characters)) != 16:
+        raise PictureError("%s: the palette needs 16 colours of different characters" % path)
+    if characters[0] != BACKGROUND:
+        raise PictureError("%s: the first colour is the background, %r" % (path, BACKGROUND))
+    if (0, 0, 0) not in [rgb for _, rgb in palette]:
+        raise PictureError("%s: icons need black in the palette" % path)
+    return palette
+
+
+def read_font(path):
+    """font.txt: "glyph C" followed by five rows of "#" and "."; any width."""
+    font = {}
+    lines = list(content_lines(path))
+    index = 0
+    while index < len(lines):
+        number, line = lines[index]
+        match = re.fullmatch(r"glyph (\S)", line.strip())
+        if not match:
+            raise PictureError("%s:%d: expected \"glyph C\"" % (path, number))
+        rows = [text.strip() for _, text in lines[index + 1:index + 6]]
+        if len(rows) != 5 or len({len(row) for row in rows}) != 1 or \
+                any(set(row) - set("#.") for row in rows):
+            raise PictureError("%s:%d: a glyph is five equal rows of '#' and '.'" % (path, number))
+        font[match.group(1)] = rows
+        index += 6
+    return font
+
+
+class Picture:
+    def __init__(self, width, height, rows):
+        self.width = width
+        self.height = height
+        self.rows = rows  # strings of palette characters, top row first
+
+
+def read_rows(lines, index, width, height, images, where):
+    rows = []
+    for offset in range(height):
+        if index + offset >= len(lines):
+            raise PictureError("%s: %d rows expected, the file ends first" % (where, height))
+        number, text = lines[index + offset]
+        parts = text.split()
+        row = "".join(parts)
+        if len(row) != width * images or (len(parts) > 1 and
+                                          any(len(part) != width for part in parts)):
+            raise PictureError("%s, line %d: %d images of %d pixels expected, got %r" %
+                               (where, number, images, width, text.strip()))
+        rows.append(row)
+    return rows
+
+
+def render_label(font, width, height, ink, paper, text, where):
+    glyphs = []
+    for character in text:
+        if character not in font:
+            raise PictureError("%s: the font has no %r" % (where, character))
+        glyphs.append(font[character])
+    text_width = sum(len(glyph[0]) for glyph in glyphs) + len(glyphs) - 1
+    if text_width > width or height < 6:
+        raise PictureError("%s: %r does not fit" % (where, text))
+    pixels = [[paper] * width for _ in range(height)]
+    x = (width - text_width) // 2
+    for glyph in glyphs:
+        for y, row in enumerate(glyph):
+            for dx, bit in enumerate(row):
+                if bit == "#":
+                    pixels[1 + y][x + dx] = ink
+        x += len(glyph[0]) + 1
+    return ["".join(row) for row in pixels]
+
+
+def read_pictures(path, palette_characters, font, bitmaps, icons, labels):
+    lines = list(content_lines(path))
+    index = 0
+    while index < len(lines):
+        number, line = lines[index]
+        where = "%s:%d" % (path, number)
+        fields = line.split()
+        index += 1
+        kind, name = fields[0], fields[1] if len(fields) > 1 else ""
+        if kind in ("bitmap", "label") and name in bitmaps:
+            raise PictureError("%s: %s is drawn twice" % (where, name))
+        if kind in ("bitmap", "icon") and len(fields) == 4 and fields[2] == "=":
+            if fields[3] not in bitmaps:
+                raise PictureError("%s: no bitmap %s above" % (where, fields[3]))
+            if kind == "bitmap":
+                bitmaps[name] = bitmaps[fields[3]]
+            else:
+                icons.setdefault(name, []).append(bitmaps[fields[3]])
+            continue
+        size = re.fullmatch(r"(\d+)x(\d+)", fields[2]) if len(fields) >= 3 else None
+        if kind in ("bitmap", "icon") and size and len(fields) <= 4:
+            width, height = int(size.group(1)), int(size.group(2))
+            images = 1
+            if len(fields) == 4:
+                count = re.fullmatch(r"images=(\d+)", fields[3])
+                if kind != "bitmap" or not count:
+                    raise PictureError("%s: unexpected %r" % (where, fields[3]))
+                images = int(count.group(1))
+            rows = read_rows(lines, index, width, height, images, where)
+            index += height
+            picture = Picture(width * images, height, rows)
+        elif kind == "label" and size and len(fields) >= 6:
+            width, height = int(size.group(1)), int(size.group(2))
+            text = line.split(None, 5)[5]
+            picture = Picture(width, height,
+                              render_label(font, width, height, fields[3], fields[4], text, where))
+            labels.add(name)
+        else:
+            raise PictureError("%s: expected a bitmap, icon or label line, got %r" % (where, line))
+        for character in "".join(picture.rows):
+            if character not in palette_characters:
+                raise PictureError("%s: %r is not a colour of the palette" % (where, character))
+        if kind == "icon":
+            icons.setdefault(name, []).append(picture)
+        else:
+            bitmaps[name] = picture
+
+
+def check_icon(name, images):
+    sizes = [(image.width, image.height) for image in images]
+    if len(set(sizes)) != len(sizes):
+        raise PictureError("icon %s: two images of one size" % name)
+    for image in images:
+        if image.width != image.height or image.width > 255:
+            raise PictureError("icon %s: images are square and at most 255 pixels" % name)
+
+
+def dib_bytes(picture, palette, mask=False):
+    """The bitmap's header, palette and 4-bit rows (bottom row first); with
+    mask, the icon form: twice the height and the transparency mask after."""
+    index_of = {character: index for index, (character, _) in enumerate(palette)}
+    black = [rgb for _, rgb in palette].index((0, 0, 0))
+    row_bytes = (picture.width * 4 + 31) // 32 * 4
+    bits = bytearray()
+    for row in reversed(picture.rows):
+        packed = bytearray(row_bytes)
+        for x, character in enumerate(row):
+            # An icon's transparent pixels are black in the colour image.
+            value = black if mask and character == BACKGROUND else index_of[character]
+            packed[x // 2] |= value << 4 if x % 2 == 0 else value
+        bits += packed
+    if mask:
+        mask_row_bytes = (picture.width + 31) // 32 * 4
+        for row in reversed(picture.rows):
+            packed = bytearray(mask_row_bytes)
+            for x, character in enumerate(row):
+                if character == BACKGROUND:
+                    packed[x // 8] |= 0x80 >> (x % 8)
+            bits += packed
+    height = picture.height * 2 if mask else picture.height
+    info = struct.pack("<IiiHHIIiiII", 40, picture.width, height, 1, 4, 0, len(bits),
+                       0 if mask else 2835, 0 if mask else 2835, 16, 0)
+    colours = b"".join(bytes((blue, green, red, 0)) for _, (red, green, blue) in palette)
+    return info + colours + bytes(bits)
+
+
+def bmp_bytes(picture, palette):
+    dib = dib_bytes(picture, palette)
+    offset = 14 + 40 + 16 * 4
+    return struct.pack("<2sIHHI", b"BM", 14 + len(dib), 0, 0, offset) + dib
+
+
+def ico_bytes(images, palette):
+    images = sorted(images, key=lambda image: image.width)
+    dibs = [dib_bytes(image, palette, mask=True) for image in images]
+    data = struct.pack("<HHH", 0, 1, len(images))
+    offset = 6 + 16 * len(images)
+    for image, dib in zip(images, dibs):
+        data += struct.pack("<BBBBHHII", image.width % 256, image.height % 256, 16, 0, 1, 4,
+                            len(dib), offset)
+        offset += len(dib)
+    return data + b"".join(dibs)
+
+
+def write_if_changed(path, data):
+    # Unchanged files keep their time, so the resources are not compiled again.
+    try:
+        with open(path, "rb") as existing:
+            if existing.read() == data:
+                return
+    except OSError:
+        pass
+    with open(path, "wb") as out:
+        out.write(data)
+
+
+def make(source_folder, output_folder):
+    palette = read_palette(os.path.join(source_folder, "palette.txt"))
+    palette_characters = {character for character, _ in palette}
+    font = read_font(os.path.join(source_folder, "font.txt"))
+    bitmaps, icons, labels = {}, {}, set()
+    for path in sorted(glob.glob(os.path.join(source_folder, "*.txt"))):
+        if os.path.basename(path) not in ("palette.txt", "font.txt"):
+            read_pictures(path, palette_characters, font, bitmaps, icons, labels)
+    for name, picture in bitmaps.items():
+        # Labels are shown as they are; every other bitmap may be a glyph.
+        if picture.rows[-1][0] != BACKGROUND and name not in labels:
+            raise PictureError("bitmap %s: the bottom-left pixel must be the background" % name)
+    for name, images in icons.items():
+        check_icon(name, images)
+    os.makedirs(output_folder, exist_ok=True)
+    made = set()
+    for name, picture in bitmaps.items():
+        made.add(name + ".bmp")
+        write_if_changed(os.path.join(output_folder, name + ".bmp"), bmp_bytes(picture, palette))
+    for name, images in icons.items():
+        made.add(name + ".ico")
+        write_if_changed(os.path.join(output_folder, name + ".ico"), ico_bytes(images, palette))
+    # A picture taken out of the sources must not live on in an old file.
+    for path in glob.glob(os.path.join(output_folder, "*.bmp")) + \
+            glob.glob(os.path.join(output_folder, "*.ico")):
+        if os.path.basename(path) not in made:
+            os.remove(path)
+
+
+def main():
+    if len(sys.argv) != 3:
+        sys.exit("usage: make_pictures.py SOURCE_FOLDER OUTPUT_FOLDER")
+    try:
+        make(sys.argv[1], sys.argv[2])
+    except PictureError as error:
+        sys.exit("make_pictures.py: %s" % error)
+
+
+if __name__ == "__main__":
+    main()
