@@ -234,23 +234,31 @@ class StringGridPeer : public WindowPeer {
     return std::max(1, col);
   }
 
+  // Only a bar whose range, page or position differs is set: a refill of
+  // a long history changes thousands of cells, and every redrawn scroll bar
+  // costs milliseconds.
   void showScrollBars() {
-    SCROLLINFO rows{};
-    rows.cbSize = sizeof rows;
-    rows.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
-    rows.nMin = 1;
-    rows.nMax = grid_.rowCount() - 1;
-    rows.nPage = static_cast<UINT>(grid_.rowCount() - maxTopRow());
-    rows.nPos = grid_.topRow();
-    SetScrollInfo(hwnd(), SB_VERT, &rows, TRUE);
-    SCROLLINFO cols{};
-    cols.cbSize = sizeof cols;
-    cols.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
-    cols.nMin = 1;
-    cols.nMax = grid_.colCount() - 1;
-    cols.nPage = static_cast<UINT>(grid_.colCount() - maxLeftCol());
-    cols.nPos = grid_.leftCol();
-    SetScrollInfo(hwnd(), SB_HORZ, &cols, TRUE);
+    showScrollBar(SB_VERT, grid_.rowCount() - 1, grid_.rowCount() - maxTopRow(), grid_.topRow());
+    showScrollBar(SB_HORZ, grid_.colCount() - 1, grid_.colCount() - maxLeftCol(), grid_.leftCol());
+  }
+
+  void showScrollBar(int bar, int last, int page, int position) {
+    SCROLLINFO current{};
+    current.cbSize = sizeof current;
+    current.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+    const bool known = GetScrollInfo(hwnd(), bar, &current) != FALSE;
+    if (known && current.nMin == 1 && current.nMax == last &&
+        current.nPage == static_cast<UINT>(page) && current.nPos == position) {
+      return;
+    }
+    SCROLLINFO wanted{};
+    wanted.cbSize = sizeof wanted;
+    wanted.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+    wanted.nMin = 1;
+    wanted.nMax = last;
+    wanted.nPage = static_cast<UINT>(page);
+    wanted.nPos = position;
+    SetScrollInfo(hwnd(), bar, &wanted, TRUE);
   }
 
   int target(int bar, int code, int current, int page, int last) const {

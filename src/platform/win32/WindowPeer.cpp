@@ -134,12 +134,16 @@ LRESULT WindowPeer::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         return result;
       }
       break;
-    case WM_DRAWITEM:
-      if (wParam && reflectToChild(reinterpret_cast<DRAWITEMSTRUCT*>(lParam)->hwndItem, message,
-                                   wParam, lParam, result)) {
+    case WM_DRAWITEM: {
+      // Every control has the id 0, so the item's type, not wParam, tells a
+      // control's drawing from a menu's.
+      const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+      if (item->CtlType != ODT_MENU &&
+          reflectToChild(item->hwndItem, message, wParam, lParam, result)) {
         return result;
       }
       break;
+    }
     case WM_SETFOCUS:
       focused();
       break;
