@@ -60,6 +60,9 @@ class RecordingServices : public Services {
   // not exist, so a test that forgot to choose one writes nothing anywhere.
   std::filesystem::path executable;
 
+  // What scrollBarWidth() answers.
+  int verticalScrollBarWidth = 17;
+
   // Delivers the posted messages and releases in the order they were asked,
   // also those asked meanwhile; a released form is told it is destroyed and
   // deleted, and the messages still queued for it are dropped, as for a
@@ -87,6 +90,7 @@ class RecordingServices : public Services {
   std::filesystem::path executablePath() override;
   bool fileExists(const std::filesystem::path& path) override;
   std::optional<Picture> loadBitmapFile(const std::filesystem::path& path) override;
+  int scrollBarWidth() override { return verticalScrollBarWidth; }
 
  private:
   struct Posted {

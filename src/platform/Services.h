@@ -60,6 +60,9 @@ class Services {
   // A bitmap file as a picture with its size; nothing when it is missing or
   // not a bitmap.
   virtual std::optional<Picture> loadBitmapFile(const std::filesystem::path& path) = 0;
+
+  // The width of a vertical scroll bar in pixels, as the system draws it.
+  virtual int scrollBarWidth() = 0;
 };
 
 }  // namespace hk

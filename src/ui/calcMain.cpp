@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 #include <string>
+#include <utility>
 
 #include "platform/Dispatcher.h"
 #include "ui/Application.h"
@@ -9,9 +10,6 @@
 namespace hk {
 
 namespace {
-
-constexpr unsigned kVkF1 = 0x70;
-constexpr unsigned kVkF9 = 0x78;
 
 constexpr int kPageGroup = 1;
 constexpr int kCategoryGroup = 2;
@@ -34,6 +32,20 @@ T& Slot(const std::array<T*, N>& slots, int number, const char* what) {
   }
   return *slots[number - 1];
 }
+
+// Runs its action when the scope is left, also by an exception.
+class ScopeExit {
+ public:
+  explicit ScopeExit(std::function<void()> action) : action_(std::move(action)) {}
+  ~ScopeExit() {
+    if (action_) action_();
+  }
+  ScopeExit(const ScopeExit&) = delete;
+  ScopeExit& operator=(const ScopeExit&) = delete;
+
+ private:
+  std::function<void()> action_;
+};
 
 Font TitleFont() {
   Font font;
@@ -176,6 +188,11 @@ void TCalcMainForm::layOut() {
   MoneyPanel.setEnabled(false);
   Place(Panel4, 4, 4, 140, 22);
   Panel4.setText("為替レート");
+  // The heading keeps its own font, white on black like the title panel.
+  Font headingFont = TitleFont();
+  headingFont.height = -13;
+  Panel4.setFont(headingFont);
+  Panel4.setColour(kBlackColour);
   Place(Label3, 10, 32, 39, 13);
   Label3.setText("整数部");
   Place(Label4, 80, 32, 39, 13);
@@ -222,6 +239,32 @@ void TCalcMainForm::bindEvents() {
   Panel1.OnMouseDown = [this](MouseButton button, int x, int y) { FormMouseDown(button, x, y); };
   MINIButton.OnClick = [this] { MINIButtonClick(); };
   ExitButton.OnClick = [this] { ExitButtonClick(); };
+  MenuButton.OnClick = [this] { MenuButtonClick(); };
+  for (SpeedButton* page : {&PageButton1, &PageButton2, &PageButton3}) {
+    page->OnClick = [this, page] { PageButton1Click(*page); };
+  }
+  for (SpeedButton* category : {&SpeedButton5, &SpeedButton6, &SpeedButton7, &SpeedButton8,
+                                &SpeedButton9, &SpeedButton10, &SpeedButton11, &SpeedButton12,
+                                &SpeedButton13, &SpeedButton14, &SpeedButton15, &SpeedButton16}) {
+    category->OnClick = [this, category] { SpeedButton5Click(*category); };
+  }
+  for (SpeedButton* from : {&TFButton1, &TFButton2, &TFButton3, &TFButton4, &TFButton5, &TFButton6,
+                            &TFButton7, &TFButton8, &TFButton9}) {
+    from->OnClick = [this, from] { TFButton1Click(*from); };
+  }
+  for (SpeedButton* to : {&TTButton1, &TTButton2, &TTButton3, &TTButton4, &TTButton5, &TTButton6,
+                          &TTButton7, &TTButton8, &TTButton9}) {
+    to->OnClick = [this, to] { TTButton1Click(*to); };
+  }
+  for (Edit* edit :
+       {&Edit1, &Edit2, &Edit3, &Edit4, &Edit5, &Edit6, &Edit7, &Edit8, &Edit9, &Edit10, &Edit11,
+        &Edit12, &Edit13, &Edit14, &Edit15, &Edit16, &Edit17, &Edit18}) {
+    edit->OnChange = [this] { Edit1Change(); };
+  }
+  TargetEdit.OnKeyPress = [this](char& key) { TargetEditKeyPress(key); };
+  TargetEdit.OnEnter = [this] { TargetEditChange(); };
+  Button1.OnClick = [this] { Button1Click(); };
+  ListBox1.OnClick = [this] { ListBox1Click(); };
   OnPaint = [this](Canvas& canvas) { FormPaint(canvas); };
   OnClose = [this] { FormClose(); };
   OnDestroy = [this] { FormDestroy(); };
@@ -300,6 +343,8 @@ void TCalcMainForm::FormCreate() {
   }
   CategoryButton(PositionOfCategory(Selection.PageFirst, Selection.CurrentCategory)).setDown(true);
 
+  ShowCategoryUnits();
+
   Image* fromHints[] = {&F1Image, &F2Image, &F3Image, &F4Image, &F5Image,
                         &F6Image, &F7Image, &F8Image, &F9Image};
   Image* toHints[] = {&SF1Image, &SF2Image, &SF3Image, &SF4Image, &SF5Image,
@@ -311,39 +356,38 @@ void TCalcMainForm::FormCreate() {
 
   setHeight(ResultPanel.bounds().bottom() + 20);
   setWidth(ResultPanel.bounds().right() + 15);
+  if (Selection.CurrentPage == 3) showMoneyPanel(true);
 
-  if (Selection.CurrentPage == 3) {
-    MoneyPanel.setEnabled(true);
-    MoneyPanel.setVisible(true);
+  // The window opens ready for typing, as the input is the first control.
+  TargetEdit.focus();
+}
+
+void TCalcMainForm::showMoneyPanel(bool shown) {
+  MoneyPanel.setEnabled(shown);
+  MoneyPanel.setVisible(shown);
+  if (shown) {
     setWidth(MoneyPanel.bounds().right() + 2);
     MoneyPanel.setHeight(bounds().height - MoneyPanel.bounds().top - 4);
+  } else {
+    setWidth(ResultPanel.bounds().right() + 15);
   }
-}
-
-void TCalcMainForm::ShowPageButtons() {
-  for (int position = 1; position <= kCategoriesPerPage; ++position) {
-    const CategoryRecord& category = table_[CategoryAtPosition(Selection.PageFirst, position)];
-    SpeedButton& button = CategoryButton(position);
-    button.setGlyph(Picture::FromResource(category.IconResource, 24, 18));
-    button.setText(category.CategoryName);
-  }
-}
-
-bool TCalcMainForm::HandleFunctionKeys(unsigned virtualKey, bool /*shift*/) {
-  // F1 to F9 belong to the unit buttons alone; F1 in particular must never
-  // reach a window as a request for help.
-  return virtualKey >= kVkF1 && virtualKey <= kVkF9;
 }
 
 void TCalcMainForm::FormDestroy() {
   services_.setKeyHook({});
-  // The settings go even when a write fails: the failure travels on to the
-  // error report, and nothing may write through a half-closed window.
-  const std::unique_ptr<SettingsFile> settings = std::move(settings_);
-  if (settings) {
-    settings->writeWindowSettings(bounds().left, bounds().top, Selection.CurrentCategory,
-                                  Selection.CurrentPage);
-  }
+  // A failed write skips the writes after it, but the settings go and the
+  // history window is released all the same: nothing may write through, or
+  // stay behind, a half-closed window.
+  const ScopeExit finish([this] {
+    settings_.reset();
+    // Reported, never thrown: this may run while a failure is on its way.
+    if (auto release = std::exchange(HistoryWindowRelease, nullptr)) Fire(release);
+  });
+  if (!settings_) return;
+  if (Selection.RatesChanged) SaveRates();
+  if (auto release = std::exchange(HistoryWindowRelease, nullptr)) release();
+  settings_->writeWindowSettings(bounds().left, bounds().top, Selection.CurrentCategory,
+                                 Selection.CurrentPage);
 }
 
 void TCalcMainForm::FormClose() {

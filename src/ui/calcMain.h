@@ -1,7 +1,9 @@
 #pragma once
 
 #include <array>
+#include <functional>
 #include <memory>
+#include <string>
 
 #include "data/CategoryTable.h"
 #include "data/Selection.h"
@@ -184,6 +186,22 @@ class TCalcMainForm : public Form {
   CategoryTable& table() const { return table_; }
   HistoryStore& history() const { return history_; }
 
+  // The result text last shown by a conversion, held whole: the clipboard
+  // copy is made from it.
+  std::string LastResultText;
+  // The base of the powers list last opened: 2, 8 or 16.
+  int PowerBase = 2;
+
+  // Connections to the history window and the popup menu, which other parts
+  // of the program set up; each does nothing while it is empty.
+  // Set while a history window exists: refills its grid and totals after a
+  // conversion has been appended.
+  std::function<void()> HistoryWindowRefresh;
+  // Set while a history window exists: releases it when the main window goes.
+  std::function<void()> HistoryWindowRelease;
+  // Opens PopupMenu1 beside the menu button.
+  std::function<void()> PopupMenuOpen;
+
   // Event handlers.
   void FormCreate();
   void FormDestroy();
@@ -192,17 +210,51 @@ class TCalcMainForm : public Form {
   void FormMouseDown(MouseButton button, int x, int y);
   void MINIButtonClick();
   void ExitButtonClick();
+  void MenuButtonClick();
+
+  // Pages, categories and units; each group shares its first member's handler.
+  void PageButton1Click(SpeedButton& sender);
+  void SpeedButton5Click(SpeedButton& sender);
+  void TFButton1Click(SpeedButton& sender);
+  void TTButton1Click(SpeedButton& sender);
+  // The application-wide key hook: F1 to F9 choose the "from" unit, with
+  // Shift the "to" unit. True swallows the key.
+  bool HandleFunctionKeys(unsigned virtualKey, bool shift);
 
   // The page's category buttons: the table's pictures and names.
   void ShowPageButtons();
+  // The units of CurrentCategory on the unit buttons (and the rate panel on
+  // the money page); no unit stays selected.
+  void ShowCategoryUnits();
 
-  // The application-wide key hook. True swallows the key.
-  bool HandleFunctionKeys(unsigned virtualKey, bool shift);
+  // The rate panel.
+  void ShowRates(int row);
+  void Edit1Change();
+  // The silent refresh: every row's rate text that reads as a number becomes
+  // its unit's factor.
+  void ApplyRateTexts();
+  // Reads the edits of the shown rows into the factors; an edit that is not a
+  // whole number is reported and gets the focus. True when all were read.
+  bool ReadRatesFromPanel();
+  // Writes the rows' rates to the shown category's section.
+  void SaveRates();
+
+  // The conversion and its triggers.
+  void TargetEditKeyPress(char& key);
+  void TargetEditChange();  // TargetEdit received the focus
+  void Button1Click();
+  void RunConversion();
+  void CopyResultToClipboard(const std::string& text);
+
+  // The powers list: base 2, 8 or 16 (any other number is 16).
+  void Rui2MenuClick(int base);
+  void ListBox1Click();
 
  private:
   void layOut();
   void bindEvents();
   void fillArrays();
+  void showMoneyPanel(bool shown);
 
   Services& services_;
   CategoryTable& table_;

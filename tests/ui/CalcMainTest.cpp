@@ -1,59 +1,13 @@
-#include "ui/calcMain.h"
-
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
-#include <memory>
 #include <string>
 #include <vector>
 
-#include "platform/Dispatcher.h"
-#include "platform/RecordingServices.h"
-#include "support/TempFolder.h"
 #include "ui/Application.h"
+#include "ui/CalcMainFixture.h"
 
 namespace hk {
 namespace {
-
-class CalcMainTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    services.executable = folder.path() / "hakarimaru.exe";
-    SetErrorReport([this](const std::string& text) { errors.push_back(text); });
-  }
-  void TearDown() override { SetErrorReport({}); }
-
-  std::filesystem::path settingsPath() const { return folder.path() / "hakarimaru.KZN"; }
-
-  void writeSettings(const std::string& bytes) {
-    std::ofstream out(settingsPath(), std::ios::binary);
-    out << bytes;
-  }
-
-  std::string settingsBytes() const {
-    std::ifstream in(settingsPath(), std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  }
-
-  std::unique_ptr<TCalcMainForm> start() {
-    return std::make_unique<TCalcMainForm>(services, table, history);
-  }
-
-  static std::vector<SpeedButton*> downCategoryButtons(const TCalcMainForm& form) {
-    std::vector<SpeedButton*> down;
-    for (int position = 1; position <= kCategoriesPerPage; ++position) {
-      if (form.CategoryButton(position).down()) down.push_back(&form.CategoryButton(position));
-    }
-    return down;
-  }
-
-  TempFolder folder;
-  RecordingServices services;
-  CategoryTable table = CategoryTable::BuiltIn();
-  HistoryStore history;
-  std::vector<std::string> errors;
-};
 
 TEST_F(CalcMainTest, FirstStartWithoutSettingsFile) {
   HistoryRecord leftOver;
@@ -80,6 +34,7 @@ TEST_F(CalcMainTest, FirstStartWithoutSettingsFile) {
   }
   EXPECT_EQ(form->ResultValueLabel.text(), "0");
   EXPECT_EQ(form->ResultTanniLabel.text(), "---");
+  EXPECT_EQ(form->focused(), &form->TargetEdit);
   EXPECT_TRUE(form->Selection.AutoClip);
   EXPECT_FALSE(form->Selection.RatesChanged);
   EXPECT_FALSE(form->MoneyPanel.visible());
@@ -190,9 +145,10 @@ TEST_F(CalcMainTest, DestroyKeepsTheRestOfTheFile) {
   writeSettings("[ZOVA]\r\nAUTOCLIP=0\r\nPAGE=3\r\nINDEX=30\r\n[BUNRUI30]\r\nDATA1=2.5\r\n");
   start().reset();
 
+  // The money page's rates are saved first, as the panel shows them.
   EXPECT_EQ(settingsBytes(),
             "[ZOVA]\r\nAUTOCLIP=0\r\nPAGE=3\r\nINDEX=30\r\nWinPosX=0\r\nWinPosY=0\r\n"
-            "[BUNRUI30]\r\nDATA1=2.5\r\n");
+            "[BUNRUI30]\r\nDATA1=2.50\r\n");
 }
 
 TEST_F(CalcMainTest, RestartRestoresPositionPageAndCategoryButNoUnit) {
@@ -401,6 +357,7 @@ TEST_F(CalcMainTest, LayoutAsDesigned) {
 }
 
 TEST_F(CalcMainTest, ButtonGroups) {
+  writeSettings("[ZOVA]\r\nPAGE=3\r\nINDEX=25\r\n");
   auto form = start();
   // The array follows the screen: the upper row left to right, then the lower.
   for (int position = 1; position <= kCategoriesPerPage; ++position) {
@@ -423,11 +380,13 @@ TEST_F(CalcMainTest, ButtonGroups) {
     SpeedButton& last;
     bool mayAllBeUp;
   };
+  // The money category shown has all nine units (an empty unit's buttons
+  // cannot be pressed); the last category of its page has one.
   const Group groups[] = {
-      {"pages", form->PageButton1, form->PageButton3, false},
-      {"categories", form->CategoryButton(1), form->CategoryButton(12), false},
       {"from units", form->FromButton(1), form->FromButton(9), true},
       {"to units", form->ToButton(1), form->ToButton(9), true},
+      {"categories", form->CategoryButton(1), form->CategoryButton(12), false},
+      {"pages", form->PageButton1, form->PageButton3, false},
   };
   for (const Group& group : groups) {
     group.first.setDown(true);
@@ -438,11 +397,12 @@ TEST_F(CalcMainTest, ButtonGroups) {
     EXPECT_EQ(group.last.down(), !group.mayAllBeUp) << group.name;
   }
   // Each group keeps to itself.
-  form->FromButton(2).click();
-  form->ToButton(3).click();
-  EXPECT_TRUE(form->FromButton(2).down());
-  EXPECT_TRUE(form->ToButton(3).down());
+  form->FromButton(1).click();
+  form->ToButton(1).click();
+  EXPECT_TRUE(form->FromButton(1).down());
+  EXPECT_TRUE(form->ToButton(1).down());
   EXPECT_TRUE(form->PageButton3.down());
+  EXPECT_TRUE(form->CategoryButton(12).down());
 }
 
 TEST_F(CalcMainTest, PicturesOfTheWindow) {
@@ -466,6 +426,8 @@ TEST_F(CalcMainTest, RatePanelRowsFitTheirPanel) {
   auto form = start();
   const Rect panel = form->MoneyPanel.bounds();
   EXPECT_EQ(form->Panel4.text(), "為替レート");
+  EXPECT_EQ(form->Panel4.font().colour, kWhite);
+  EXPECT_EQ(form->Panel4.font().height, -13);
   EXPECT_EQ(form->Label3.text(), "整数部");
   EXPECT_EQ(form->Label4.text(), "小数部");
   int previousTop = form->Label3.bounds().bottom();

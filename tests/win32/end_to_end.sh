@@ -1,22 +1,30 @@
 #!/usr/bin/env bash
 # The program as a user meets it: a copy of hakarimaru.exe in a folder of its
-# own, started under Wine with the settings of an earlier run; the window must
-# come up where they say and at its size, follow a drag on its title panel,
-# and on its exit button end and write where it was left.
+# own, started under Wine and driven with the real mouse and keyboard.
+#
+# First in an empty folder: the window comes up at (0, 0) at its size, a value
+# typed into the input converts as unit buttons are clicked and as F-keys are
+# pressed, each result shows in the window and is on the X clipboard, the
+# money page widens the window, and the exit button leaves a settings file of
+# exactly the expected bytes. Then with the settings of an earlier run: the
+# window comes up where they say, follows a drag on its title panel, and on
+# its exit button writes where it was left.
 #
 # Usage: end_to_end.sh PATH_TO_HAKARIMARU_EXE
+# HK_WINDOW_TEXTS names the helper that prints a window's texts; without it
+# the results are read from the clipboard alone.
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/../../scripts/wine-env.sh"
 hk_wine_prepare || exit 1
 
 exe=$1
+texts_helper=${HK_WINDOW_TEXTS:-}
 work=$(mktemp -d)
 program_pid=
 finish() {
   if [ -n "$program_pid" ] && kill -0 "$program_pid" 2>/dev/null; then
     kill "$program_pid" 2>/dev/null
-    wineserver -k 2>/dev/null
   fi
   rm -rf "$work"
 }
@@ -32,28 +40,121 @@ check() {  # what, expected, actual
   fi
 }
 
-cp "$exe" "$work/hakarimaru.exe"
-printf '[ZOVA]\r\nWinPosX=100\r\nWinPosY=80\r\nINDEX=14\r\nPAGE=2\r\nAUTOCLIP=1\r\n' \
-  >"$work/hakarimaru.KZN"
-
-(cd "$work" && exec wine hakarimaru.exe) &
-program_pid=$!
-
 window=
-for _ in $(seq 1 150); do
-  window=$(xdotool search --name "^はかり丸$" 2>/dev/null | head -n 1)
-  [ -n "$window" ] && break
-  sleep 0.2
-done
-if [ -z "$window" ]; then
-  echo "FAILED: the main window did not appear"
-  exit 1
-fi
-sleep 1
+start_program() {  # folder
+  cp "$exe" "$1/hakarimaru.exe"
+  (cd "$1" && exec wine hakarimaru.exe) &
+  program_pid=$!
+  window=
+  for _ in $(seq 1 150); do
+    window=$(xdotool search --name "^はかり丸$" 2>/dev/null | head -n 1)
+    [ -n "$window" ] && break
+    sleep 0.2
+  done
+  if [ -z "$window" ]; then
+    echo "FAILED: the main window did not appear"
+    exit 1
+  fi
+  sleep 1
+}
 
 geometry() {
   eval "$(xdotool getwindowgeometry --shell "$window")"
 }
+
+# A click at a point of the client area, inside the one-pixel border.
+click_at() {  # x, y
+  geometry
+  xdotool mousemove "$((X + 1 + $1))" "$((Y + 1 + $2))"
+  sleep 0.2
+  xdotool click 1
+  sleep 0.4
+}
+
+# Unit button n (1..9) of the "from" panel at (8, 196) or the "to" panel at
+# (8, 336): 120 x 25, three to a row, rows 36 pixels apart from (12, 12).
+click_unit() {  # panel top, n
+  local column=$((($2 - 1) % 3)) row=$((($2 - 1) / 3))
+  click_at "$((8 + 12 + 120 * column + 60))" "$(($1 + 12 + 36 * row + 12))"
+}
+
+# The exit button: 25 x 25 at (357, 4) in the title panel at (8, 4).
+exit_program() {
+  click_at "$((8 + 357 + 12))" "$((4 + 4 + 12))"
+  local ended=no
+  for _ in $(seq 1 50); do
+    if ! kill -0 "$program_pid" 2>/dev/null; then
+      ended=yes
+      break
+    fi
+    sleep 0.2
+  done
+  check "the exit button ends the program" "yes" "$ended"
+  wait "$program_pid" 2>/dev/null
+  program_pid=
+  wineserver -w
+}
+
+# The result as the window shows it (the label keeps its leading blanks) and
+# as the clipboard holds it.
+check_result() {  # what, expected digits
+  sleep 0.5
+  if [ -n "$texts_helper" ]; then
+    local shown
+    shown=$(wine "$texts_helper" "はかり丸" | tr -d '\r' | grep -x " *$2" | head -n 1)
+    check "$1, in the window" "$(printf '%15s' "$2")" "$shown"
+  fi
+  check "$1, on the clipboard" "$2" "$(xclip -o -selection clipboard 2>/dev/null)"
+}
+
+bytes_of() {
+  od -An -c | tr -s ' \n' ' '
+}
+
+# --- First start, in an empty folder -----------------------------------------
+first=$work/first
+mkdir "$first"
+start_program "$first"
+geometry
+check "first position" "0,0" "$X,$Y"
+check "size without the rate panel" "404x513" "${WIDTH}x${HEIGHT}"
+
+# The input: 217 x 21 at (60, 164).
+click_at 168 174
+xdotool type --delay 60 "1,234.5"
+sleep 0.3
+click_unit 196 1  # メートル
+click_unit 336 2  # センチメートル
+check_result "1,234.5 m in cm by the mouse" "123450.00000"
+
+xdotool key F3  # from インチ
+sleep 0.3
+xdotool key shift+F5  # to ヤード
+check_result "1,234.5 in in yd by F3 and Shift+F5" "34.29154"
+xdotool key F1  # from メートル again
+check_result "1,234.5 m in yd by F1" "1350.06154"
+# Unit 9 of the first category is empty: its key does nothing.
+xdotool key F9
+check_result "F9 on an empty unit changes nothing" "1350.06154"
+
+# Page 3, the money page: 25 x 25 at (81, 4) in the title panel.
+click_at "$((8 + 81 + 12))" "$((4 + 4 + 12))"
+sleep 0.5
+geometry
+check "size with the rate panel" "554x513" "${WIDTH}x${HEIGHT}"
+
+exit_program
+# The money category shown saves its rates before the window's keys.
+expected=$(printf '[BUNRUI25]\r\nDATA1=100.00\r\nDATA2=0.94\r\nDATA3=0.90\r\nDATA4=0.80\r\nDATA5=0.60\r\nDATA6=1.25\r\nDATA7=10.00\r\nDATA8=5.00\r\nDATA9=6.00\r\n[ZOVA]\r\nWinPosX=0\r\nWinPosY=0\r\nINDEX=25\r\nPAGE=3\r\n' |
+  bytes_of)
+check "the settings of the first run" "$expected" "$(bytes_of <"$first/hakarimaru.KZN")"
+
+# --- A start with the settings of an earlier run ------------------------------
+again=$work/again
+mkdir "$again"
+printf '[ZOVA]\r\nWinPosX=100\r\nWinPosY=80\r\nINDEX=14\r\nPAGE=2\r\nAUTOCLIP=1\r\n' \
+  >"$again/hakarimaru.KZN"
+start_program "$again"
 geometry
 check "position from the settings" "100,80" "$X,$Y"
 check "size without the rate panel" "404x513" "${WIDTH}x${HEIGHT}"
@@ -76,27 +177,10 @@ sleep 0.5
 geometry
 check "position after the drag" "200,140" "$X,$Y"
 
-# The exit button: 25 x 25 at (357, 4) in the title panel.
-xdotool mousemove "$((X + 1 + 8 + 357 + 12))" "$((Y + 1 + 4 + 4 + 12))"
-sleep 0.3
-xdotool click 1
-ended=no
-for _ in $(seq 1 50); do
-  if ! kill -0 "$program_pid" 2>/dev/null; then
-    ended=yes
-    break
-  fi
-  sleep 0.2
-done
-check "the exit button ends the program" "yes" "$ended"
-wait "$program_pid" 2>/dev/null
-program_pid=
-wineserver -w
-
-settings=$(od -An -c "$work/hakarimaru.KZN" | tr -s ' \n' ' ')
+exit_program
 expected=$(printf '[ZOVA]\r\nWinPosX=200\r\nWinPosY=140\r\nINDEX=14\r\nPAGE=2\r\nAUTOCLIP=1\r\n' |
-  od -An -c | tr -s ' \n' ' ')
-check "the settings written at exit" "$expected" "$settings"
+  bytes_of)
+check "the settings written at exit" "$expected" "$(bytes_of <"$again/hakarimaru.KZN")"
 
 if [ "$failures" -ne 0 ]; then
   echo "$failures check(s) failed"

@@ -302,6 +302,8 @@ bool Win32Services::fileExists(const std::filesystem::path& path) {
   return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+int Win32Services::scrollBarWidth() { return GetSystemMetrics(SM_CXVSCROLL); }
+
 std::optional<Picture> Win32Services::loadBitmapFile(const std::filesystem::path& path) {
   const BitmapObject bitmap(
       static_cast<HBITMAP>(LoadImageW(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE)));

@@ -41,6 +41,7 @@ class Win32Services : public Services {
   std::filesystem::path executablePath() override;
   bool fileExists(const std::filesystem::path& path) override;
   std::optional<Picture> loadBitmapFile(const std::filesystem::path& path) override;
+  int scrollBarWidth() override;
 
   // Destroys the forms given to releaseLater: their windows first, then the
   // components.

@@ -1,0 +1,146 @@
+// The main window's conversion: its triggers, the result display, the
+// clipboard copy, the history, and the money page's rate panel that feeds
+// the factors.
+#include <array>
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <utility>
+
+#include "engine/Conversion.h"
+#include "engine/FormatResult.h"
+#include "engine/Rates.h"
+#include "ui/calcMain.h"
+
+namespace hk {
+
+namespace {
+
+constexpr char kEnter = '\r';
+
+RatePanelTexts RateTextsOf(const TCalcMainForm& form) {
+  RatePanelTexts rows;
+  for (int row = 1; row <= kUnitsPerCategory; ++row) {
+    RateRowTexts& texts = rows[static_cast<std::size_t>(row - 1)];
+    texts.integerText = form.RateEdit(row).text();
+    texts.decimalText = form.RateEdit(kUnitsPerCategory + row).text();
+  }
+  return rows;
+}
+
+void ApplySpinner(UpDown& spinner, const SpinnerSetting& setting) {
+  spinner.setMaximum(setting.maximum);
+  spinner.setMinimum(setting.minimum);
+  spinner.setPosition(setting.position);
+}
+
+}  // namespace
+
+// The rate panel ----------------------------------------------------------
+
+void TCalcMainForm::ShowRates(int row) {
+  const RateRowDisplay shown = RateRowOf(table_[Selection.CurrentCategory].unit(row));
+  Edit& integerEdit = RateEdit(row);
+  Edit& decimalEdit = RateEdit(kUnitsPerCategory + row);
+  UpDown& integerSpinner = RateUpDown(row);
+  UpDown& decimalSpinner = RateUpDown(kUnitsPerCategory + row);
+
+  MoneyLabel(row).setText(shown.label);
+  integerEdit.setText(shown.integerText);
+  if (shown.enabled) ApplySpinner(integerSpinner, shown.integerSpinner);
+  decimalEdit.setText(shown.decimalText);
+  if (shown.enabled) ApplySpinner(decimalSpinner, shown.decimalSpinner);
+  for (Control* part :
+       {static_cast<Control*>(&integerEdit), static_cast<Control*>(&decimalEdit),
+        static_cast<Control*>(&integerSpinner), static_cast<Control*>(&decimalSpinner)}) {
+    part->setEnabled(shown.enabled);
+  }
+}
+
+void TCalcMainForm::Edit1Change() { Selection.RatesChanged = true; }
+
+void TCalcMainForm::ApplyRateTexts() {
+  hk::ApplyRateTexts(table_[Selection.CurrentCategory], RateTextsOf(*this));
+}
+
+bool TCalcMainForm::ReadRatesFromPanel() {
+  // The rows ShowRates filled: those of the units that are there, wherever a
+  // customised category leaves a gap.
+  std::array<bool, kUnitsPerCategory> shown{};
+  for (int row = 1; row <= kUnitsPerCategory; ++row) {
+    shown[static_cast<std::size_t>(row - 1)] = RateEdit(row).enabled();
+  }
+  const std::optional<RateReadError> error =
+      hk::ReadRatesFromPanel(table_[Selection.CurrentCategory], RateTextsOf(*this), shown);
+  if (!error) return true;
+  services_.beep(0);
+  services_.messageBox("数値異常", "ｴﾗｰ", kMbOk);
+  RateEdit(error->inDecimalPart ? kUnitsPerCategory + error->row : error->row).focus();
+  return false;
+}
+
+void TCalcMainForm::SaveRates() {
+  if (!settings_) return;
+  const std::int32_t category = Selection.CurrentCategory;
+  SettingsFile& settings = *settings_;
+  hk::SaveRates(table_[category], RateTextsOf(*this), [&](int unit, const std::string& text) {
+    settings.writeRate(category, unit, text);
+  });
+}
+
+// The conversion ---------------------------------------------------------
+
+void TCalcMainForm::TargetEditKeyPress(char& key) {
+  if (key == kEnter) RunConversion();
+}
+
+void TCalcMainForm::TargetEditChange() { RunConversion(); }
+
+void TCalcMainForm::Button1Click() {
+  // Enter anywhere in the window lands here, and only here.
+  char key = kEnter;
+  TargetEditKeyPress(key);
+}
+
+void TCalcMainForm::RunConversion() {
+  RatePanelHooks hooks;
+  hooks.firstRefresh = [this] { ApplyRateTexts(); };
+  hooks.readRatesFromPanel = [this] { ReadRatesFromPanel(); };
+  // Floating-point faults go on to the general error report with nothing
+  // shown or recorded.
+  const ConversionOutcome outcome = hk::RunConversion(table_, Selection, TargetEdit.text(), hooks);
+  switch (outcome.end) {
+    case ConversionEnd::Silent:
+      return;
+    case ConversionEnd::InvalidText:
+      services_.beep(1);
+      return;
+    case ConversionEnd::BaseError:
+      services_.messageBox(outcome.messageText, outcome.messageTitle, kMbOk);
+      services_.beep(0);
+      return;
+    case ConversionEnd::Converted:
+      break;
+  }
+
+  ResultValueLabel.setText(outcome.resultText);
+  LastResultText = outcome.resultText;
+  if (Selection.AutoClip) CopyResultToClipboard(LastResultText);
+
+  HistoryRecord record;
+  record.TargetText = outcome.targetText;
+  record.TargetTanni = outcome.targetTanni;
+  record.ResultText = outcome.resultText;
+  record.ResultTanni = outcome.resultTanni;
+  record.TargetValue = outcome.targetValue;
+  record.ResultValue = outcome.resultValue;
+  history_.AppendHistory(std::move(record));
+  if (HistoryWindowRefresh) HistoryWindowRefresh();
+}
+
+void TCalcMainForm::CopyResultToClipboard(const std::string& text) {
+  const std::string copy = ClipboardTextOf(text);
+  if (Selection.AutoClip && !copy.empty()) services_.setClipboardText(copy);
+}
+
+}  // namespace hk

@@ -1,0 +1,52 @@
+// The powers list under the menu button, and the menu button that puts it
+// away.
+#include <string>
+
+#include "engine/PowersList.h"
+#include "ui/calcMain.h"
+
+namespace hk {
+
+namespace {
+
+constexpr const char* kValueMask = "ZZ,ZZZ,ZZZ,ZZ9";
+
+void PutAway(ListBox& list) {
+  list.setEnabled(false);
+  list.setVisible(false);
+}
+
+}  // namespace
+
+void TCalcMainForm::MenuButtonClick() {
+  // The list is enabled exactly while it shows.
+  if (ListBox1.enabled()) PutAway(ListBox1);
+  if (PopupMenuOpen) PopupMenuOpen();
+}
+
+void TCalcMainForm::Rui2MenuClick(int base) {
+  PowerBase = base == 2 || base == 8 ? base : 16;
+  ListBox1.clear();
+
+  // Just below the menu button, which sits on the title panel: the list
+  // belongs to the window, so the panel's offset counts.
+  const Point button = MenuButton.clientOrigin();
+  const int h = ListBox1.font().characterHeight();
+  const int rows = PowerBase == 2 ? 16 : PowerBase == 8 ? 12 : 10;
+  ListBox1.setBounds({button.x, button.y + MenuButton.bounds().height + 2,
+                      12 * h + services_.scrollBarWidth(), rows * h});
+
+  for (std::string& row : PowersListRows(PowerBase)) ListBox1.addItem(std::move(row));
+  ListBox1.setItemIndex(0);
+  ListBox1.setEnabled(true);
+  ListBox1.setVisible(true);
+}
+
+void TCalcMainForm::ListBox1Click() {
+  const int k = ListBox1.itemIndex();
+  // The header row shows nothing.
+  if (k >= 1) ResultValueLabel.setText(FormatMask(PowerOf(PowerBase, k), kValueMask));
+  PutAway(ListBox1);
+}
+
+}  // namespace hk

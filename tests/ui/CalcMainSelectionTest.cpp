@@ -1,0 +1,381 @@
+// The main window's pages, categories and units: what the buttons show, what
+// choosing one does, and the function keys.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "ui/CalcMainFixture.h"
+
+namespace hk {
+namespace {
+
+// A 24-bit Windows bitmap of the given size, every pixel grey.
+std::string BitmapBytes(int width, int height) {
+  const int rowBytes = (width * 3 + 3) / 4 * 4;
+  const std::uint32_t pixels = static_cast<std::uint32_t>(rowBytes * height);
+  std::string bytes;
+  auto put = [&bytes](std::uint32_t value, int size) {
+    for (int i = 0; i < size; ++i) bytes.push_back(static_cast<char>((value >> (8 * i)) & 0xFF));
+  };
+  bytes += "BM";
+  put(54 + pixels, 4);
+  put(0, 4);
+  put(54, 4);
+  put(40, 4);
+  put(static_cast<std::uint32_t>(width), 4);
+  put(static_cast<std::uint32_t>(height), 4);
+  put(1, 2);
+  put(24, 2);
+  put(0, 4);
+  put(pixels, 4);
+  bytes.append(16, '\0');  // resolution and palette counts
+  bytes.append(pixels, '\x80');
+  return bytes;
+}
+
+using UnitDisplay = CalcMainTest;
+
+TEST_F(UnitDisplay, EveryCategoryShowsItsUnitsOnBothRows) {
+  // Units with a factor of 0 are blank and inert, whatever their name.
+  table[6].unit(2).Factor = Real48();
+  table[6].unit(2).Name = "消えた  ";
+  table[7].unit(3).Colour = kGreen;
+  writeSettings("[ZOVA]\r\nPAGE=1\r\n");
+  auto form = start();
+
+  for (int position = 1; position <= kCategoriesPerPage; ++position) {
+    form->CategoryButton(position).click();
+    const CategoryRecord& category = table[position];
+    int present = 0;
+    for (int u = 1; u <= kUnitsPerCategory; ++u) {
+      const UnitRecord& unit = category.unit(u);
+      for (const SpeedButton* button : {&form->FromButton(u), &form->ToButton(u)}) {
+        if (unit.isEmpty()) {
+          EXPECT_EQ(button->text(), "") << position << "/" << u;
+          EXPECT_FALSE(button->enabled()) << position << "/" << u;
+        } else {
+          EXPECT_EQ(button->text(), unit.Name) << position << "/" << u;
+          EXPECT_EQ(button->font().colour, unit.Colour) << position << "/" << u;
+          EXPECT_TRUE(button->enabled()) << position << "/" << u;
+        }
+        // The unit buttons keep their own font, only coloured by the unit.
+        EXPECT_EQ(button->font().height, -13);
+      }
+      if (!unit.isEmpty()) ++present;
+    }
+    EXPECT_EQ(form->Selection.UnitCount, present) << position;
+  }
+  form->CategoryButton(6).click();
+  EXPECT_FALSE(form->FromButton(2).enabled());
+  EXPECT_TRUE(form->FromButton(3).enabled());
+  form->CategoryButton(7).click();
+  EXPECT_EQ(form->ToButton(3).font().colour, kGreen);
+}
+
+TEST_F(UnitDisplay, EveryUnitButtonButTheFirstToButtonShowsTheFirstFromGlyph) {
+  auto form = start();
+  form->CategoryButton(6).click();  // speed: five units, four empty
+  const Picture first = form->TFButton1.glyph();
+  ASSERT_FALSE(first.empty());
+  for (int u = 2; u <= kUnitsPerCategory; ++u) {
+    EXPECT_EQ(form->FromButton(u).glyph(), first) << u;
+    EXPECT_EQ(form->ToButton(u).glyph(), first) << u;
+  }
+  EXPECT_NE(form->TTButton1.glyph(), first);
+}
+
+TEST_F(UnitDisplay, ChangingTheCategoryClearsTheNamesAndResultButKeepsTheInput) {
+  auto form = start();
+  typeInput(*form, "3");
+  chooseUnits(*form, 1, 2);
+
+  // The button already down changes nothing.
+  form->CategoryButton(1).click();
+  EXPECT_EQ(form->Selection.FromUnit, 1);
+  EXPECT_EQ(form->ResultValueLabel.text(), "      300.00000");
+
+  form->CategoryButton(9).click();  // the lower row: category 9
+
+  EXPECT_EQ(form->Selection.CurrentCategory, 9);
+  EXPECT_TRUE(form->CategoryButton(9).down());
+  EXPECT_EQ(downCategoryButtons(*form).size(), 1u);
+  EXPECT_EQ(form->TargetTanniPanel.text(), "");
+  EXPECT_EQ(form->ResultValueLabel.text(), "");
+  EXPECT_EQ(form->ResultTanniLabel.text(), "");
+  EXPECT_EQ(form->TargetEdit.text(), "3");
+  EXPECT_EQ(form->Selection.FromUnit, -1);
+  EXPECT_EQ(form->Selection.ToUnit, -1);
+  EXPECT_EQ(history.HistoryCount(), 1);
+}
+
+struct BitmapCase {
+  const char* name;
+  const char* fileBytes;  // nullptr: no file
+  bool valid;
+};
+
+class UserBitmaps : public CalcMainTest, public ::testing::WithParamInterface<BitmapCase> {};
+
+TEST_P(UserBitmaps, AreShownOrReplacedByTheStandardPictureForTheRun) {
+  const BitmapCase& c = GetParam();
+  writeSettings("[BUNRUI2]\r\nICON=1\r\n");
+  if (c.fileBytes) writeFile("ZOVEZA02.BMP", c.valid ? BitmapBytes(24, 18) : c.fileBytes);
+  const std::string before = settingsBytes();
+
+  auto form = start();
+  const SpeedButton& button = form->CategoryButton(2);
+  if (c.valid) {
+    EXPECT_TRUE(services.messageBoxes.empty());
+    EXPECT_EQ(button.glyph().source, Picture::Source::File);
+    EXPECT_EQ(button.glyph().file, folder.path() / "ZOVEZA02.BMP");
+    EXPECT_EQ(button.glyph().width, 24);
+    EXPECT_EQ(table[2].IconKind, 1);
+  } else {
+    ASSERT_EQ(services.messageBoxes.size(), 1u);
+    EXPECT_EQ(services.messageBoxes[0].text, "ﾋﾞｯﾄﾏｯﾌﾟﾌｧｲﾙが見つからないので標準に戻します");
+    EXPECT_EQ(services.messageBoxes[0].title, "ZOVEZA02.BMP");
+    EXPECT_EQ(services.messageBoxes[0].flags, kMbOk);
+    EXPECT_EQ(button.glyph(), Picture::FromResource("BM_LEN"));
+    EXPECT_EQ(table[2].IconKind, 0);
+  }
+  EXPECT_EQ(button.text(), "長さ2&V");
+
+  // Shown again, the page asks no more: the standard picture stays for the
+  // run, while the file still names the user's bitmap for the next start.
+  form->PageButton2.click();
+  form->PageButton1.click();
+  EXPECT_EQ(services.messageBoxes.size(), c.valid ? 0u : 1u);
+  EXPECT_EQ(settingsBytes(), before);
+  EXPECT_TRUE(errors.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, UserBitmaps,
+                         ::testing::Values(BitmapCase{"Missing", nullptr, false},
+                                           BitmapCase{"NotABitmap", "GIF89a, not a bitmap", false},
+                                           BitmapCase{"Valid", "", true}),
+                         [](const ::testing::TestParamInfo<BitmapCase>& info) {
+                           return std::string(info.param.name);
+                         });
+
+using PageChange = CalcMainTest;
+
+TEST_F(PageChange, ThePageButtonAlreadyDownChangesNothing) {
+  writeSettings("[ZOVA]\r\nPAGE=2\r\nINDEX=17\r\n");
+  auto form = start();
+  form->CategoryButton(8).click();
+  form->FromButton(1).setDown(true);
+
+  form->PageButton2.click();
+
+  EXPECT_EQ(form->Selection.CurrentCategory, 20);
+  EXPECT_TRUE(form->CategoryButton(8).down());
+  EXPECT_TRUE(form->PageButton2.down());
+}
+
+TEST_F(PageChange, ShowsTheNewPageFromItsFirstCategoryAndKeepsTheTexts) {
+  auto form = start();
+  typeInput(*form, "4");
+  chooseUnits(*form, 1, 2);
+
+  form->PageButton2.click();
+
+  EXPECT_EQ(form->Selection.CurrentPage, 2);
+  EXPECT_EQ(form->Selection.PageFirst, 13);
+  EXPECT_EQ(form->Selection.PageLast, 24);
+  EXPECT_EQ(form->Selection.CurrentCategory, 13);
+  EXPECT_EQ(downCategoryButtons(*form), std::vector<SpeedButton*>{&form->CategoryButton(1)});
+  for (int position = 1; position <= kCategoriesPerPage; ++position) {
+    EXPECT_EQ(form->CategoryButton(position).text(), table[12 + position].CategoryName);
+  }
+  EXPECT_EQ(form->Selection.FromUnit, -1);
+  EXPECT_FALSE(form->FromButton(1).down());
+  EXPECT_EQ(form->Selection.UnitCount, 0);
+  EXPECT_EQ(form->TargetEdit.text(), "4");
+  EXPECT_EQ(form->TargetTanniPanel.text(), table[1].unit(1).Name);
+  EXPECT_EQ(form->ResultValueLabel.text(), "      400.00000");
+  EXPECT_EQ(form->ResultTanniLabel.text(), table[1].unit(2).Name);
+}
+
+TEST_F(PageChange, TheMoneyPageWidensTheWindowForTheRatePanel) {
+  auto form = start();
+
+  struct Step {
+    SpeedButton& button;
+    int width;
+    bool panel;
+  };
+  const Step steps[] = {{form->PageButton3, 554, true},
+                        {form->PageButton1, 404, false},
+                        {form->PageButton3, 554, true},
+                        {form->PageButton2, 404, false}};
+  for (const Step& step : steps) {
+    step.button.click();
+    EXPECT_EQ(form->bounds().width, step.width);
+    EXPECT_EQ(form->bounds().height, 513);
+    EXPECT_EQ(form->MoneyPanel.visible(), step.panel);
+    EXPECT_EQ(form->MoneyPanel.enabled(), step.panel);
+  }
+  EXPECT_EQ(form->MoneyPanel.bounds(), (Rect{404, 2, 148, 507}));
+}
+
+TEST_F(PageChange, LeavingTheMoneyPageSavesItsRatesBeforeTheNewButtonsAreShown) {
+  // Page 1's second category asks for a user bitmap that is not there, so
+  // its message comes while the new page's buttons are being shown.
+  writeSettings("[ZOVA]\r\nPAGE=3\r\nINDEX=25\r\n[BUNRUI2]\r\nICON=1\r\n");
+  auto form = start();
+  form->RateEdit(2).userChanged("1");  // 米ドル becomes 1.94
+  std::string fileWhenShown;
+  services.onMessageBox = [&](const RecordedMessageBox&) {
+    fileWhenShown = settingsBytes();
+    return kIdOk;
+  };
+
+  form->PageButton1.click();
+
+  EXPECT_NE(fileWhenShown.find("[BUNRUI25]\r\nDATA1=100.00\r\nDATA2=1.94\r\nDATA3=0.90\r\n"),
+            std::string::npos)
+      << fileWhenShown;
+  EXPECT_FALSE(form->Selection.RatesChanged);
+  EXPECT_EQ(table[25].unit(2).Factor, Real48(1.94L));
+}
+
+TEST_F(PageChange, ChangingMoneyCategoriesSavesNothingUntilThePageIsLeft) {
+  writeSettings("[ZOVA]\r\nPAGE=3\r\nINDEX=25\r\n");
+  auto form = start();
+  const std::string before = settingsBytes();
+  form->RateEdit(2).userChanged("3");
+
+  form->CategoryButton(2).click();  // 26
+
+  EXPECT_EQ(settingsBytes(), before);
+  EXPECT_TRUE(form->Selection.RatesChanged);
+  EXPECT_EQ(form->RateEdit(2).text(), "10");
+
+  form->PageButton1.click();
+
+  // The category shown when the page was left; the edit of 25 is lost.
+  const std::string after = settingsBytes();
+  EXPECT_EQ(after.find("[BUNRUI25]"), std::string::npos);
+  EXPECT_NE(after.find("[BUNRUI26]\r\nDATA1=100.00\r\nDATA2=10.00\r\n"), std::string::npos);
+  EXPECT_EQ(table[25].unit(2).Factor, CategoryTable::BuiltIn()[25].unit(2).Factor);
+}
+
+TEST_F(PageChange, AFailedSaveKeepsTheMoneyPageShown) {
+  writeSettings("[ZOVA]\r\nPAGE=3\r\nINDEX=25\r\n");
+  auto form = start();
+  std::filesystem::remove(settingsPath());
+  std::filesystem::create_directory(settingsPath());  // no write can replace it
+
+  form->PageButton1.click();
+
+  ASSERT_EQ(errors.size(), 1u);
+  EXPECT_EQ(errors[0], "Unable to write to " + settingsPath().string());
+  EXPECT_EQ(form->Selection.CurrentPage, 3);
+  EXPECT_TRUE(form->PageButton3.down());
+  EXPECT_FALSE(form->PageButton1.down());
+  EXPECT_EQ(form->Selection.CurrentCategory, 25);
+  EXPECT_TRUE(form->MoneyPanel.visible());
+  EXPECT_EQ(form->bounds().width, 554);
+  EXPECT_TRUE(form->Selection.RatesChanged);
+}
+
+using UnitChoice = CalcMainTest;
+
+TEST_F(UnitChoice, ANewUnitNamesItselfAndConvertsOnlyWhenItChanged) {
+  auto form = start();
+  typeInput(*form, "1");
+
+  form->FromButton(1).click();
+  EXPECT_EQ(form->TargetTanniPanel.text(), table[1].unit(1).Name);
+  EXPECT_EQ(history.HistoryCount(), 0);  // no "to" unit yet
+
+  form->ToButton(3).click();
+  EXPECT_EQ(form->ResultTanniLabel.text(), table[1].unit(3).Name);
+  EXPECT_EQ(history.HistoryCount(), 1);
+
+  form->FromButton(2).click();
+  EXPECT_EQ(form->Selection.FromUnit, 2);
+  EXPECT_FALSE(form->FromButton(1).down());
+  EXPECT_EQ(history.HistoryCount(), 2);
+
+  // Released with the mouse: nothing converts and the texts stay.
+  const std::string result = form->ResultValueLabel.text();
+  form->FromButton(2).click();
+  EXPECT_EQ(form->Selection.FromUnit, -1);
+  EXPECT_EQ(form->TargetTanniPanel.text(), table[1].unit(2).Name);
+  EXPECT_EQ(form->ResultValueLabel.text(), result);
+  EXPECT_EQ(history.HistoryCount(), 2);
+
+  // A button put down without a click is still a new choice for the handler.
+  form->FromButton(2).setDown(true);
+  form->TFButton1Click(form->FromButton(2));
+  EXPECT_EQ(history.HistoryCount(), 3);
+  form->TFButton1Click(form->FromButton(2));
+  EXPECT_EQ(history.HistoryCount(), 3);
+}
+
+struct KeyCase {
+  const char* name;
+  std::vector<std::pair<unsigned, bool>> keys;  // virtual key, Shift
+  int fromUnit;
+  int toUnit;
+  int conversions;
+};
+
+class FunctionKeys : public CalcMainTest, public ::testing::WithParamInterface<KeyCase> {};
+
+TEST_P(FunctionKeys, ChooseUnitsAndAreAlwaysSwallowed) {
+  const KeyCase& c = GetParam();
+  auto form = start();
+  form->CategoryButton(6).click();  // speed: units 1 to 5
+  typeInput(*form, "36");
+
+  for (const auto& [key, shift] : c.keys) EXPECT_TRUE(services.pressKey(key, shift)) << key;
+
+  EXPECT_EQ(form->Selection.FromUnit, c.fromUnit);
+  EXPECT_EQ(form->Selection.ToUnit, c.toUnit);
+  for (int u = 1; u <= kUnitsPerCategory; ++u) {
+    EXPECT_EQ(form->FromButton(u).down(), u == c.fromUnit) << u;
+    EXPECT_EQ(form->ToButton(u).down(), u == c.toUnit) << u;
+  }
+  EXPECT_EQ(history.HistoryCount(), c.conversions);
+  EXPECT_TRUE(errors.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Keys, FunctionKeys,
+    ::testing::Values(KeyCase{"F1ChoosesTheFirstFromUnit", {{0x70, false}}, 1, -1, 0},
+                      KeyCase{"ShiftF9OnAnEmptyUnitDoesNothing", {{0x78, true}}, -1, -1, 0},
+                      KeyCase{
+                          "F7OnAnEmptyUnitDoesNothing", {{0x70, false}, {0x76, false}}, 1, -1, 0},
+                      KeyCase{"BothRowsConvert", {{0x70, false}, {0x72, true}}, 1, 3, 1},
+                      KeyCase{"ShiftF2TwiceConvertsOnceAndNeverReleases",
+                              {{0x70, false}, {0x71, true}, {0x71, true}},
+                              1,
+                              2,
+                              1},
+                      KeyCase{"AnotherKeyMovesTheChoice",
+                              {{0x70, false}, {0x71, true}, {0x74, false}, {0x73, true}},
+                              5,
+                              4,
+                              3}),
+    [](const ::testing::TestParamInfo<KeyCase>& info) { return std::string(info.param.name); });
+
+TEST_F(UnitChoice, OtherKeysPassAndAFailedConversionStillSwallowsTheKey) {
+  auto form = start();
+  EXPECT_FALSE(services.pressKey(0x6F));  // just below F1
+  EXPECT_FALSE(services.pressKey(0x79));  // F10
+  EXPECT_FALSE(services.pressKey(0x0D));
+
+  typeInput(*form, "1e38");
+  form->FromButton(1).click();
+  EXPECT_TRUE(services.pressKey(0x71, true));  // 1e40 cm does not fit
+  ASSERT_EQ(errors.size(), 1u);
+  EXPECT_EQ(errors[0], "浮動小数点数のｵｰﾊﾞｰﾌﾛｰ");
+  EXPECT_TRUE(form->ToButton(2).down());
+}
+
+}  // namespace
+}  // namespace hk

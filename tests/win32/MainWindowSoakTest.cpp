@@ -1,0 +1,167 @@
+// The main window on the real windows for a long session: categories, pages
+// and conversions over and over must leave the process holding no more GDI
+// and USER objects than after the first round; and the powers list opens on
+// top of what it covers.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <chrono>
+#include <string>
+
+#include "data/CategoryTable.h"
+#include "history/HistoryStore.h"
+#include "platform/win32/Peers.h"
+#include "platform/win32/Win32Services.h"
+#include "ui/calcMain.h"
+#include "win32/WindowTestSupport.h"
+
+namespace hk {
+namespace {
+
+// The program beside its settings in a folder of the test's own.
+class FolderServices : public Win32Services {
+ public:
+  explicit FolderServices(std::filesystem::path executable) : executable_(std::move(executable)) {}
+  std::filesystem::path executablePath() override { return executable_; }
+
+ private:
+  std::filesystem::path executable_;
+};
+
+BOOL CALLBACK CountWindow(HWND window, LPARAM count) {
+  ++*reinterpret_cast<int*>(count);
+  EnumChildWindows(window, CountWindow, count);
+  return TRUE;
+}
+
+// The counts the system keeps for the process; where it keeps none (Wine
+// answers 0), the live GDI handles and the thread's windows, counted one by
+// one.
+struct GuiObjects {
+  long gdi = 0;
+  long user = 0;
+};
+
+GuiObjects CountGuiObjects() {
+  GuiObjects counts;
+  counts.gdi = static_cast<long>(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS));
+  counts.user = static_cast<long>(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS));
+  if (counts.gdi == 0) {
+    for (UINT_PTR handle = 1; handle < 0x10000; ++handle) {
+      if (GetObjectType(reinterpret_cast<HGDIOBJ>(handle)) != 0) ++counts.gdi;
+    }
+  }
+  if (counts.user == 0) {
+    int windows = 0;
+    EnumThreadWindows(GetCurrentThreadId(), CountWindow, reinterpret_cast<LPARAM>(&windows));
+    counts.user = windows;
+  }
+  return counts;
+}
+
+class MainWindowOnScreen : public ::testing::Test {
+ protected:
+  MainWindowOnScreen() : services(folder.path() / "hakarimaru.exe") {}
+  void SetUp() override {
+    services.showModeless(form);
+    test::Pump(services);
+  }
+  void TearDown() override {
+    DestroyWindows(form);
+    EXPECT_TRUE(reported.texts.empty()) << reported.texts.front();
+  }
+
+  // Handles what the step queued (painting included), as the loop would
+  // between two clicks.
+  void settle() {
+    UpdateWindow(WindowOf(form));
+    test::Pump(services);
+  }
+
+  test::Reported reported;
+  test::TempFolder folder;
+  FolderServices services;
+  CategoryTable table = CategoryTable::BuiltIn();
+  HistoryStore history;
+  TCalcMainForm form{services, table, history};
+};
+
+TEST_F(MainWindowOnScreen, ALongSessionHoldsNoMoreGuiObjects) {
+  const auto started = std::chrono::steady_clock::now();
+  SpeedButton* pages[] = {&form.PageButton1, &form.PageButton2, &form.PageButton3};
+  int conversions = 0;
+  // The input, a pair of units, Enter: a conversion with its clipboard copy.
+  const auto convert = [&](int round) {
+    form.TargetEdit.setText(std::to_string(round % 997) + ".5");
+    form.Button1.click();
+    ++conversions;
+  };
+  const auto session = [&](int pageChanges, int categoryChanges, int conversionCount) {
+    int category = 0;
+    int converted = 0;
+    for (int page = 0; page < pageChanges; ++page) {
+      pages[(page + 1) % 3]->click();
+      settle();
+      const int categoriesHere = categoryChanges * (page + 1) / pageChanges - category;
+      for (int k = 0; k < categoriesHere; ++k, ++category) {
+        // The first three of each row have at least two units on every page
+        // but the second, whose categories are empty until customised.
+        form.CategoryButton(1 + (category % 2) * 6 + category % 3).click();
+        if (form.FromButton(1).enabled() && form.ToButton(1).enabled()) {
+          form.FromButton(1).click();
+          form.ToButton(1).click();
+        }
+        settle();
+        const int conversionsHere = conversionCount * (category + 1) / categoryChanges - converted;
+        for (int c = 0; c < conversionsHere; ++c, ++converted) {
+          convert(converted);
+          if (c % 10 == 0) settle();
+        }
+      }
+    }
+  };
+
+  // One round shows every page, its pictures and a conversion of each kind.
+  session(3, 6, 6);
+  settle();
+  const GuiObjects before = CountGuiObjects();
+  const int historyBefore = history.HistoryCount();
+  conversions = 0;
+
+  session(100, 300, 1000);
+  settle();
+  const GuiObjects after = CountGuiObjects();
+
+  EXPECT_EQ(conversions, 1000);
+  // Page 2's categories hold no units, so their conversions stop silently.
+  EXPECT_GT(history.HistoryCount(), historyBefore + 500);
+  EXPECT_LE(after.gdi, before.gdi) << "GDI objects grew from " << before.gdi;
+  EXPECT_LE(after.user, before.user) << "USER objects grew from " << before.user;
+  const auto seconds =
+      std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+  std::printf("soak: %.1f s, GDI %ld -> %ld, USER %ld -> %ld\n", seconds, before.gdi, after.gdi,
+              before.user, after.user);
+}
+
+TEST_F(MainWindowOnScreen, ThePowersListOpensOnTopOfWhatItCovers) {
+  form.Rui2MenuClick(2);
+  settle();
+  const HWND list = WindowOf(form.ListBox1);
+  ASSERT_NE(list, nullptr);
+  ASSERT_TRUE(IsWindowVisible(list));
+  RECT r{};
+  GetWindowRect(list, &r);
+  // Over the first category button and over the input.
+  for (const POINT p : {POINT{r.left + 30, r.top + 40}, POINT{r.left + 60, r.top + 140}}) {
+    const HWND hit = WindowFromPoint(p);
+    EXPECT_TRUE(hit == list || IsChild(list, hit)) << p.x << "," << p.y;
+  }
+
+  form.ListBox1.selectItem(10);
+  settle();
+  EXPECT_FALSE(IsWindowVisible(list));
+  EXPECT_EQ(test::TextOf(WindowOf(form.ResultValueLabel)), L"         1,024");
+}
+
+}  // namespace
+}  // namespace hk
