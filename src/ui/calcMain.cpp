@@ -60,6 +60,7 @@ Font TitleFont() {
 TCalcMainForm::TCalcMainForm(Services& services, CategoryTable& table, HistoryStore& history)
     : Form(FormStyle::BorderlessPopup), services_(services), table_(table), history_(history) {
   layOut();
+  buildMenu();
   bindEvents();
   // A failed start-up step is shown like any other error, and the window
   // still comes up with whatever the steps before it set.
@@ -324,6 +325,7 @@ void TCalcMainForm::FormCreate() {
   Selection.ToUnit = -1;
   Selection.RatesChanged = false;
   Selection.AutoClip = saved.AutoClip;
+  ResultClipMenu->setChecked(Selection.AutoClip);
 
   // Every page number but 1 and 2 shows the money page; calling it 3 keeps
   // the rate panel, the page button and the page written at exit in step.

@@ -202,6 +202,21 @@ class TCalcMainForm : public Form {
   // Opens PopupMenu1 beside the menu button.
   std::function<void()> PopupMenuOpen;
 
+  // The menu button's popup menu, made with the window, and its items.
+  std::unique_ptr<PopupMenu> PopupMenu1;
+  MenuItem* Rui2Menu = nullptr;
+  MenuItem* Rui8Menu = nullptr;
+  MenuItem* Rui16Menu = nullptr;
+  MenuItem* FontMenu = nullptr;
+  MenuItem* ResultClipMenu = nullptr;
+  MenuItem* CustomizeMenu = nullptr;
+  MenuItem* HistoryMenu = nullptr;
+  MenuItem* AboutMenu = nullptr;
+  MenuItem* HekpMenu = nullptr;
+  MenuItem* ExitMenu = nullptr;
+  // The font dialog's choice, kept for its next opening; never stored.
+  Font FontDialog1;
+
   // Event handlers.
   void FormCreate();
   void FormDestroy();
@@ -250,8 +265,19 @@ class TCalcMainForm : public Form {
   void Rui2MenuClick(int base);
   void ListBox1Click();
 
+  // The popup menu's commands and the title panel's help button.
+  void FontMenuClick();
+  void ResultClipMenuClick();
+  void CustomizeMenuClick();
+  void HistoryMenuClick();
+  void AboutMenuClick();
+  void HelpButtonClick();
+  void ExitMenuClick();
+  void HistoryButtonClick();
+
  private:
   void layOut();
+  void buildMenu();
   void bindEvents();
   void fillArrays();
   void showMoneyPanel(bool shown);
