@@ -304,6 +304,8 @@ std::unique_ptr<WindowPeer> MakePeer(Control& control) {
   return nullptr;
 }
 
+void TellRealized(Control& control);
+
 void CreateWindows(Control& control, HWND parent) {
   std::unique_ptr<WindowPeer> peer = MakePeer(control);
   WindowPeer& made = *peer;
@@ -313,6 +315,13 @@ void CreateWindows(Control& control, HWND parent) {
   // put the later ones on top.
   if (control.kind() != ControlKind::Form) {
     SetWindowPos(made.hwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  }
+  if (control.kind() == ControlKind::Panel && !control.visible()) {
+    made.deferChildren([&control, &made] {
+      for (Control* child : control.children()) CreateWindows(*child, made.hwnd());
+      for (Control* child : control.children()) TellRealized(*child);
+    });
+    return;
   }
   for (Control* child : control.children()) CreateWindows(*child, made.hwnd());
 }

@@ -8,6 +8,7 @@
 
 #include <exception>
 #include <stdexcept>
+#include <utility>
 
 #include "platform/Dispatcher.h"
 #include "platform/win32/Text.h"
@@ -204,6 +205,7 @@ void WindowPeer::update(Change what) {
       moveWindow();
       break;
     case Change::Visible:
+      if (control_.visible() && createChildren_) std::exchange(createChildren_, nullptr)();
       ShowWindow(hwnd_, control_.visible() ? SW_SHOWNA : SW_HIDE);
       break;
     case Change::Enabled:
