@@ -28,13 +28,14 @@ void TCalcMainForm::Rui2MenuClick(int base) {
   PowerBase = base == 2 || base == 8 ? base : 16;
   ListBox1.clear();
 
-  // Just below the menu button, which sits on the title panel: the list
-  // belongs to the window, so the panel's offset counts.
-  const Point button = MenuButton.clientOrigin();
+  // The menu button's own position on the title panel, as the menu's is: the
+  // panel's offset is not added, so the list's top edge covers the foot of
+  // the title panel.
+  const Rect& button = MenuButton.bounds();
   const int h = ListBox1.font().characterHeight();
   const int rows = PowerBase == 2 ? 16 : PowerBase == 8 ? 12 : 10;
-  ListBox1.setBounds({button.x, button.y + MenuButton.bounds().height + 2,
-                      12 * h + services_.scrollBarWidth(), rows * h});
+  ListBox1.setBounds(
+      {button.left, button.top + button.height + 2, 12 * h + services_.scrollBarWidth(), rows * h});
 
   for (std::string& row : PowersListRows(PowerBase)) ListBox1.addItem(std::move(row));
   ListBox1.setItemIndex(0);

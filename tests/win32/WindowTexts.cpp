@@ -1,13 +1,23 @@
 // Prints the texts of a top-level window's visible child windows, one per
 // line in UTF-8, so that a script can read what a running program shows.
 //
-// Usage: hk_window_texts.exe TITLE
+// Two queries help a script that drives the window with the mouse:
+// --client prints where the client area lies on the screen ("left top width
+// height"), so that a control can be clicked at its place in the layout
+// whatever frame the window system draws; --at X Y prints the text of the
+// innermost visible child window at that point of the client area, so that
+// one control's caption can be told from the others'.
+//
+// Usage: hk_window_texts.exe [--client | --at X Y] TITLE
+// Exit status 1 when no window has the title (or --at finds no child window
+// there), 2 on wrong usage.
 #include <windows.h>
 
 // These need windows.h first.
 #include <shellapi.h>
 
 #include <cstdio>
+#include <cwchar>
 #include <string>
 
 namespace {
@@ -22,12 +32,51 @@ void Print(const std::wstring& text) {
   std::fwrite(bytes.data(), 1, bytes.size(), stdout);
 }
 
-BOOL CALLBACK PrintChild(HWND window, LPARAM) {
-  if (!IsWindowVisible(window)) return TRUE;
+std::wstring TextOf(HWND window) {
   wchar_t text[512] = {};
   GetWindowTextW(window, text, 512);
-  if (text[0] != L'\0') Print(text);
+  return text;
+}
+
+BOOL CALLBACK PrintChild(HWND window, LPARAM) {
+  if (!IsWindowVisible(window)) return TRUE;
+  const std::wstring text = TextOf(window);
+  if (!text.empty()) Print(text);
   return TRUE;
+}
+
+bool PrintClientArea(HWND window) {
+  RECT client{};
+  if (!GetClientRect(window, &client)) return false;
+  POINT origin{0, 0};
+  if (!ClientToScreen(window, &origin)) return false;
+  std::printf("%ld %ld %ld %ld\n", static_cast<long>(origin.x), static_cast<long>(origin.y),
+              static_cast<long>(client.right), static_cast<long>(client.bottom));
+  return true;
+}
+
+bool PrintChildAt(HWND window, POINT at) {
+  // Down through panels to the control itself, each step in its parent's
+  // client coordinates.
+  HWND found = window;
+  for (;;) {
+    const HWND child = ChildWindowFromPointEx(found, at, CWP_SKIPINVISIBLE | CWP_SKIPTRANSPARENT);
+    if (!child || child == found) break;
+    MapWindowPoints(found, child, &at, 1);
+    found = child;
+  }
+  if (found == window) return false;
+  Print(TextOf(found));
+  return true;
+}
+
+// A whole decimal number, negatives too; nothing else.
+bool ReadNumber(const wchar_t* text, LONG& number) {
+  wchar_t* end = nullptr;
+  const long value = std::wcstol(text, &end, 10);
+  if (end == text || *end != L'\0') return false;
+  number = value;
+  return true;
 }
 
 }  // namespace
@@ -36,11 +85,33 @@ int main() {
   // The title in UTF-16 as given, whatever the code page.
   int argc = 0;
   wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
-  if (!argv || argc != 2) return 2;
-  const HWND window = FindWindowW(nullptr, argv[1]);
+  if (!argv) return 2;
+  enum class Query { Texts, ClientArea, ChildAt } query = Query::Texts;
+  POINT at{0, 0};
+  bool usable = argc == 2;
+  if (argc == 3 && std::wstring(argv[1]) == L"--client") {
+    query = Query::ClientArea;
+    usable = true;
+  } else if (argc == 5 && std::wstring(argv[1]) == L"--at") {
+    query = Query::ChildAt;
+    usable = ReadNumber(argv[2], at.x) && ReadNumber(argv[3], at.y);
+  }
+  const HWND window = usable ? FindWindowW(nullptr, argv[argc - 1]) : nullptr;
   LocalFree(argv);
+  if (!usable) return 2;
   if (!window) return 1;
-  EnumChildWindows(window, PrintChild, 0);
+  bool found = true;
+  switch (query) {
+    case Query::Texts:
+      EnumChildWindows(window, PrintChild, 0);
+      break;
+    case Query::ClientArea:
+      found = PrintClientArea(window);
+      break;
+    case Query::ChildAt:
+      found = PrintChildAt(window, at);
+      break;
+  }
   std::fflush(stdout);
-  return 0;
+  return found ? 0 : 1;
 }

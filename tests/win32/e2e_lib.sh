@@ -1,0 +1,179 @@
+# shellcheck shell=bash
+# Sourced by the end-to-end scripts that drive the program under Wine with
+# the real mouse and keyboard: starting it from a folder of its own, clicking
+# at points of a window's client area, reading what a window shows, checks
+# that count failures, and leaving.
+#
+# The sourcing script sets exe (the hakarimaru.exe to copy) and, from
+# HK_WINDOW_TEXTS, texts_helper (the program that reads window texts) first.
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+# shellcheck source=../../scripts/wine-env.sh
+source "$here/../../scripts/wine-env.sh"
+hk_wine_prepare || exit 1
+
+: "${exe:?names the program to copy}"
+if [ -z "${texts_helper:-}" ]; then
+  echo "FAILED: HK_WINDOW_TEXTS must name the window-texts helper"
+  exit 1
+fi
+
+work=$(mktemp -d)
+program_pid=
+finish() {
+  if [ -n "$program_pid" ] && kill -0 "$program_pid" 2>/dev/null; then
+    kill "$program_pid" 2>/dev/null
+  fi
+  rm -rf "$work"
+}
+trap finish EXIT
+
+failures=0
+check() {  # what, expected, actual
+  if [ "$2" = "$3" ]; then
+    echo "ok: $1"
+  else
+    echo "FAILED: $1: expected [$2], got [$3]"
+    failures=$((failures + 1))
+  fi
+}
+
+report() {
+  if [ "$failures" -ne 0 ]; then
+    echo "$failures check(s) failed"
+    exit 1
+  fi
+  echo "all checks passed"
+}
+
+bytes_of() {
+  od -An -c | tr -s ' \n' ' '
+}
+
+text_bytes() {  # text
+  printf '%s' "$1" | bytes_of
+}
+
+# The helper's lines without the CR that Wine's console output adds; its
+# exit status too.
+window_texts() {  # helper arguments...
+  (
+    set -o pipefail
+    wine "$texts_helper" "$@" | tr -d '\r'
+  )
+}
+
+# The window's client area's top-left corner on the screen: CX and CY;
+# false while no window has the title (a hidden one counts).
+client_area() {  # title
+  local area
+  area=$(window_texts --client "$1") || return 1
+  read -r CX CY _ <<<"$area"
+}
+
+wait_for_window() {  # title; false after some 6 seconds without it
+  for _ in $(seq 1 30); do
+    client_area "$1" && return 0
+    sleep 0.2
+  done
+  return 1
+}
+
+wait_for_no_window() {  # title; false when it is still there after some 4 seconds
+  for _ in $(seq 1 20); do
+    client_area "$1" || return 0
+    sleep 0.2
+  done
+  return 1
+}
+
+window=
+start_program() {  # folder
+  cp "$exe" "$1/hakarimaru.exe"
+  (cd "$1" && exec wine hakarimaru.exe) &
+  program_pid=$!
+  window=
+  for _ in $(seq 1 150); do
+    window=$(xdotool search --name "^はかり丸$" 2>/dev/null | head -n 1)
+    [ -n "$window" ] && break
+    sleep 0.2
+  done
+  if [ -z "$window" ]; then
+    echo "FAILED: the main window did not appear"
+    exit 1
+  fi
+  sleep 1
+}
+
+geometry() {
+  eval "$(xdotool getwindowgeometry --shell "$window")"
+}
+
+# A click at a point of the main window's client area, inside its one-pixel
+# border.
+click_at() {  # x, y
+  geometry
+  xdotool mousemove "$((X + 1 + $1))" "$((Y + 1 + $2))"
+  sleep 0.2
+  xdotool click 1
+  sleep 0.4
+}
+
+# A click at a point of the client area of the window with the title.
+click_in() {  # title, x, y
+  if ! client_area "$1"; then
+    echo "FAILED: no window \"$1\" to click in"
+    failures=$((failures + 1))
+    return 1
+  fi
+  xdotool mousemove "$((CX + $2))" "$((CY + $3))"
+  sleep 0.2
+  xdotool click 1
+  sleep 0.4
+}
+
+# Unit button n (1..9) of the "from" panel at (8, 196) or the "to" panel at
+# (8, 336): 120 x 25, three to a row, rows 36 pixels apart from (12, 12).
+click_unit() {  # panel top, n
+  local column=$((($2 - 1) % 3)) row=$((($2 - 1) / 3))
+  click_at "$((8 + 12 + 120 * column + 60))" "$(($1 + 12 + 36 * row + 12))"
+}
+
+# A title-panel button: 25 x 25 at (left, 4) in the panel at (8, 4).
+click_title_button() {  # left inside the panel
+  click_at "$((8 + $1 + 12))" "$((4 + 4 + 12))"
+}
+
+# What the screen shows in a rectangle, as one hash: two states of a control
+# compare equal only when they look alike to the last pixel.
+screen_hash() {  # x, y, width, height
+  import -window root -crop "$3x$4+$1+$2" rgb:- 2>/dev/null | md5sum | cut -d' ' -f1
+}
+
+# The X clipboard once it holds the expected text, or what it holds after
+# some 3 seconds. Wine hands its clipboard to X only while a Wine process
+# runs, in UTF-8.
+clipboard_when() {  # expected
+  local text=
+  for _ in $(seq 1 15); do
+    text=$(xclip -o -selection clipboard 2>/dev/null)
+    [ "$text" = "$1" ] && break
+    sleep 0.2
+  done
+  printf '%s' "$text"
+}
+
+# The exit button: 25 x 25 at (357, 4) in the title panel.
+exit_program() {
+  click_title_button 357
+  local ended=no
+  for _ in $(seq 1 50); do
+    if ! kill -0 "$program_pid" 2>/dev/null; then
+      ended=yes
+      break
+    fi
+    sleep 0.2
+  done
+  check "the exit button ends the program" "yes" "$ended"
+  wait "$program_pid" 2>/dev/null
+  program_pid=
+}

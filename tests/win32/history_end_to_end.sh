@@ -1,0 +1,126 @@
+#!/usr/bin/env bash
+# The history window as a user meets it, in the real program under Wine
+# with the real mouse and keyboard: three conversions, the window opened from
+# the title panel's history button, a row marked with a click in the grid,
+# each of the three copies read back from the X clipboard while the program
+# runs, and the window closed with its own toolbar button, which raises the
+# history button again.
+#
+# Usage: history_end_to_end.sh PATH_TO_HAKARIMARU_EXE
+# HK_WINDOW_TEXTS names the helper that reads the program's windows.
+set -u
+exe=$1
+texts_helper=${HK_WINDOW_TEXTS:-}
+# shellcheck source=e2e_lib.sh
+source "$(cd "$(dirname "$0")" && pwd)/e2e_lib.sh"
+
+title="変換履歴"
+history_button=279  # in the title panel
+
+# The main window stays at (0, 0) with no settings file: the history button
+# is 25 x 25 at (1 + 8 + 279, 1 + 4 + 4) on the screen.
+history_button_look() {
+  # Away from the button, so that it shows no hover frame.
+  xdotool mousemove 1000 900
+  sleep 0.5
+  screen_hash "$((1 + 8 + history_button))" "$((1 + 4 + 4))" 25 25
+}
+
+# The export text. Unit names are held blank-padded to 8 bytes; results keep
+# the 15-character width they are shown in.
+metre=" ﾒｰﾄﾙ   "
+centimetre="ｾﾝﾁﾒｰﾄﾙ "
+record_line() {  # mark ("  ", "＋" or "－"), input text, result digits
+  printf '  %s %15s%s %s%15s %s\r' "$1" "" "$2" "$metre" "$3" "$centimetre"
+}
+total_line() {  # the two totals' digits
+  printf '合計    %15s %s %15s %s' "$1" "$metre" "$2" "$centimetre"
+}
+
+# The copy menu: ClipButton at (4, 4) in the toolbar, then its item n by
+# the keyboard. The menu opens over the button and selects the item under
+# the pointer: the pointer leaves, and Home selects the first item.
+copy_with_item() {  # n (1..3)
+  click_in "$title" $((4 + 12)) $((4 + 12)) || return
+  xdotool mousemove_relative 0 250
+  sleep 0.3
+  xdotool key Home
+  for _ in $(seq 2 "$1"); do
+    xdotool key Down
+  done
+  sleep 0.1
+  xdotool key Return
+}
+
+mkdir "$work/history"
+start_program "$work/history"
+raised=$(history_button_look)
+
+# Three conversions from metres to centimetres: the units chosen with the
+# mouse, then two more values entered with Enter. The input: 217 x 21 at
+# (60, 164).
+click_at 168 174
+xdotool type --delay 60 "1"
+sleep 0.3
+click_unit 196 1  # メートル
+click_unit 336 2  # センチメートル
+for value in 2.5 0.125; do
+  xdotool key End shift+Home
+  xdotool type --delay 60 "$value"
+  xdotool key Return
+  sleep 0.3
+done
+check "the third result on the clipboard" "12.50000" "$(clipboard_when "12.50000")"
+
+click_title_button "$history_button"
+if ! wait_for_window "$title"; then
+  echo "FAILED: the history window did not appear"
+  exit 1
+fi
+sleep 0.5
+history_window=$(xdotool search --onlyvisible --name "^$title\$" 2>/dev/null | head -n 1)
+check "the history window is shown" "yes" "$([ -n "$history_window" ] && echo yes || echo no)"
+if [ -n "$history_window" ]; then
+  eval "$(xdotool getwindowgeometry --shell "$history_window")"
+  check "the history window's place and size" "371,117 403x367" "$X,$Y ${WIDTH}x$HEIGHT"
+fi
+
+# Every record on the clipboard: the grid's three rows, unmarked, and the
+# totals as last computed, which no mark has asked for yet.
+lines="$(record_line "  " 1 100.00000)$(record_line "  " 2.5 250.00000)"
+lines+="$(record_line "  " 0.125 12.50000)"
+expected="$lines$(total_line 0.00000 0.00000)"
+copy_with_item 1
+check "all three rows copied before any mark" "$(text_bytes "$expected")" \
+  "$(clipboard_when "$expected" | bytes_of)"
+
+# Row 1, column 1 of the grid: the grid lies below the 33-pixel toolbar in a
+# 2-pixel sunken edge; column 0 is 26 wide and the header row 18 high, each
+# with a one-pixel line after it; column 1 is 26 wide and row 1 18 high.
+click_in "$title" $((2 + 26 + 1 + 13)) $((33 + 2 + 18 + 1 + 9))
+
+marked=$(record_line "＋" 1 100.00000)
+lines="$marked$(record_line "  " 2.5 250.00000)$(record_line "  " 0.125 12.50000)"
+total=$(total_line 1.00000 100.00000)
+copy_with_item 1
+check "every row, the marked one with its ＋" "$(text_bytes "$lines$total")" \
+  "$(clipboard_when "$lines$total" | bytes_of)"
+copy_with_item 2
+check "the marked row and the totals" "$(text_bytes "$marked$total")" \
+  "$(clipboard_when "$marked$total" | bytes_of)"
+copy_with_item 3
+check "the totals alone" "$(text_bytes "$total")" "$(clipboard_when "$total" | bytes_of)"
+
+down=$(history_button_look)
+check "the history button is down while the window is open" "yes" \
+  "$([ "$down" != "$raised" ] && echo yes || echo no)"
+
+# The window's own close button: SpeedButton4 at (88, 4) in the toolbar.
+click_in "$title" $((88 + 12)) $((4 + 12))
+gone=no
+wait_for_no_window "$title" && gone=yes
+check "the toolbar's close button releases the window" "yes" "$gone"
+check "the history button is raised again" "$raised" "$(history_button_look)"
+
+exit_program
+report
