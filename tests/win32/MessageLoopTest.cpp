@@ -133,6 +133,7 @@ TEST_F(Loop, AltAndALetterPressTheSpeedButtonItNames) {
 TEST_F(Loop, TabMovesTheFocusInTheOrderTheComponentsWereMade) {
   Edit second(&form);
   second.setBounds({10, 40, 80, 24});
+  second.setText("abc");
   Label between(&form);
   Button last(&form);
   last.setBounds({10, 70, 80, 24});
@@ -148,6 +149,12 @@ TEST_F(Loop, TabMovesTheFocusInTheOrderTheComponentsWereMade) {
   EXPECT_EQ(GetFocus(), WindowOf(second));
   EXPECT_EQ(form.focused(), &second);
   EXPECT_EQ(entered, 1);
+  DWORD selStart = 0;
+  DWORD selEnd = 0;
+  SendMessageW(WindowOf(second), EM_GETSEL, reinterpret_cast<WPARAM>(&selStart),
+               reinterpret_cast<LPARAM>(&selEnd));
+  EXPECT_EQ(selStart, 0u);  // the text is selected, so typing replaces it
+  EXPECT_EQ(selEnd, 3u);
   PostMessageW(GetFocus(), WM_KEYDOWN, VK_TAB, 0);
   Pump(services);
   EXPECT_EQ(GetFocus(), WindowOf(last));

@@ -48,6 +48,11 @@ void MoveFocus(Form& form, HWND from, bool backwards) {
     next = (index + (backwards ? stops.size() - 1 : 1)) % stops.size();
   }
   SetFocus(stops[next]);
+  // As in the system's dialogs, tabbing into an edit selects its text, so
+  // typing replaces it.
+  wchar_t name[16] = {};
+  GetClassNameW(stops[next], name, 16);
+  if (lstrcmpiW(name, L"Edit") == 0) SendMessageW(stops[next], EM_SETSEL, 0, -1);
 }
 
 bool IsOpenDropDown(HWND window) {
