@@ -11,104 +11,21 @@
 # its exit button writes where it was left.
 #
 # Usage: end_to_end.sh PATH_TO_HAKARIMARU_EXE
-# HK_WINDOW_TEXTS names the helper that prints a window's texts; without it
-# the results are read from the clipboard alone.
+# HK_WINDOW_TEXTS names the helper that prints a window's texts.
 set -u
-here=$(cd "$(dirname "$0")" && pwd)
-source "$here/../../scripts/wine-env.sh"
-hk_wine_prepare || exit 1
-
 exe=$1
 texts_helper=${HK_WINDOW_TEXTS:-}
-work=$(mktemp -d)
-program_pid=
-finish() {
-  if [ -n "$program_pid" ] && kill -0 "$program_pid" 2>/dev/null; then
-    kill "$program_pid" 2>/dev/null
-  fi
-  rm -rf "$work"
-}
-trap finish EXIT
-
-failures=0
-check() {  # what, expected, actual
-  if [ "$2" = "$3" ]; then
-    echo "ok: $1"
-  else
-    echo "FAILED: $1: expected [$2], got [$3]"
-    failures=$((failures + 1))
-  fi
-}
-
-window=
-start_program() {  # folder
-  cp "$exe" "$1/hakarimaru.exe"
-  (cd "$1" && exec wine hakarimaru.exe) &
-  program_pid=$!
-  window=
-  for _ in $(seq 1 150); do
-    window=$(xdotool search --name "^はかり丸$" 2>/dev/null | head -n 1)
-    [ -n "$window" ] && break
-    sleep 0.2
-  done
-  if [ -z "$window" ]; then
-    echo "FAILED: the main window did not appear"
-    exit 1
-  fi
-  sleep 1
-}
-
-geometry() {
-  eval "$(xdotool getwindowgeometry --shell "$window")"
-}
-
-# A click at a point of the client area, inside the one-pixel border.
-click_at() {  # x, y
-  geometry
-  xdotool mousemove "$((X + 1 + $1))" "$((Y + 1 + $2))"
-  sleep 0.2
-  xdotool click 1
-  sleep 0.4
-}
-
-# Unit button n (1..9) of the "from" panel at (8, 196) or the "to" panel at
-# (8, 336): 120 x 25, three to a row, rows 36 pixels apart from (12, 12).
-click_unit() {  # panel top, n
-  local column=$((($2 - 1) % 3)) row=$((($2 - 1) / 3))
-  click_at "$((8 + 12 + 120 * column + 60))" "$(($1 + 12 + 36 * row + 12))"
-}
-
-# The exit button: 25 x 25 at (357, 4) in the title panel at (8, 4).
-exit_program() {
-  click_at "$((8 + 357 + 12))" "$((4 + 4 + 12))"
-  local ended=no
-  for _ in $(seq 1 50); do
-    if ! kill -0 "$program_pid" 2>/dev/null; then
-      ended=yes
-      break
-    fi
-    sleep 0.2
-  done
-  check "the exit button ends the program" "yes" "$ended"
-  wait "$program_pid" 2>/dev/null
-  program_pid=
-  wineserver -w
-}
+# shellcheck source=e2e_lib.sh
+source "$(cd "$(dirname "$0")" && pwd)/e2e_lib.sh"
 
 # The result as the window shows it (the label keeps its leading blanks) and
 # as the clipboard holds it.
 check_result() {  # what, expected digits
   sleep 0.5
-  if [ -n "$texts_helper" ]; then
-    local shown
-    shown=$(wine "$texts_helper" "はかり丸" | tr -d '\r' | grep -x " *$2" | head -n 1)
-    check "$1, in the window" "$(printf '%15s' "$2")" "$shown"
-  fi
+  local shown
+  shown=$(window_texts "はかり丸" | grep -x " *$2" | head -n 1)
+  check "$1, in the window" "$(printf '%15s' "$2")" "$shown"
   check "$1, on the clipboard" "$2" "$(xclip -o -selection clipboard 2>/dev/null)"
-}
-
-bytes_of() {
-  od -An -c | tr -s ' \n' ' '
 }
 
 # --- First start, in an empty folder -----------------------------------------
@@ -138,7 +55,7 @@ xdotool key F9
 check_result "F9 on an empty unit changes nothing" "1350.06154"
 
 # Page 3, the money page: 25 x 25 at (81, 4) in the title panel.
-click_at "$((8 + 81 + 12))" "$((4 + 4 + 12))"
+click_title_button 81
 sleep 0.5
 geometry
 check "size with the rate panel" "554x513" "${WIDTH}x${HEIGHT}"
@@ -182,8 +99,4 @@ expected=$(printf '[ZOVA]\r\nWinPosX=200\r\nWinPosY=140\r\nINDEX=14\r\nPAGE=2\r\
   bytes_of)
 check "the settings written at exit" "$expected" "$(bytes_of <"$again/hakarimaru.KZN")"
 
-if [ "$failures" -ne 0 ]; then
-  echo "$failures check(s) failed"
-  exit 1
-fi
-echo "all checks passed"
+report
