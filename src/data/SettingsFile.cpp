@@ -1,5 +1,7 @@
 #include "data/SettingsFile.h"
 
+#include <stdexcept>
+
 #include "data/FloatFault.h"
 #include "data/NumberSyntax.h"
 #include "data/Real48.h"
@@ -39,6 +41,11 @@ const UnitKeys& KeysOfUnits() {
     return k;
   }();
   return keys;
+}
+
+const std::string& KeyOf(const std::string (&keys)[kUnitsPerCategory], int unit) {
+  if (unit < 1 || unit > kUnitsPerCategory) throw std::out_of_range("unit number");
+  return keys[unit - 1];
 }
 
 bool IsTrimmedByReading(char c) { return c == ' ' || c == '\t' || c == '\v'; }
@@ -171,7 +178,7 @@ void SettingsFile::writeAutoClip(bool on) {
 }
 
 void SettingsFile::writeRate(int category, int unit, std::string_view text) {
-  profile_.write(CategorySection(category), Key("DATA", unit), text);
+  writeUnitValue(category, unit, text);
 }
 
 void SettingsFile::writeCategoryName(int category, std::string_view name) {
@@ -185,11 +192,29 @@ void SettingsFile::writeIconKind(int category, int iconKind) {
 void SettingsFile::writeUnit(int category, int unit, std::string_view name,
                              std::string_view valueText, std::int32_t decimals,
                              std::int32_t colourIndex) {
-  const std::string section = CategorySection(category);
-  profile_.write(section, Key("Button", unit), QuotedIfNeeded(name));
-  profile_.write(section, Key("DATA", unit), valueText);
-  profile_.write(section, Key("POINT", unit), std::to_string(decimals));
-  profile_.write(section, Key("COLOR", unit), std::to_string(colourIndex));
+  writeUnitName(category, unit, name);
+  writeUnitValue(category, unit, valueText);
+  writeUnitDecimals(category, unit, decimals);
+  writeUnitColour(category, unit, colourIndex);
+}
+
+void SettingsFile::writeUnitName(int category, int unit, std::string_view name) {
+  profile_.write(CategorySection(category), KeyOf(KeysOfUnits().button, unit),
+                 QuotedIfNeeded(name));
+}
+
+void SettingsFile::writeUnitValue(int category, int unit, std::string_view valueText) {
+  profile_.write(CategorySection(category), KeyOf(KeysOfUnits().data, unit), valueText);
+}
+
+void SettingsFile::writeUnitDecimals(int category, int unit, std::int32_t decimals) {
+  profile_.write(CategorySection(category), KeyOf(KeysOfUnits().point, unit),
+                 std::to_string(decimals));
+}
+
+void SettingsFile::writeUnitColour(int category, int unit, std::int32_t colourIndex) {
+  profile_.write(CategorySection(category), KeyOf(KeysOfUnits().colour, unit),
+                 std::to_string(colourIndex));
 }
 
 }  // namespace hk

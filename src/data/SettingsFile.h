@@ -2,9 +2,11 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "data/CategoryTable.h"
 #include "data/ProfileFile.h"
@@ -61,6 +63,17 @@ class SettingsFile {
   void writeIconKind(int category, int iconKind);
   void writeUnit(int category, int unit, std::string_view name, std::string_view valueText,
                  std::int32_t decimals, std::int32_t colourIndex);
+  // The four keys of writeUnit one at a time, for a caller that keeps memory
+  // in step with each: Button, DATA, POINT and COLOR.
+  void writeUnitName(int category, int unit, std::string_view name);
+  void writeUnitValue(int category, int unit, std::string_view valueText);
+  void writeUnitDecimals(int category, int unit, std::int32_t decimals);
+  void writeUnitColour(int category, int unit, std::int32_t colourIndex);
+
+  // Test seam: see ProfileFile::setBeforeReplaceHookForTesting.
+  void setBeforeReplaceHookForTesting(std::function<void(const std::filesystem::path&)> hook) {
+    profile_.setBeforeReplaceHookForTesting(std::move(hook));
+  }
 
  private:
   ProfileFile profile_;

@@ -299,18 +299,22 @@ void TCalcCustomForm::OKButtonClick() {
     factors[row - 1] = *factor;
   }
 
+  // Memory follows the file key by key, so a failed write leaves both as far
+  // as they got.
   for (int row = 1; row <= kUnitsPerCategory; ++row) {
-    const int decimals = ShosuCombo(row).itemIndex();
-    const int colourIndex = ColorCombo(row).itemIndex();
-    settings_.writeUnit(EditedCategory, row, TanniEdit(row).text(), ValueEdit(row).text(), decimals,
-                        colourIndex);
     UnitRecord& unit = record.unit(row);
+    settings_.writeUnitName(EditedCategory, row, TanniEdit(row).text());
     SetUnitName(unit, TanniEdit(row).text());
     unit.Factor = factors[row - 1];
+    settings_.writeUnitValue(EditedCategory, row, ValueEdit(row).text());
+    const int decimals = ShosuCombo(row).itemIndex();
+    settings_.writeUnitDecimals(EditedCategory, row, decimals);
     unit.Decimals = decimals;
+    const int colourIndex = ColorCombo(row).itemIndex();
     if (const std::optional<std::uint32_t> colour = ColourOfIndex(colourIndex)) {
       unit.Colour = *colour;
     }
+    settings_.writeUnitColour(EditedCategory, row, colourIndex);
   }
   setModalResult(kModalOk);
 }

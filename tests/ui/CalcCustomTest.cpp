@@ -402,6 +402,32 @@ TEST_F(CalcCustomTest, AFailedWriteAbandonsConfirming) {
   EXPECT_EQ(table[3].CategoryName, CategoryTable::BuiltIn()[3].CategoryName);
 }
 
+// A write that fails inside a unit row: the keys before it are in the file,
+// and memory holds exactly what was stored before the failing key.
+TEST_F(CalcCustomTest, AWriteFailingInsideARowLeavesMemoryAsFarAsTheFileGot) {
+  auto dialog = open(1);
+  dialog->TanniEdit(1).setText("m");
+  dialog->ValueEdit(1).setText("2");
+  dialog->ShosuCombo(1).setItemIndex(3);
+  dialog->ColorCombo(1).setItemIndex(2);
+  int writes = 0;
+  // NAME, ICON, Button1, then DATA1 fails.
+  settings->setBeforeReplaceHookForTesting([&writes](const std::filesystem::path&) {
+    if (++writes == 4) throw std::runtime_error("disk full");
+  });
+
+  EXPECT_EQ(confirm(*dialog), kModalNone);
+
+  ASSERT_EQ(errors.texts.size(), 1u);
+  const UnitRecord& unit = table[1].unit(1);
+  EXPECT_EQ(unit.Name, "m       ");      // Button1 was written
+  EXPECT_EQ(unit.Factor.value(), 2.0L);  // the factor is stored before DATA1
+  EXPECT_EQ(unit.Decimals, 5);           // POINT1 was never reached
+  EXPECT_EQ(unit.Colour, kBlue);
+  EXPECT_TRUE(fileHolds("Button1=m"));
+  for (const std::string& line : settingsLines()) EXPECT_NE(line.rfind("DATA1=", 0), 0u);
+}
+
 TEST_F(CalcCustomTest, CustomizeCategoryRunsTheDialog) {
   // The temperature and number-base categories are not the user's to change.
   for (int category : {kTemperatureCategory, kNumberBaseCategory}) {
