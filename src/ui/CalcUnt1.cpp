@@ -1,4 +1,5 @@
 #include "ui/CalcUnt1.h"
+#include "ui/Place.h"
 
 #include <algorithm>
 #include <iterator>
@@ -42,10 +43,6 @@ constexpr std::string_view kIconFallback = "ﾋﾞｯﾄﾏｯﾌﾟﾌｧｲﾙ
 // The colour list's items; the index is what the settings file keeps.
 const char* const kColourItems[] = {"黒", "青", "赤", "緑"};
 constexpr int kGreenIndex = 3;
-
-void Place(Control& control, int left, int top, int width, int height) {
-  control.setBounds({left, top, width, height});
-}
 
 // A label sized for its text in the dialog's font; the peer measures again.
 void PlaceLabel(Label& label, int left, int top, std::string_view text) {

@@ -1,4 +1,5 @@
 #include "ui/CalcUnt2.h"
+#include "ui/Place.h"
 
 #include <algorithm>
 #include <exception>
@@ -32,10 +33,6 @@ constexpr Colour kTotalRowColour = 0x00E0E0E0;
 constexpr int kNumberInset = 5;
 // The row cycle of a mark click: blank, "＋", "－", blank again.
 constexpr int kMarkCount = 3;
-
-void Place(Control& control, int left, int top, int width, int height) {
-  control.setBounds({left, top, width, height});
-}
 
 // Moves the window to its designed outer rectangle. The platform keeps a
 // form's client size when it first measures the frame, which would make the

@@ -1,4 +1,5 @@
 #include "ui/CalcUnt3.h"
+#include "ui/Place.h"
 
 #include <memory>
 
@@ -13,10 +14,6 @@ Font GothicFont() {
   font.name = "ＭＳ ゴシック";
   font.height = -13;
   return font;
-}
-
-void Place(Control& control, int left, int top, int width, int height) {
-  control.setBounds({left, top, width, height});
 }
 
 }  // namespace

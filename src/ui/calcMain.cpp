@@ -6,6 +6,7 @@
 
 #include "platform/Dispatcher.h"
 #include "ui/Application.h"
+#include "ui/Place.h"
 
 namespace hk {
 
@@ -20,10 +21,6 @@ constexpr int kHistoryGroup = 5;
 // Unit buttons and the page and history toggles show four images side by
 // side: up, disabled, down, held.
 constexpr int kToggleImages = 4;
-
-void Place(Control& control, int left, int top, int width, int height) {
-  control.setBounds({left, top, width, height});
-}
 
 template <typename T, std::size_t N>
 T& Slot(const std::array<T*, N>& slots, int number, const char* what) {
