@@ -17,6 +17,7 @@
 #include "platform/Dispatcher.h"
 #include "platform/win32/MessageLoop.h"
 #include "platform/win32/Win32Services.h"
+#include "support/TempFolder.h"
 
 namespace hk::test {
 
@@ -153,29 +154,7 @@ inline void WriteBitmap(const std::filesystem::path& file, int width, int height
              static_cast<std::streamsize>(bytes.size()));
 }
 
-// A folder of its own under the system's temporary folder, removed at the end.
-class TempFolder {
- public:
-  TempFolder()
-      : path_(std::filesystem::temp_directory_path() /
-              ("hk_peer_" + std::to_string(GetCurrentProcessId()) + "_" +
-               std::to_string(Counter()++))) {
-    std::filesystem::create_directories(path_);
-  }
-  ~TempFolder() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-  }
-  TempFolder(const TempFolder&) = delete;
-  TempFolder& operator=(const TempFolder&) = delete;
-  const std::filesystem::path& path() const { return path_; }
-
- private:
-  static int& Counter() {
-    static int counter = 0;
-    return counter;
-  }
-  std::filesystem::path path_;
-};
+// One temporary folder class for every test.
+using hk::TempFolder;
 
 }  // namespace hk::test
