@@ -1,6 +1,7 @@
 // The controls that hold lists: combo and list boxes, the grid, menus; and
 // the image.
 #include <algorithm>
+#include <cstdlib>
 
 #include "platform/Dispatcher.h"
 #include "platform/Services.h"
@@ -82,6 +83,10 @@ constexpr int kDefaultColWidth = 64;
 constexpr int kGridLine = 1;
 // A grid keeps its fixed row and column and at least one cell beside them.
 constexpr int kMinimumCount = 2;
+// How near a header line the mouse must be to size its column; a sized
+// column keeps room for its own line to be taken again.
+constexpr int kSizingReach = 2;
+constexpr int kMinimumSizedWidth = 2 * kSizingReach + 1;
 
 // Where a cell starts along one axis: the fixed one first, then the
 // scrolled ones from `first` on, each followed by its grid line. -1 for
@@ -105,6 +110,16 @@ int CellAt(int coordinate, int first, int count, const std::function<int(int)>& 
   }
   return -1;
 }
+
+// The scrolling cell nearest to a coordinate in view (up to `limit`): the
+// first one over the fixed cell, the last one beyond the end.
+int NearestScrolling(int coordinate, int limit, int first, int count,
+                     const std::function<int(int)>& extent) {
+  const int cell =
+      CellAt(limit > 0 ? std::min(coordinate, limit - 1) : coordinate, first, count, extent);
+  if (cell > 0) return cell;
+  return coordinate < extent(0) + kGridLine ? first : count - 1;
+}
 }  // namespace
 
 StringGrid::StringGrid(Control* parent)
@@ -120,8 +135,13 @@ void StringGrid::setColCount(int count) {
   colWidths_.resize(count, kDefaultColWidth);
   for (auto& row : cells_) row.resize(count);
   leftCol_ = std::min(leftCol_, count - 1);
+  if (sizingCol_ >= count) sizingCol_ = -1;
   notify(Change::Cells);
-  if (col_ >= count) select(count - 1, row_);
+  if (col_ >= count || anchorCol_ >= count) {
+    anchorCol_ = std::min(anchorCol_, count - 1);
+    col_ = std::min(col_, count - 1);
+    notify(Change::Selection);
+  }
 }
 
 void StringGrid::setRowCount(int count) {
@@ -131,7 +151,11 @@ void StringGrid::setRowCount(int count) {
   cells_.resize(count, std::vector<std::string>(colWidths_.size()));
   topRow_ = std::min(topRow_, count - 1);
   notify(Change::Cells);
-  if (row_ >= count) select(col_, count - 1);
+  if (row_ >= count || anchorRow_ >= count) {
+    anchorRow_ = std::min(anchorRow_, count - 1);
+    row_ = std::min(row_, count - 1);
+    notify(Change::Selection);
+  }
 }
 
 int StringGrid::colWidth(int col) const {
@@ -159,6 +183,14 @@ void StringGrid::setFixedColour(Colour colour) {
   notify(Change::Repaint);
 }
 
+void StringGrid::setRangeSelect(bool allowed) {
+  rangeSelect_ = allowed;
+  if (allowed || (anchorCol_ == col_ && anchorRow_ == row_)) return;
+  anchorCol_ = col_;
+  anchorRow_ = row_;
+  notify(Change::Selection);
+}
+
 const std::string& StringGrid::cell(int col, int row) const {
   static const std::string kNone;
   if (IndexIn(row, cells_.size()) < 0 || IndexIn(col, colWidths_.size()) < 0) return kNone;
@@ -173,6 +205,19 @@ void StringGrid::setCell(int col, int row, std::string text) {
   notify(Change::Cells);
 }
 
+int StringGrid::clientWidth() const {
+  return clientWidth_ >= 0 ? clientWidth_ : std::max(0, bounds().width - 2 * clientEdge());
+}
+
+int StringGrid::clientHeight() const {
+  return clientHeight_ >= 0 ? clientHeight_ : std::max(0, bounds().height - 2 * clientEdge());
+}
+
+void StringGrid::clientSized(int width, int height) {
+  clientWidth_ = std::max(0, width);
+  clientHeight_ = std::max(0, height);
+}
+
 void StringGrid::scrolled(int topRow, int leftCol) {
   topRow = std::clamp(topRow, 1, rowCount_ - 1);
   leftCol = std::clamp(leftCol, 1, colCount() - 1);
@@ -182,13 +227,64 @@ void StringGrid::scrolled(int topRow, int leftCol) {
   notify(Change::Repaint);
 }
 
+int StringGrid::rowsShown() const {
+  const int extent = std::max(1, defaultRowHeight_ + kGridLine);
+  return std::max(1, (clientHeight() - extent) / extent);
+}
+
+int StringGrid::maxTopRow() const { return std::max(1, rowCount_ - rowsShown()); }
+
+int StringGrid::maxLeftCol() const {
+  const int room = clientWidth() - colWidths_[0] - kGridLine;
+  int col = colCount() - 1;
+  int used = colWidths_[col] + kGridLine;
+  while (col > 1 && used + colWidths_[col - 1] + kGridLine <= room) {
+    --col;
+    used += colWidths_[col] + kGridLine;
+  }
+  return std::max(1, col);
+}
+
+GridRect StringGrid::selection() const {
+  return {std::min(anchorCol_, col_), std::min(anchorRow_, row_), std::max(anchorCol_, col_),
+          std::max(anchorRow_, row_)};
+}
+
 void StringGrid::select(int col, int row) {
   // Only the scrolling cells can be selected.
   if (col < 1 || col >= colCount() || row < 1 || row >= rowCount_) return;
-  if (col == col_ && row == row_) return;
+  moveTo(col, row, false);
+}
+
+void StringGrid::moveTo(int col, int row, bool extend) {
+  col = std::clamp(col, 1, colCount() - 1);
+  row = std::clamp(row, 1, rowCount_ - 1);
+  const int anchorCol = extend ? anchorCol_ : col;
+  const int anchorRow = extend ? anchorRow_ : row;
+  if (col == col_ && row == row_ && anchorCol == anchorCol_ && anchorRow == anchorRow_) return;
   col_ = col;
   row_ = row;
+  anchorCol_ = anchorCol;
+  anchorRow_ = anchorRow;
   notify(Change::Selection);
+}
+
+void StringGrid::scrollIntoView(int col, int row) {
+  int top = topRow_;
+  if (row < top) {
+    top = row;
+  } else if (row >= top + rowsShown()) {
+    top = row - rowsShown() + 1;
+  }
+  int left = std::min(leftCol_, col);
+  // Further on while the column ends beyond the window, unless it is the
+  // first one shown: a column wider than the window shows its start.
+  const auto end = [&] {
+    return CellStart(col, left, colWidths_[0], [this](int c) { return colWidths_[c]; }) +
+           colWidths_[col];
+  };
+  while (left < col && end() > clientWidth()) ++left;
+  scrolled(top, left);
 }
 
 Rect StringGrid::cellRect(int col, int row) const {
@@ -206,12 +302,109 @@ void StringGrid::mouseToCell(int x, int y, int& col, int& row) const {
   row = CellAt(y, topRow_, rowCount_, [this](int) { return defaultRowHeight_; });
 }
 
+int StringGrid::sizingLineAt(int x, int y) const {
+  if (!colSizing_ || y < 0 || y >= defaultRowHeight_ + kGridLine) return -1;
+  // The nearest line in reach; of two as near, the later column's, which
+  // is the one that can grow back.
+  int found = -1;
+  int distance = kSizingReach;
+  const auto width = [this](int c) { return colWidths_[c]; };
+  for (int col = 0; col < colCount(); ++col) {
+    const int start = CellStart(col, leftCol_, colWidths_[0], width);
+    if (start < 0) continue;
+    const int line = start + colWidths_[col];
+    if (std::abs(x - line) <= distance) {
+      found = col;
+      distance = std::abs(x - line);
+    }
+  }
+  return found;
+}
+
+void StringGrid::mousePress(MouseButton button, int x, int y, bool shift) {
+  if (!enabled()) return;
+  if (button == MouseButton::Left) {
+    if (const int line = sizingLineAt(x, y); line >= 0) {
+      sizingCol_ = line;
+      sizingOffset_ = x - cellRect(line, 0).right();
+    } else {
+      int col = -1;
+      int row = -1;
+      mouseToCell(x, y, col, row);
+      // The fixed cells are not selected.
+      if (col >= 1 && row >= 1) {
+        moveTo(col, row, shift && rangeSelect_);
+        selecting_ = true;
+      }
+    }
+  }
+  mouseDown(button, x, y);
+}
+
+void StringGrid::mouseMove(int x, int y) {
+  if (sizingCol_ >= 0) {
+    const int left =
+        CellStart(sizingCol_, leftCol_, colWidths_[0], [this](int c) { return colWidths_[c]; });
+    if (left < 0) return;  // scrolled away meanwhile
+    setColWidth(sizingCol_, std::max(kMinimumSizedWidth, x - sizingOffset_ - left));
+    return;
+  }
+  if (!selecting_ || !rangeSelect_) return;
+  const int col = NearestScrolling(x, clientWidth(), leftCol_, colCount(),
+                                   [this](int c) { return colWidths_[c]; });
+  const int row = NearestScrolling(y, clientHeight(), topRow_, rowCount_,
+                                   [this](int) { return defaultRowHeight_; });
+  moveTo(col, row, true);
+}
+
+void StringGrid::mouseRelease() {
+  sizingCol_ = -1;
+  selecting_ = false;
+}
+
+void StringGrid::pressKey(GridKey key, bool shift, bool control) {
+  if (!enabled()) return;
+  int col = col_;
+  int row = row_;
+  switch (key) {
+    case GridKey::Left:
+      --col;
+      break;
+    case GridKey::Right:
+      ++col;
+      break;
+    case GridKey::Up:
+      --row;
+      break;
+    case GridKey::Down:
+      ++row;
+      break;
+    case GridKey::PageUp:
+      row -= rowsShown();
+      break;
+    case GridKey::PageDown:
+      row += rowsShown();
+      break;
+    case GridKey::Home:
+      col = 1;
+      if (control) row = 1;
+      break;
+    case GridKey::End:
+      col = colCount() - 1;
+      if (control) row = rowCount_ - 1;
+      break;
+  }
+  moveTo(col, row, shift && rangeSelect_);
+  scrollIntoView(col_, row_);
+}
+
 void StringGrid::drawCell(int col, int row, Canvas& canvas) {
   const Rect rect = cellRect(col, row);
   if (rect.width == 0 && rect.height == 0) return;
   GridCellState state;
   state.fixed = col == 0 || row == 0;
-  state.selected = state.focused = col == col_ && row == row_;
+  state.selected = !state.fixed && selection().contains(col, row);
+  state.focused = col == col_ && row == row_;
   if (OnDrawCell) {
     Fire(OnDrawCell, col, row, rect, state, canvas);
     return;

@@ -146,9 +146,10 @@ Control* Control::childAt(Point p) {
 
 Point Control::clientOrigin() const {
   Point origin;
+  // Each window up to the form adds its place and its edge.
   for (const Control* c = this; c->parent_; c = c->parent_) {
-    origin.x += c->bounds_.left;
-    origin.y += c->bounds_.top;
+    origin.x += c->bounds_.left + c->clientEdge();
+    origin.y += c->bounds_.top + c->clientEdge();
   }
   return origin;
 }

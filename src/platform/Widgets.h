@@ -116,6 +116,8 @@ class Control {
   // A point of this component's client area on the screen, given the form's
   // screen position (the form's peer knows its frame).
   Point clientOrigin() const;  // relative to the form's client area
+  // The sunken edge between the bounds and the client area, on every side.
+  virtual int clientEdge() const { return 0; }
 
   std::function<void(MouseButton, int x, int y)> OnMouseDown;
   // The user pressed a mouse button on this component.
@@ -430,10 +432,31 @@ struct GridCellState {
   bool fixed = false;
 };
 
+// A block of cells, its corners included.
+struct GridRect {
+  int left = 1;
+  int top = 1;
+  int right = 1;
+  int bottom = 1;
+  bool contains(int col, int row) const {
+    return col >= left && col <= right && row >= top && row <= bottom;
+  }
+};
+
+inline bool operator==(const GridRect& a, const GridRect& b) {
+  return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+
+// The keys that move a grid's current cell.
+enum class GridKey { Left, Right, Up, Down, PageUp, PageDown, Home, End };
+
+// A grid of text cells with one fixed row and column. The current cell and
+// the selection around it are the user's; the program paints the cells.
 class StringGrid : public Control {
  public:
   explicit StringGrid(Control* parent);
   ControlKind kind() const override { return ControlKind::StringGrid; }
+  int clientEdge() const override { return 2; }
 
   int colCount() const { return static_cast<int>(colWidths_.size()); }
   void setColCount(int count);
@@ -448,37 +471,90 @@ class StringGrid : public Control {
   Colour fixedColour() const { return fixedColour_; }
   void setFixedColour(Colour colour);
 
+  // What the mouse and keys may do beyond moving the current cell: stretch
+  // a selection over several cells, and size columns at the header's lines.
+  bool rangeSelect() const { return rangeSelect_; }
+  void setRangeSelect(bool allowed);
+  bool colSizing() const { return colSizing_; }
+  void setColSizing(bool allowed) { colSizing_ = allowed; }
+
   const std::string& cell(int col, int row) const;
   void setCell(int col, int row, std::string text);
+
+  // The client area inside the edge and the scroll bars, as the peer
+  // measures it; until then the bounds less the edge.
+  int clientWidth() const;
+  int clientHeight() const;
+  void clientSized(int width, int height);
 
   // The first scrollable row and column shown (the peer reports scrolling).
   int topRow() const { return topRow_; }
   int leftCol() const { return leftCol_; }
   void scrolled(int topRow, int leftCol);
+  // The scrolling rows that fit wholly below the fixed one (at least one),
+  // and the farthest the view scrolls: to where the last row and the last
+  // column are still shown.
+  int rowsShown() const;
+  int maxTopRow() const;
+  int maxLeftCol() const;
 
+  // The current cell, and the selection: the block between the cell where
+  // it was started (the anchor) and the current one.
   int selectedCol() const { return col_; }
   int selectedRow() const { return row_; }
+  GridRect selection() const;
+  // Makes a cell current and the selection that one cell.
   void select(int col, int row);
 
   // The cell under a client point, with the grid lines of one pixel; -1 for
   // the parts beyond the last cell.
   void mouseToCell(int x, int y, int& col, int& row) const;
   Rect cellRect(int col, int row) const;
+  // The column whose sizing line in the header row lies under a client
+  // point; -1 for none (or without column sizing).
+  int sizingLineAt(int x, int y) const;
+
+  // Actions. A left press sizes a column on a header line, or moves the
+  // current cell, Shift keeping the anchor; a right press selects nothing.
+  // Every press then fires OnMouseDown.
+  void mousePress(MouseButton button, int x, int y, bool shift);
+  // The mouse moved with the left button held: the column follows, or the
+  // selection stretches to the cell under the pointer.
+  void mouseMove(int x, int y);
+  void mouseRelease();
+  bool sizingColumn() const { return sizingCol_ >= 0; }
+  // A key moves the current cell and keeps it in view; Shift stretches the
+  // selection, Control takes Home and End to the grid's corners.
+  void pressKey(GridKey key, bool shift, bool control);
 
   std::function<void(int col, int row, const Rect& rect, GridCellState state, Canvas& canvas)>
       OnDrawCell;
   void drawCell(int col, int row, Canvas& canvas);
 
  private:
+  void moveTo(int col, int row, bool extend);
+  void scrollIntoView(int col, int row);
+
   std::vector<int> colWidths_;
   int rowCount_ = 2;
   int defaultRowHeight_ = 24;
   Colour fixedColour_ = kColourButtonFace;
+  bool rangeSelect_ = false;
+  bool colSizing_ = false;
   std::vector<std::vector<std::string>> cells_;  // [row][col]
+  int clientWidth_ = -1;                         // not measured yet
+  int clientHeight_ = -1;
   int topRow_ = 1;
   int leftCol_ = 1;
   int col_ = 1;
   int row_ = 1;
+  int anchorCol_ = 1;
+  int anchorRow_ = 1;
+  // A drag in progress: the column being sized and how far the pointer was
+  // from its right edge, or the selection being stretched.
+  int sizingCol_ = -1;
+  int sizingOffset_ = 0;
+  bool selecting_ = false;
 };
 
 class Image : public Control {

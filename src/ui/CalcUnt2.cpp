@@ -107,6 +107,9 @@ void TCalcHistoryForm::layOut() {
   }
 
   StringGrid1.setColCount(kColumns);
+  // The user may select blocks of cells and size the columns; nothing edits.
+  StringGrid1.setRangeSelect(true);
+  StringGrid1.setColSizing(true);
   layOutGrid();
 }
 

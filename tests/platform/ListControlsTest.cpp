@@ -162,6 +162,102 @@ TEST(StringGrid, WithoutAHandlerTheCellTextIsDrawn) {
   EXPECT_EQ(canvas.only(RecordingCanvas::Op::FillRect).at(0).rect, grid.cellRect(1, 1));
 }
 
+// Keys from the current cell (2, 5) of a 4 x 40 grid that shows 5 rows of
+// 20 below its header (a client area 130 high): where the current cell
+// goes, the selection, and the first row shown.
+TEST(StringGrid, KeysMoveTheCurrentCellAndShiftStretchesTheSelection) {
+  struct Case {
+    GridKey key;
+    bool shift, control;
+    int col, row;
+    GridRect selection;
+    int topRow;
+  };
+  const Case cases[] = {
+      {GridKey::Left, false, false, 1, 5, {1, 5, 1, 5}, 1},
+      {GridKey::Right, true, false, 3, 5, {2, 5, 3, 5}, 1},
+      {GridKey::Up, true, false, 2, 4, {2, 4, 2, 5}, 1},
+      {GridKey::Down, false, false, 2, 6, {2, 6, 2, 6}, 2},
+      {GridKey::PageDown, true, false, 2, 10, {2, 5, 2, 10}, 6},
+      {GridKey::PageUp, false, false, 2, 1, {2, 1, 2, 1}, 1},
+      {GridKey::Home, true, false, 1, 5, {1, 5, 2, 5}, 1},
+      {GridKey::End, false, false, 3, 5, {3, 5, 3, 5}, 1},
+      {GridKey::Home, false, true, 1, 1, {1, 1, 1, 1}, 1},
+      {GridKey::End, true, true, 3, 39, {2, 5, 3, 39}, 35},
+  };
+  for (const Case& c : cases) {
+    StringGrid grid(nullptr);
+    Shape(grid);
+    grid.setRowCount(40);
+    grid.setRangeSelect(true);
+    grid.clientSized(400, 130);
+    grid.select(2, 5);
+    grid.pressKey(c.key, c.shift, c.control);
+    const int key = static_cast<int>(c.key);
+    EXPECT_EQ(grid.selectedCol(), c.col) << key;
+    EXPECT_EQ(grid.selectedRow(), c.row) << key;
+    EXPECT_EQ(grid.selection(), c.selection) << key;
+    EXPECT_EQ(grid.topRow(), c.topRow) << key;
+  }
+  // Without range selection Shift only moves.
+  StringGrid grid(nullptr);
+  Shape(grid);
+  grid.pressKey(GridKey::Down, true, false);
+  grid.pressKey(GridKey::Right, true, false);
+  EXPECT_EQ(grid.selection(), (GridRect{2, 2, 2, 2}));
+}
+
+TEST(StringGrid, TheMouseSizesColumnsAtHeaderLinesAndStretchesSelections) {
+  ErrorLog log;
+  StringGrid grid(nullptr);
+  Shape(grid);  // lines after the columns at x = 30, 71, 122, 183
+  grid.setRangeSelect(true);
+  grid.setColSizing(true);
+  grid.clientSized(400, 130);
+  std::vector<int> presses;
+  grid.OnMouseDown = [&](MouseButton, int x, int) { presses.push_back(x); };
+  const struct {
+    int x, y, line;
+  } lines[] = {{28, 5, 0}, {32, 20, 0}, {33, 5, -1}, {73, 0, 1}, {122, 3, 2}, {71, 21, -1}};
+  for (const auto& at : lines) EXPECT_EQ(grid.sizingLineAt(at.x, at.y), at.line) << at.x;
+
+  // Column 1 dragged 15 wider from one pixel right of its line, then far too
+  // narrow: it keeps room to be taken again. Nothing is selected meanwhile.
+  grid.mousePress(MouseButton::Left, 72, 4, false);
+  EXPECT_TRUE(grid.sizingColumn());
+  grid.mouseMove(87, 40);
+  EXPECT_EQ(grid.colWidth(1), 55);
+  grid.mouseMove(-50, 4);
+  EXPECT_EQ(grid.colWidth(1), 5);
+  grid.mouseRelease();
+  grid.mouseMove(100, 4);
+  EXPECT_EQ(grid.colWidth(1), 5);
+  EXPECT_EQ(grid.selection(), (GridRect{1, 1, 1, 1}));
+
+  // (2, 2) pressed, Shift with (1, 1), then a drag beyond the last cell
+  // stretches from the anchor to the last column and row.
+  grid.setColWidth(1, 40);
+  grid.mousePress(MouseButton::Left, 80, 50, false);
+  grid.mouseRelease();
+  grid.mousePress(MouseButton::Left, 40, 25, true);
+  EXPECT_EQ(grid.selection(), (GridRect{1, 1, 2, 2}));
+  grid.mouseMove(500, 500);
+  EXPECT_EQ(grid.selection(), (GridRect{2, 2, 3, 4}));
+  EXPECT_EQ(grid.selectedCol(), 3);
+  grid.mouseRelease();
+  // A right press, or one on a fixed cell, leaves the selection.
+  grid.mousePress(MouseButton::Right, 80, 50, false);
+  grid.mousePress(MouseButton::Left, 5, 50, false);
+  EXPECT_EQ(grid.selection(), (GridRect{2, 2, 3, 4}));
+  EXPECT_EQ(presses, (std::vector<int>{72, 80, 40, 80, 5}));
+
+  // Without column sizing a header line is only a press on a fixed cell.
+  grid.setColSizing(false);
+  grid.mousePress(MouseButton::Left, 72, 4, false);
+  EXPECT_FALSE(grid.sizingColumn());
+  EXPECT_TRUE(log.texts.empty());
+}
+
 TEST(PopupMenu, OnlyAnEnabledRealItemChosenFromTheMenuIsClicked) {
   const std::pair<int, std::string> cases[] = {{0, "copy"}, {1, ""}, {2, ""}, {3, ""}, {-1, ""}};
   for (const auto& [chosen, expected] : cases) {

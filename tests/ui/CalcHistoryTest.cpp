@@ -166,14 +166,15 @@ TEST_F(CalcHistoryTest, TheRowMenuOpensOnDataRowsAtTheMouse) {
   w.StringGrid1.mouseDown(MouseButton::Right, 120, 40);  // column 2 of row 2
   ASSERT_EQ(menus.size(), 1u);
   EXPECT_EQ(menus[0].menu, &w.PopupMenu2);
-  EXPECT_EQ(menus[0].at.x, 371 + 120);
-  EXPECT_EQ(menus[0].at.y, 117 + 33 + 40);
+  // The grid's cells start inside its two-pixel sunken edge.
+  EXPECT_EQ(menus[0].at.x, 371 + 2 + 120);
+  EXPECT_EQ(menus[0].at.y, 117 + 33 + 2 + 40);
   EXPECT_EQ(w.clickRow(), 2);
   // With a frame, the client area starts inside the border, below the caption.
   w.setFrameExtent(8, 27);
   w.StringGrid1.mouseDown(MouseButton::Right, 120, 40);
-  EXPECT_EQ(menus[1].at.x, 371 + 4 + 120);
-  EXPECT_EQ(menus[1].at.y, 117 + 23 + 33 + 40);
+  EXPECT_EQ(menus[1].at.x, 371 + 4 + 2 + 120);
+  EXPECT_EQ(menus[1].at.y, 117 + 23 + 33 + 2 + 40);
 
   // Items by index: 0 delete, 2 add, 3 subtract, 4 exclude.
   struct Step {
