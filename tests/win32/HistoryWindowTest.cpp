@@ -131,6 +131,62 @@ TEST_F(HistoryWindow, OpensMarksCopiesAndClosesWithItsButton) {
   EXPECT_FALSE(historyButton.down());
 }
 
+TEST_F(HistoryWindow, TheHeaderSizesColumnsShiftStretchesRangesAndTheRowMenuOpensAtThePointer) {
+  for (const char* t : {"1", "2", "3", "4"}) append(t, std::stold(t), 1);
+  TCalcHistoryForm& w = open();
+  const HWND grid = WindowOf(w.StringGrid1);
+  StringGrid& g = w.StringGrid1;
+
+  // The line after "No" shows the sizing cursor and drags the column wider.
+  const int line = g.colWidth(0);
+  POINT over{line, 5};
+  ClientToScreen(grid, &over);
+  SetCursorPos(over.x, over.y);
+  SendMessageW(grid, WM_SETCURSOR, reinterpret_cast<WPARAM>(grid), MAKELPARAM(HTCLIENT, 0));
+  EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, IDC_SIZEWE));
+  SendMessageW(grid, WM_LBUTTONDOWN, MK_LBUTTON, At(line, 5));
+  EXPECT_EQ(GetCapture(), grid);
+  SendMessageW(grid, WM_MOUSEMOVE, MK_LBUTTON, At(line + 20, 9));
+  SendMessageW(grid, WM_LBUTTONUP, 0, At(line + 20, 9));
+  EXPECT_EQ(g.colWidth(0), line + 20);
+  EXPECT_EQ(GetCapture(), nullptr);
+
+  // A click, then Shift with a click: the block between; Shift with a key
+  // stretches it further.
+  const Rect from = g.cellRect(2, 1);
+  const Rect to = g.cellRect(4, 3);
+  press(grid, from.left + 3, from.top + 3);
+  SendMessageW(grid, WM_LBUTTONDOWN, MK_LBUTTON | MK_SHIFT, At(to.left + 3, to.top + 3));
+  SendMessageW(grid, WM_LBUTTONUP, MK_SHIFT, At(to.left + 3, to.top + 3));
+  EXPECT_EQ(g.selection(), (GridRect{2, 1, 4, 3}));
+  BYTE keys[256]{};
+  GetKeyboardState(keys);
+  keys[VK_SHIFT] = 0x80;
+  SetKeyboardState(keys);
+  SendMessageW(grid, WM_KEYDOWN, VK_DOWN, 0);
+  keys[VK_SHIFT] = 0;
+  SetKeyboardState(keys);
+  EXPECT_EQ(g.selection(), (GridRect{2, 1, 4, 4}));
+  SendMessageW(grid, WM_KEYDOWN, VK_HOME, 0);
+  EXPECT_EQ(g.selection(), (GridRect{1, 4, 1, 4}));
+  for (int mark = 1; mark <= 4; ++mark) EXPECT_EQ(history.record(mark).Sign, kSignNone);
+
+  // The row menu's corner is where the right button went down.
+  const Rect cell = g.cellRect(3, 2);
+  POINT pointer{cell.left + 7, cell.top + 5};
+  RECT menuAt{};
+  test::Later look(300, [&] {
+    if (const HWND menu = FindWindowW(L"#32768", nullptr)) GetWindowRect(menu, &menuAt);
+    EndMenu();
+  });
+  test::Later giveUp(3000, [] { EndMenu(); });
+  SendMessageW(grid, WM_RBUTTONDOWN, MK_RBUTTON, At(pointer.x, pointer.y));
+  ClientToScreen(grid, &pointer);
+  EXPECT_EQ(menuAt.left, pointer.x);
+  EXPECT_EQ(menuAt.top, pointer.y);
+  EXPECT_EQ(w.clickRow(), 2);
+}
+
 TEST_F(HistoryWindow, TheCloseBoxOnlyHidesTheWindow) {
   append("1", 1, 1);
   TCalcHistoryForm& w = open();

@@ -109,25 +109,67 @@ class ListBoxPeer : public WindowPeer {
   ListBox& list_;
 };
 
+// The keys that move the grid's current cell.
+bool GridKeyOf(WPARAM virtualKey, GridKey& key) {
+  switch (virtualKey) {
+    case VK_LEFT:
+      key = GridKey::Left;
+      return true;
+    case VK_RIGHT:
+      key = GridKey::Right;
+      return true;
+    case VK_UP:
+      key = GridKey::Up;
+      return true;
+    case VK_DOWN:
+      key = GridKey::Down;
+      return true;
+    case VK_PRIOR:
+      key = GridKey::PageUp;
+      return true;
+    case VK_NEXT:
+      key = GridKey::PageDown;
+      return true;
+    case VK_HOME:
+      key = GridKey::Home;
+      return true;
+    case VK_END:
+      key = GridKey::End;
+      return true;
+    default:
+      return false;
+  }
+}
+
+bool KeyHeld(int virtualKey) { return GetKeyState(virtualKey) < 0; }
+
 class StringGridPeer : public WindowPeer {
  public:
   explicit StringGridPeer(StringGrid& grid) : WindowPeer(grid), grid_(grid) {}
 
   void create(HWND parent) override {
     createOwn(RegisterOwnClass(L"HakarimaruGrid"),
-              childStyle() | WS_TABSTOP | WS_HSCROLL | WS_VSCROLL, WS_EX_CLIENTEDGE, parent);
+              childStyle() | WS_TABSTOP | WS_HSCROLL | WS_VSCROLL,
+              grid_.clientEdge() > 0 ? WS_EX_CLIENTEDGE : 0, parent);
+    RECT client{};
+    GetClientRect(hwnd(), &client);
+    grid_.clientSized(client.right, client.bottom);
     showScrollBars();
   }
 
  protected:
   LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam) override {
+    const int x = GET_X_LPARAM(lParam);
+    const int y = GET_Y_LPARAM(lParam);
     switch (message) {
       case WM_VSCROLL:
-        scrollTo(target(SB_VERT, LOWORD(wParam), grid_.topRow(), rowsShown(), maxTopRow()),
-                 grid_.leftCol());
+        scrollTo(
+            target(SB_VERT, LOWORD(wParam), grid_.topRow(), grid_.rowsShown(), grid_.maxTopRow()),
+            grid_.leftCol());
         return 0;
       case WM_HSCROLL:
-        scrollTo(grid_.topRow(), target(SB_HORZ, LOWORD(wParam), grid_.leftCol(), 1, maxLeftCol()));
+        scrollTo(grid_.topRow(),
+                 target(SB_HORZ, LOWORD(wParam), grid_.leftCol(), 1, grid_.maxLeftCol()));
         return 0;
       case WM_MOUSEWHEEL:
         scrollTo(grid_.topRow() - GET_WHEEL_DELTA_WPARAM(wParam) / WHEEL_DELTA * kWheelRows,
@@ -136,14 +178,38 @@ class StringGridPeer : public WindowPeer {
       case WM_LBUTTONDOWN:
       case WM_RBUTTONDOWN:
         SetFocus(hwnd());
-        if (message == WM_LBUTTONDOWN) {
-          int col = -1;
-          int row = -1;
-          grid_.mouseToCell(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam), col, row);
-          grid_.select(col, row);  // the fixed cells are not selected
+        // A drag goes on outside the window.
+        if (message == WM_LBUTTONDOWN) SetCapture(hwnd());
+        grid_.mousePress(message == WM_LBUTTONDOWN ? MouseButton::Left : MouseButton::Right, x, y,
+                         (wParam & MK_SHIFT) != 0);
+        return 0;
+      case WM_MOUSEMOVE:
+        if (wParam & MK_LBUTTON) grid_.mouseMove(x, y);
+        if (grid_.sizingColumn()) SetCursor(LoadCursorW(nullptr, IDC_SIZEWE));
+        return 0;
+      case WM_LBUTTONUP:
+        if (GetCapture() == hwnd()) ReleaseCapture();
+        grid_.mouseRelease();
+        return 0;
+      case WM_CAPTURECHANGED:
+        grid_.mouseRelease();
+        return 0;
+      case WM_SETCURSOR:
+        if (LOWORD(lParam) == HTCLIENT && overSizingLine()) {
+          SetCursor(LoadCursorW(nullptr, IDC_SIZEWE));
+          return TRUE;
         }
-        break;  // the component hears the press
+        break;
+      case WM_GETDLGCODE:
+        return DLGC_WANTARROWS;
+      case WM_KEYDOWN: {
+        GridKey key{};
+        if (!GridKeyOf(wParam, key)) break;
+        grid_.pressKey(key, KeyHeld(VK_SHIFT), KeyHeld(VK_CONTROL));
+        return 0;
+      }
       case WM_SIZE:
+        grid_.clientSized(LOWORD(lParam), HIWORD(lParam));
         showScrollBars();
         break;
       default:
@@ -153,7 +219,8 @@ class StringGridPeer : public WindowPeer {
   }
 
   void update(Change what) override {
-    if (what == Change::Cells) showScrollBars();
+    // The component scrolls itself to keep the current cell in view.
+    if (what == Change::Cells || what == Change::Repaint) showScrollBars();
     WindowPeer::update(what);
   }
 
@@ -211,35 +278,21 @@ class StringGridPeer : public WindowPeer {
     }
   }
 
-  RECT client() const {
-    RECT r{};
-    GetClientRect(hwnd(), &r);
-    return r;
-  }
-
-  int rowsShown() const {
-    const int extent = std::max(1, grid_.defaultRowHeight() + 1);
-    return std::max(1, (static_cast<int>(client().bottom) - extent) / extent);
-  }
-  int maxTopRow() const { return std::max(1, grid_.rowCount() - rowsShown()); }
-  // The first column from which the rest fit beside the fixed one.
-  int maxLeftCol() const {
-    const int room = client().right - grid_.colWidth(0) - 1;
-    int col = grid_.colCount() - 1;
-    int used = grid_.colWidth(col) + 1;
-    while (col > 1 && used + grid_.colWidth(col - 1) + 1 <= room) {
-      --col;
-      used += grid_.colWidth(col) + 1;
-    }
-    return std::max(1, col);
+  bool overSizingLine() const {
+    POINT at{};
+    GetCursorPos(&at);
+    ScreenToClient(hwnd(), &at);
+    return grid_.sizingLineAt(at.x, at.y) >= 0;
   }
 
   // Only a bar whose range, page or position differs is set: a refill of
   // a long history changes thousands of cells, and every redrawn scroll bar
   // costs milliseconds.
   void showScrollBars() {
-    showScrollBar(SB_VERT, grid_.rowCount() - 1, grid_.rowCount() - maxTopRow(), grid_.topRow());
-    showScrollBar(SB_HORZ, grid_.colCount() - 1, grid_.colCount() - maxLeftCol(), grid_.leftCol());
+    showScrollBar(SB_VERT, grid_.rowCount() - 1, grid_.rowCount() - grid_.maxTopRow(),
+                  grid_.topRow());
+    showScrollBar(SB_HORZ, grid_.colCount() - 1, grid_.colCount() - grid_.maxLeftCol(),
+                  grid_.leftCol());
   }
 
   void showScrollBar(int bar, int last, int page, int position) {
@@ -289,12 +342,9 @@ class StringGridPeer : public WindowPeer {
   }
 
   void scrollTo(int topRow, int leftCol) {
-    topRow = std::clamp(topRow, 1, maxTopRow());
-    leftCol = std::clamp(leftCol, 1, maxLeftCol());
-    if (topRow == grid_.topRow() && leftCol == grid_.leftCol()) return;
-    grid_.scrolled(topRow, leftCol);
-    showScrollBars();
-    InvalidateRect(hwnd(), nullptr, FALSE);
+    // The component's Repaint brings the scroll bars along.
+    grid_.scrolled(std::clamp(topRow, 1, grid_.maxTopRow()),
+                   std::clamp(leftCol, 1, grid_.maxLeftCol()));
   }
 
   StringGrid& grid_;
