@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # The history window as a user meets it, in the real program under Wine
 # with the real mouse and keyboard: three conversions, the window opened from
-# the title panel's history button, a row marked with a click in the grid,
-# each of the three copies read back from the X clipboard while the program
-# runs, and the window closed with its own toolbar button, which raises the
-# history button again.
+# the title panel's history button, a column widened by dragging its header
+# line, a row marked with a click in the grid, each of the three copies read
+# back from the X clipboard while the program runs, and the window closed
+# with its own toolbar button, which raises the history button again.
 #
 # Usage: history_end_to_end.sh PATH_TO_HAKARIMARU_EXE
 # HK_WINDOW_TEXTS names the helper that reads the program's windows.
@@ -52,6 +52,21 @@ copy_with_item() {  # n (1..3)
   xdotool key Return
 }
 
+# A drag with the left button in the client area of the window with the title.
+drag_in() {  # title, x, y, distance to the right
+  client_area "$1" || return
+  xdotool mousemove "$((CX + $2))" "$((CY + $3))"
+  sleep 0.2
+  xdotool mousedown 1
+  sleep 0.2
+  xdotool mousemove "$((CX + $2 + $4 / 2))" "$((CY + $3))"
+  sleep 0.1
+  xdotool mousemove "$((CX + $2 + $4))" "$((CY + $3))"
+  sleep 0.2
+  xdotool mouseup 1
+  sleep 0.4
+}
+
 mkdir "$work/history"
 start_program "$work/history"
 raised=$(history_button_look)
@@ -94,10 +109,15 @@ copy_with_item 1
 check "all three rows copied before any mark" "$(text_bytes "$expected")" \
   "$(clipboard_when "$expected" | bytes_of)"
 
-# Row 1, column 1 of the grid: the grid lies below the 33-pixel toolbar in a
-# 2-pixel sunken edge; column 0 is 26 wide and the header row 18 high, each
-# with a one-pixel line after it; column 1 is 26 wide and row 1 18 high.
-click_in "$title" $((2 + 26 + 1 + 13)) $((33 + 2 + 18 + 1 + 9))
+# The grid lies below the 33-pixel toolbar in a 2-pixel sunken edge; column 0
+# is 26 wide and the header row 18 high, each with a one-pixel line after it.
+# The line after the "No" title, dragged 30 pixels to the right, widens
+# column 0 and moves the mark column along.
+drag_in "$title" $((2 + 26)) $((33 + 2 + 9)) 30
+
+# Row 1, column 1 where the drag put it: a click there marks the row only if
+# the column moved (before the drag, the same point lay in column 2).
+click_in "$title" $((2 + 26 + 30 + 1 + 13)) $((33 + 2 + 18 + 1 + 9))
 
 marked=$(record_line "＋" 1 100.00000)
 lines="$marked$(record_line "  " 2.5 250.00000)$(record_line "  " 0.125 12.50000)"
