@@ -1,11 +1,10 @@
 #include "data/ProfileFile.h"
 
 #include <cstdint>
-#include <fstream>
-#include <system_error>
 #include <utility>
 #include <vector>
 
+#include "data/ProfileStorage.h"
 #include "data/ShiftJis.h"
 
 namespace hk {
@@ -150,62 +149,6 @@ class HashIndex {
   std::size_t count_ = 0;
 };
 
-// Reads the whole file. A file that is not there is an empty one; one that is
-// there but cannot be read gives false, so that no write replaces it.
-bool LoadBytes(const fs::path& path, std::string& bytes) {
-  std::error_code ec;
-  const fs::file_status status = fs::status(path, ec);
-  if (status.type() == fs::file_type::not_found) return true;
-  if (ec || fs::is_directory(status)) return false;
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return false;
-  const std::uintmax_t size = fs::file_size(path, ec);
-  if (!ec && size > kMaxFileBytes) return false;
-  if (!ec) {
-    bytes.resize(static_cast<std::size_t>(size));
-    in.read(&bytes[0], static_cast<std::streamsize>(bytes.size()));
-    bytes.resize(static_cast<std::size_t>(in.gcount()));
-  }
-  char chunk[4096];  // whatever the size did not announce
-  while (in.read(chunk, sizeof chunk), in.gcount() > 0) {
-    bytes.append(chunk, static_cast<std::size_t>(in.gcount()));
-  }
-  return !in.bad() && bytes.size() <= kMaxFileBytes;
-}
-
-void Discard(const fs::path& temp) {
-  std::error_code ignored;
-  fs::remove(temp, ignored);
-}
-
-// Writes bytes beside the file and renames them over it, so that the file is
-// always either all old or all new, whenever the program stops.
-void ReplaceFile(const fs::path& path, const std::string& bytes,
-                 const std::function<void(const fs::path&)>& beforeReplace) {
-  fs::path temp = path;
-  temp += ".tmp";
-  std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-  if (!out) throw ProfileWriteError(path);
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  out.close();
-  if (!out) {
-    Discard(temp);
-    throw ProfileWriteError(path);
-  }
-  try {
-    if (beforeReplace) beforeReplace(temp);
-  } catch (...) {
-    Discard(temp);
-    throw ProfileWriteError(path);
-  }
-  std::error_code ec;
-  fs::rename(temp, path, ec);
-  if (ec) {
-    Discard(temp);
-    throw ProfileWriteError(path);
-  }
-}
-
 void AppendKeyLine(std::string& out, std::string_view key, std::string_view value) {
   out.append(key);
   out += '=';
@@ -213,29 +156,119 @@ void AppendKeyLine(std::string& out, std::string_view key, std::string_view valu
   out += kLineEnd;
 }
 
+// One line of the file as the index and a write's search both see it.
+struct Line {
+  enum Kind { kOther, kHeader, kKey };
+  Kind kind = kOther;
+  std::size_t begin = 0, end = 0, next = 0;  // end before its line break, next after it
+  std::string_view name;                     // a header's section, a key line's key
+  std::size_t valueBegin = 0;                // a key line's value, up to end
+};
+
+Line ReadLine(std::string_view all, std::size_t pos) {
+  Line line;
+  line.begin = pos;
+  while (pos < all.size() && all[pos] != '\r' && all[pos] != '\n') ++pos;
+  line.end = pos;
+  if (pos < all.size()) {
+    pos += all[pos] == '\r' && pos + 1 < all.size() && all[pos + 1] == '\n' ? 2 : 1;
+  }
+  line.next = pos;
+  std::size_t start = line.begin;
+  while (start < line.end && IsBlank(all[start])) ++start;
+  if (start == line.end || all[start] == ';') return line;  // blank or a comment
+  const std::string_view text = all.substr(start, line.end - start);
+  if (text[0] == '[') {
+    line.kind = Line::kHeader;
+    line.name = TrimBlanks(text.substr(1, FindClosingBracket(text, 1) - 1));
+    return line;
+  }
+  const std::size_t eq = text.find('=');
+  if (eq == text.npos) return line;
+  line.kind = Line::kKey;
+  line.name = TrimBlanks(text.substr(0, eq));
+  line.valueBegin = start + eq + 1;
+  return line;
+}
+
+// The file's bytes with key of section set to value, found the way reads find
+// it: in the first block of the section, the first line of the key. Only that
+// line changes, or one is added at the end of the block, or the section at the
+// end of the file.
+std::string WithValue(std::string_view bytes, std::string_view section, std::string_view key,
+                      std::string_view value) {
+  std::string out;
+  out.reserve(bytes.size() + section.size() + key.size() + value.size() + 8);
+  bool found = false;
+  bool inside = false;
+  std::size_t insertAt = 0;
+  bool breakFirst = false;
+  for (std::size_t pos = 0; pos < bytes.size();) {
+    const Line line = ReadLine(bytes, pos);
+    pos = line.next;
+    if (line.kind == Line::kHeader) {
+      // A later block of the same section is never read, so never written.
+      inside = !found && NamesEqual(line.name, section);
+      if (inside) {
+        found = true;
+        insertAt = line.next;
+        breakFirst = line.next == line.end;
+      } else if (found) {
+        break;
+      }
+    } else if (line.kind == Line::kKey && inside) {
+      if (NamesEqual(line.name, key)) {
+        // The name keeps the file's spelling.
+        out.append(bytes.substr(0, line.begin));
+        AppendKeyLine(out, line.name, value);
+        out.append(bytes.substr(line.next));
+        return out;
+      }
+      insertAt = line.next;
+      breakFirst = line.next == line.end;
+    }
+  }
+  if (!found) {
+    out.append(bytes);
+    if (!out.empty() && out.back() != '\n' && out.back() != '\r') out += kLineEnd;
+    out += '[';
+    out.append(section);
+    out += ']';
+    out += kLineEnd;
+    AppendKeyLine(out, key, value);
+    return out;
+  }
+  out.append(bytes.substr(0, insertAt));
+  if (breakFirst) out += kLineEnd;
+  AppendKeyLine(out, key, value);
+  out.append(bytes.substr(insertAt));
+  return out;
+}
+
 }  // namespace
 
 ProfileWriteError::ProfileWriteError(const std::filesystem::path& path)
-    : std::runtime_error("Unable to write to " + path.string()), path_(path) {}
+    : ProfileWriteError(path, path.string()) {}
 
-// The file's bytes and an index of the first block of every section and of
-// the first line of every key in it. Other lines need no record: they are
-// never read and a write copies them as they are.
+ProfileWriteError::ProfileWriteError(const std::filesystem::path& path,
+                                     const std::string& shownPath)
+    : std::runtime_error("Unable to write to " + shownPath), path_(path) {}
+
+// The file's bytes as last read or written, and an index of the first block
+// of every section and of the first line of every key in it. Other lines need
+// no record: they are never read, and a write copies them as they are.
 struct ProfileFile::Content {
   struct Section {
     std::uint32_t nameBegin, nameSize;
-    std::uint32_t insertAt;  // after its last key line, or its header while it has none
-    bool breakFirst;         // that line is the file's last and has no line break
   };
   struct Key {
     std::uint32_t section;
-    std::uint32_t lineBegin, lineNext;  // the whole line with its line break
     std::uint32_t nameBegin, nameSize;
     std::uint32_t valueBegin, valueEnd;  // everything after the first "="
   };
 
   std::string bytes;
-  bool unreadable = false;
+  bool parsed = false;
   std::vector<Section> sections;
   std::vector<Key> keys;
   HashIndex sectionIndex;
@@ -258,97 +291,50 @@ struct ProfileFile::Content {
       return keys[k].section == section && NamesEqual(name(keys[k]), key);
     });
   }
-  std::string withValue(std::string_view section, std::string_view key,
-                        std::string_view value) const;
 };
 
 void ProfileFile::Content::parse() {
+  parsed = true;
   const std::string_view all(bytes);
   // Room for a key on every line; only a file of lone CRs outgrows it.
   std::size_t lines = 1;
   for (std::size_t at = all.find('\n'); at != all.npos; at = all.find('\n', at + 1)) ++lines;
   keys.reserve(lines);
   keyIndex.reserve(lines);
+  const auto offset = [&](std::size_t at) { return static_cast<std::uint32_t>(at); };
+  const auto offsetOf = [&](std::string_view part) { return offset(part.data() - all.data()); };
+  const auto size = [](std::string_view part) { return static_cast<std::uint32_t>(part.size()); };
   // Lines before the first section and in a later block of a section are
   // never found, so nothing of them is kept.
   std::uint32_t current = kNone;
   for (std::size_t pos = 0; pos < all.size();) {
-    const std::size_t begin = pos;
-    while (pos < all.size() && all[pos] != '\r' && all[pos] != '\n') ++pos;
-    const std::size_t end = pos;
-    if (pos < all.size()) {
-      pos += all[pos] == '\r' && pos + 1 < all.size() && all[pos + 1] == '\n' ? 2 : 1;
-    }
-    const auto offset = [&](std::string_view part) {
-      return static_cast<std::uint32_t>(part.data() - all.data());
-    };
-    const auto size = [](std::string_view part) { return static_cast<std::uint32_t>(part.size()); };
-
-    std::size_t start = begin;
-    while (start < end && IsBlank(all[start])) ++start;
-    if (start == end || all[start] == ';') continue;  // blank or a comment
-    const std::string_view text = all.substr(start, end - start);
-    if (text[0] == '[') {
-      const std::string_view name = TrimBlanks(text.substr(1, FindClosingBracket(text, 1) - 1));
-      const std::uint32_t hash = NameHash(name, 0);
+    const Line line = ReadLine(all, pos);
+    pos = line.next;
+    if (line.kind == Line::kHeader) {
+      const std::uint32_t hash = NameHash(line.name, 0);
       current = kNone;
-      if (findSection(name, hash) == kNone) {
+      if (findSection(line.name, hash) == kNone) {
         current = static_cast<std::uint32_t>(sections.size());
-        sections.push_back({offset(name), size(name), static_cast<std::uint32_t>(pos), pos == end});
+        sections.push_back({offsetOf(line.name), size(line.name)});
         sectionIndex.insert(hash, current);
       }
-      continue;
-    }
-    const std::size_t eq = text.find('=');
-    if (current == kNone || eq == text.npos) continue;  // not a key
-    sections[current].insertAt = static_cast<std::uint32_t>(pos);
-    sections[current].breakFirst = pos == end;
-    const std::string_view name = TrimBlanks(text.substr(0, eq));
-    const std::uint32_t hash = KeyHash(current, name);
-    if (findKey(current, name, hash) == kNone) {
-      keyIndex.insert(hash, static_cast<std::uint32_t>(keys.size()));
-      keys.push_back({current, static_cast<std::uint32_t>(begin), static_cast<std::uint32_t>(pos),
-                      offset(name), size(name), static_cast<std::uint32_t>(start + eq + 1),
-                      static_cast<std::uint32_t>(end)});
+    } else if (line.kind == Line::kKey && current != kNone) {
+      const std::uint32_t hash = KeyHash(current, line.name);
+      if (findKey(current, line.name, hash) == kNone) {
+        keyIndex.insert(hash, static_cast<std::uint32_t>(keys.size()));
+        keys.push_back({current, offsetOf(line.name), size(line.name), offset(line.valueBegin),
+                        offset(line.end)});
+      }
     }
   }
 }
 
-std::string ProfileFile::Content::withValue(std::string_view section, std::string_view key,
-                                            std::string_view value) const {
-  std::string out;
-  out.reserve(bytes.size() + section.size() + key.size() + value.size() + 8);
-  const std::uint32_t s = findSection(section, NameHash(section, 0));
-  if (s == kNone) {
-    out = bytes;
-    if (!out.empty() && out.back() != '\n' && out.back() != '\r') out += kLineEnd;
-    out += '[';
-    out.append(section);
-    out += ']';
-    out += kLineEnd;
-    AppendKeyLine(out, key, value);
-    return out;
+ProfileFile::ProfileFile(std::filesystem::path path, ProfileStorage& storage)
+    : path_(std::move(path)), storage_(storage), content_(std::make_unique<Content>()) {
+  // A file that cannot be read reads as empty; writes read it again anyway.
+  if (!storage_.read(path_, content_->bytes) || content_->bytes.size() > kMaxFileBytes) {
+    content_->bytes.clear();
   }
-  if (const std::uint32_t k = findKey(s, key, KeyHash(s, key)); k != kNone) {
-    // Only this line changes; the name keeps the file's spelling.
-    out.append(bytes, 0, keys[k].lineBegin);
-    AppendKeyLine(out, name(keys[k]), value);
-    out.append(bytes, keys[k].lineNext, std::string::npos);
-    return out;
-  }
-  const Section& target = sections[s];
-  out.append(bytes, 0, target.insertAt);
-  if (target.breakFirst) out += kLineEnd;
-  AppendKeyLine(out, key, value);
-  out.append(bytes, target.insertAt, std::string::npos);
-  return out;
-}
-
-ProfileFile::ProfileFile(std::filesystem::path path)
-    : path_(std::move(path)), content_(std::make_unique<Content>()) {
-  content_->unreadable = !LoadBytes(path_, content_->bytes);
-  if (content_->unreadable) content_->bytes.clear();
-  content_->parse();
 }
 
 ProfileFile::~ProfileFile() = default;
@@ -358,11 +344,14 @@ std::optional<std::string_view> ProfileFile::lookup(std::string_view section,
   section = TrimBlanks(FirstLine(section));
   key = TrimBlanks(FirstLine(key));
   if (section.empty() || key.empty()) return std::nullopt;
+  if (!content_->parsed) content_->parse();
   const std::uint32_t s = content_->findSection(section, NameHash(section, 0));
   const std::uint32_t k = s == kNone ? kNone : content_->findKey(s, key, KeyHash(s, key));
   if (k == kNone) return std::nullopt;
 
+  // A zero byte ends a value, as it ends the text a write is given.
   std::string_view value = TrimValue(content_->value(content_->keys[k]));
+  value = value.substr(0, value.find('\0'));
   if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
       value.back() == value.front()) {
     value = value.substr(1, value.size() - 2);
@@ -387,18 +376,23 @@ void ProfileFile::write(std::string_view section, std::string_view key, std::str
   if (key.empty() || key.find('=') != key.npos || key.front() == ';' || key.front() == '[') {
     throw std::invalid_argument("key name empty, with \"=\" or starting with \";\" or \"[\"");
   }
-  if (content_->unreadable) throw ProfileWriteError(path_);
 
+  // The file as it is now, whoever changed it since it was last read here: no
+  // other copy of the program writes between this read and the replace.
+  const std::unique_ptr<ProfileStorage::Lock> lock = storage_.lock(path_);
+  std::string onDisk;
+  if (!lock || !storage_.read(path_, onDisk) || onDisk.size() > kMaxFileBytes) fail();
   auto next = std::make_unique<Content>();
-  next->bytes = content_->withValue(section, key, value);
-  if (next->bytes.size() > kMaxFileBytes) throw ProfileWriteError(path_);
-  next->parse();
-  ReplaceFile(path_, next->bytes, beforeReplace_);
+  next->bytes = WithValue(onDisk, section, key, value);
+  if (next->bytes.size() > kMaxFileBytes) fail();
+  if (!storage_.replace(path_, next->bytes, beforeReplace_)) fail();
+  // Read back only if something asks.
   content_ = std::move(next);
 }
 
-void ProfileFile::setBeforeReplaceHookForTesting(
-    std::function<void(const std::filesystem::path&)> hook) {
+void ProfileFile::fail() const { throw ProfileWriteError(path_, storage_.displayName(path_)); }
+
+void ProfileFile::setBeforeReplaceHookForTesting(ProfileStorage::BeforeReplace hook) {
   beforeReplace_ = std::move(hook);
 }
 

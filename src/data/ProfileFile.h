@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "data/ProfileStorage.h"
+
 namespace hk {
 
 // A write of the settings file failed. what() is the text the program shows:
@@ -15,6 +17,8 @@ namespace hk {
 class ProfileWriteError : public std::runtime_error {
  public:
   explicit ProfileWriteError(const std::filesystem::path& path);
+  // shownPath: the path as the program's Shift-JIS texts show it.
+  ProfileWriteError(const std::filesystem::path& path, const std::string& shownPath);
   const std::filesystem::path& path() const noexcept { return path_; }
 
  private:
@@ -23,12 +27,15 @@ class ProfileWriteError : public std::runtime_error {
 
 // An initialisation file of sections and keys, read and written with the
 // behaviour of the Windows private-profile functions, byte for byte the same
-// on every build. The file is parsed once, when the object is made; every
-// write updates memory and replaces the file on disk at once (a temporary
-// file beside it, then a rename), so no crash ever leaves half a file.
+// on every build. Reads come from the file as it was when the object was made
+// (or as this object last wrote it). Every write takes the file as it is on
+// disk at that moment, under the storage's lock, changes its one key and
+// replaces the file whole, so neither a crash nor another copy of the
+// program writing at the same time loses anything.
 class ProfileFile {
  public:
-  explicit ProfileFile(std::filesystem::path path);
+  explicit ProfileFile(std::filesystem::path path,
+                       ProfileStorage& storage = InstalledProfileStorage());
   ~ProfileFile();
   ProfileFile(const ProfileFile&) = delete;
   ProfileFile& operator=(const ProfileFile&) = delete;
@@ -44,19 +51,22 @@ class ProfileFile {
   std::optional<std::string_view> lookup(std::string_view section, std::string_view key) const;
 
   // Sets key in section to value, creating the file, the section or the key
-  // as needed. Throws ProfileWriteError when the file cannot be written; the
-  // file on disk and the values in memory then stay as they were.
+  // as needed; the value ends at its first line break or zero byte. Throws
+  // ProfileWriteError when the file cannot be written; the file on disk and
+  // the values in memory then stay as they were.
   void write(std::string_view section, std::string_view key, std::string_view value);
 
-  // Test seam: called with the temporary file's path right before it
-  // replaces the file; throwing from it is a failed write.
-  void setBeforeReplaceHookForTesting(std::function<void(const std::filesystem::path&)> hook);
+  // Test seam: see ProfileStorage::BeforeReplace.
+  void setBeforeReplaceHookForTesting(ProfileStorage::BeforeReplace hook);
 
  private:
   struct Content;
+  [[noreturn]] void fail() const;
+
   std::filesystem::path path_;
+  ProfileStorage& storage_;
   std::unique_ptr<Content> content_;
-  std::function<void(const std::filesystem::path&)> beforeReplace_;
+  ProfileStorage::BeforeReplace beforeReplace_;
 };
 
 }  // namespace hk

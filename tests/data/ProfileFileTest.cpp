@@ -7,6 +7,7 @@
 #include <functional>
 #include <iterator>
 #include <random>
+#include <set>
 #include <stdexcept>
 #include <string>
 #include <system_error>
@@ -57,8 +58,18 @@ class ProfileFileTest : public ::testing::Test {
     }
     EXPECT_EQ(ini.read("s", "k", "none"), valueBefore);
     EXPECT_EQ(fs::is_regular_file(path, ec) ? Slurp(path) : "none", diskBefore);
-    EXPECT_FALSE(fs::exists(fs::path(path) += ".tmp", ec));
+    EXPECT_EQ(FilesIn(dir_), filesBefore_);
   }
+
+  std::set<std::string> FilesIn(const fs::path& dir) const {
+    std::set<std::string> names;
+    for (const auto& entry : fs::recursive_directory_iterator(dir)) {
+      names.insert(entry.path().lexically_relative(dir).string());
+    }
+    return names;
+  }
+
+  std::set<std::string> filesBefore_;
 
   fs::path dir_;
 };
@@ -93,6 +104,7 @@ TEST_F(ProfileFileTest, ReadsValuesAsWindowsDoes) {
       {"[ゾ]\r\nk=1", "ゾ", "k", "1"},  // 83 5D: its trail byte is no "]"
       {"[s]\r\nk=1", "", "k", "-"},
       {"[s]\r\nk=" + big + "長", "s", "k", big},
+      {std::string("[s]\r\nk=\"ab \0cd\" \r\n", 18), "s", "k", "\"ab "},  // ends at the zero
       {"[s]\r\nk=\"" + big + "ab\"", "s", "k", big + "a"},
   };
   for (const Case& c : cases) {
@@ -151,6 +163,8 @@ TEST_F(ProfileFileTest, RefusesNamesThatCannotBeWrittenBack) {
 
 TEST_F(ProfileFileTest, FailedWritesChangeNothing) {
   Put(file(), "[s]\r\nk=old\r\n");
+  Put(dir_ / "plain", "x");
+  filesBefore_ = FilesIn(dir_);
   {
     ProfileFile ini(file());
     ini.setBeforeReplaceHookForTesting(
@@ -162,12 +176,28 @@ TEST_F(ProfileFileTest, FailedWritesChangeNothing) {
     ini.write("s", "k", "new");
     EXPECT_EQ(Slurp(file()), "[s]\r\nk=new\r\n");
   }
-  Put(dir_ / "plain", "x");
   ProfileFile underAFile(dir_ / "plain" / "hakari.ini");
   ExpectFailedWrite(underAFile, "none");
   ProfileFile aFolder(dir_);
   ExpectFailedWrite(aFolder, "none");
   EXPECT_EQ(Slurp(dir_ / "plain"), "x");
+}
+
+// Another copy of the program, or the user with an editor, may change the file
+// between two writes of this one: each write starts from what is on disk.
+TEST_F(ProfileFileTest, WritesKeepWhatOthersWroteMeanwhile) {
+  Put(file(), "[s]\r\na=1\r\n");
+  ProfileFile first(file());
+  ProfileFile second(file());
+  first.write("s", "b", "2");
+  second.write("s", "c", "3");
+  Put(file(), Slurp(file()) + "; by hand\r\n[t]\r\nx=\"y\"\r\n");
+  first.write("S", "A", "4");
+  EXPECT_EQ(Slurp(file()), "[s]\r\na=4\r\nb=2\r\nc=3\r\n; by hand\r\n[t]\r\nx=\"y\"\r\n");
+  EXPECT_EQ(first.read("t", "x", "-"), "y");
+  fs::remove(file());
+  second.write("s", "d", "5");
+  EXPECT_EQ(Slurp(file()), "[s]\r\nd=5\r\n");
 }
 
 TEST_F(ProfileFileTest, FindsEveryKeyOfAFullFile) {
@@ -232,6 +262,56 @@ TEST_F(ProfileFileTest, AKilledWriterLeavesAWholeFile) {
   EXPECT_EQ(bytes, expected);
   ProfileFile reread(file());
   EXPECT_EQ(reread.read("s", "k" + std::to_string(done), "-"), "v" + std::to_string(done));
+}
+
+TEST_F(ProfileFileTest, ProgramsWritingAtOnceKeepEachOthersKeys) {
+  constexpr int kWriters = 2;
+  constexpr int kKeys = 30;
+  pid_t children[kWriters];
+  for (int w = 0; w < kWriters; ++w) {
+    children[w] = fork();
+    ASSERT_GE(children[w], 0);
+    if (children[w] == 0) {
+      try {
+        ProfileFile ini(file());
+        for (int i = 0; i < kKeys; ++i)
+          ini.write("s" + std::to_string(i % 3), "w" + std::to_string(w) + "k" + std::to_string(i),
+                    "v");
+      } catch (...) {
+        _exit(1);
+      }
+      _exit(0);
+    }
+  }
+  for (const pid_t child : children) {
+    int status = -1;
+    waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  }
+  ProfileFile reread(file());
+  for (int w = 0; w < kWriters; ++w) {
+    for (int i = 0; i < kKeys; ++i) {
+      EXPECT_EQ(reread.read("s" + std::to_string(i % 3),
+                            "w" + std::to_string(w) + "k" + std::to_string(i), "-"),
+                "v");
+    }
+  }
+  EXPECT_EQ(FilesIn(dir_), std::set<std::string>{"hakari.ini"});
+}
+
+// A link is written through, and the file keeps its permissions.
+TEST_F(ProfileFileTest, ReplacesTheFileALinkNames) {
+  fs::create_directory(dir_ / "real");
+  Put(dir_ / "real" / "target.ini", "[s]\r\na=1\r\n");
+  fs::permissions(dir_ / "real" / "target.ini",
+                  fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+  fs::create_symlink(fs::path("real") / "target.ini", file());
+  ProfileFile(file()).write("s", "b", "2");
+  EXPECT_TRUE(fs::is_symlink(file()));
+  EXPECT_EQ(Slurp(dir_ / "real" / "target.ini"), "[s]\r\na=1\r\nb=2\r\n");
+  EXPECT_EQ(fs::status(dir_ / "real" / "target.ini").permissions(),
+            fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+  EXPECT_EQ(FilesIn(dir_), (std::set<std::string>{"hakari.ini", "real", "real/target.ini"}));
 }
 #endif
 
