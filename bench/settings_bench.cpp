@@ -1,6 +1,9 @@
 // Start-up reads the whole settings file: every customisable section with all
 // of its keys. Measured against merely reading the same file and splitting it
-// into lines, in the same run.
+// into lines, in the same run. One key's write reads the file as it is on
+// disk, changes the key and replaces the file: measured against reading the
+// file and replacing it with the same bytes through the same storage, so the
+// difference is the lock and the search for the key.
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
@@ -10,6 +13,7 @@
 #include <vector>
 
 #include "data/CategoryTable.h"
+#include "data/ProfileStorage.h"
 #include "data/SettingsFile.h"
 
 namespace hk {
@@ -70,6 +74,44 @@ void BM_StartUpLoading(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_StartUpLoading);
+
+// A copy of the full file that the writes may change.
+class WrittenCopy {
+ public:
+  WrittenCopy() : path_(std::filesystem::temp_directory_path() / "hakarimaru-bench-write.KZN") {
+    std::filesystem::copy_file(File().path(), path_,
+                               std::filesystem::copy_options::overwrite_existing);
+  }
+  ~WrittenCopy() { std::filesystem::remove(path_); }
+  const std::filesystem::path& path() const { return path_; }
+
+ private:
+  std::filesystem::path path_;
+};
+
+void BM_ReadAndReplaceBaseline(benchmark::State& state) {
+  const WrittenCopy copy;
+  ProfileStorage& storage = InstalledProfileStorage();
+  std::string bytes;
+  for (auto _ : state) {
+    if (!storage.read(copy.path(), bytes) || !storage.replace(copy.path(), bytes, nullptr)) {
+      state.SkipWithError("the copy could not be rewritten");
+      break;
+    }
+  }
+}
+BENCHMARK(BM_ReadAndReplaceBaseline)->UseRealTime();
+
+void BM_OneKeyWrite(benchmark::State& state) {
+  const WrittenCopy copy;
+  SettingsFile settings(copy.path());
+  int rate = 0;
+  for (auto _ : state) {
+    // A key in the middle of the file, as the rate panel writes it.
+    settings.writeRate(20, 5, std::to_string(rate++ % 10) + ".25");
+  }
+}
+BENCHMARK(BM_OneKeyWrite)->UseRealTime();
 
 }  // namespace
 }  // namespace hk

@@ -8,6 +8,7 @@
 #include "history/HistoryStore.h"
 #include "platform/Dispatcher.h"
 #include "platform/win32/MessageLoop.h"
+#include "platform/win32/Win32ProfileStorage.h"
 #include "platform/win32/Win32Services.h"
 #include "ui/Application.h"
 #include "ui/calcMain.h"
@@ -21,6 +22,10 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   hk::Application().Title = "はかり丸";
   // The main window puts the full path beside the program in its place.
   hk::Application().HelpFile = "ZOVEZA.HLP";
+
+  // The settings file is locked, flushed and replaced through the system.
+  hk::Win32ProfileStorage settingsStorage;
+  hk::InstallProfileStorage(&settingsStorage);
 
   hk::Win32Services services;
   hk::SetErrorReport([&services](const std::string& text) {
@@ -37,5 +42,6 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     exitCode = hk::RunMessageLoop(services, mainForm);
   }
   hk::SetErrorReport({});
+  hk::InstallProfileStorage(nullptr);
   return exitCode;
 }

@@ -71,18 +71,24 @@ bool NamesEqual(std::string_view a, std::string_view b) {
   return true;
 }
 
-// FNV-1a over the name with every byte from "A" to "Z" folded, trail bytes
-// too: names NamesEqual calls equal still hash alike, and the rare kana it
-// tells apart only share a slot. The end mix makes the low bits, which pick
-// the slot, depend on every byte.
+// The name with every byte from "A" to "Z" folded, trail bytes too: names
+// NamesEqual calls equal still hash alike, and the rare kana it tells apart
+// only share a slot. Eight bytes go into each multiply, which keeps the short
+// names of a settings file to one or two of them; the end mix makes the low
+// bits, which pick the slot, depend on every byte.
 std::uint32_t NameHash(std::string_view s, std::uint32_t seed) {
-  std::uint32_t h = 2166136261u ^ seed;
-  for (const char c : s) h = (h ^ static_cast<unsigned char>(FoldAscii(c))) * 16777619u;
-  h ^= h >> 16;
-  h *= 0x85EBCA6Bu;
-  h ^= h >> 13;
-  h *= 0xC2B2AE35u;
-  return h ^ (h >> 16);
+  std::uint64_t h = (seed ^ s.size()) * 0x9E3779B97F4A7C15ull;
+  for (std::size_t i = 0; i < s.size(); i += 8) {
+    std::uint64_t word = 0;
+    const std::size_t n = s.size() - i < 8 ? s.size() - i : 8;
+    for (std::size_t k = 0; k < n; ++k) {
+      word |= std::uint64_t{static_cast<unsigned char>(FoldAscii(s[i + k]))} << (8 * k);
+    }
+    h = (h ^ word) * 0xFF51AFD7ED558CCDull;
+    h ^= h >> 32;
+  }
+  h *= 0xC4CEB9FE1A85EC53ull;
+  return static_cast<std::uint32_t>(h >> 32);
 }
 
 std::uint32_t KeyHash(std::uint32_t section, std::string_view key) {
@@ -269,6 +275,8 @@ struct ProfileFile::Content {
 
   std::string bytes;
   bool parsed = false;
+  std::string lastSectionName;  // the section the last lookup asked for, as spelt
+  std::uint32_t lastSection = kNone;
   std::vector<Section> sections;
   std::vector<Key> keys;
   HashIndex sectionIndex;
@@ -345,7 +353,13 @@ std::optional<std::string_view> ProfileFile::lookup(std::string_view section,
   key = TrimBlanks(FirstLine(key));
   if (section.empty() || key.empty()) return std::nullopt;
   if (!content_->parsed) content_->parse();
-  const std::uint32_t s = content_->findSection(section, NameHash(section, 0));
+  // Start-up reads every key of a section one after the other.
+  std::uint32_t s = content_->lastSection;
+  if (section != content_->lastSectionName) {
+    s = content_->findSection(section, NameHash(section, 0));
+    content_->lastSectionName.assign(section);
+    content_->lastSection = s;
+  }
   const std::uint32_t k = s == kNone ? kNone : content_->findKey(s, key, KeyHash(s, key));
   if (k == kNone) return std::nullopt;
 

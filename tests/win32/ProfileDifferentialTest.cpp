@@ -9,7 +9,8 @@
 // after it go once Wine parses the file again, and names keep the blanks after
 // them. So file bytes are compared only for files that writes made from
 // nothing, without blanks in those places; everywhere else only what reads
-// give is compared.
+// give is compared. Between writes the file is also changed from outside, as
+// a user or another copy of the program would, on both sides alike.
 //
 // Where Wine is not Windows, ProfileFile keeps to Windows. Each corner below
 // differs between the two, was found by running this test with it in, and is
@@ -42,8 +43,6 @@
 // values, ideographic spaces at a value's ends, full-width letters in names
 // (no case folding), values over 1023 bytes with a double-byte character at
 // the cut, "[]" headers, and kana whose trail byte is an ASCII letter.
-#define NOMINMAX
-#define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -63,11 +62,13 @@
 #include <random>
 #include <set>
 #include <string>
+#include <system_error>
 #include <utility>
 #include <vector>
 
 #include "data/ProfileFile.h"
 #include "data/ShiftJis.h"
+#include "platform/win32/Win32ProfileStorage.h"
 #include "support/TempFolder.h"
 
 namespace hk {
@@ -332,6 +333,14 @@ class Generator {
     return {padded(mixCase(names.first)), padded(mixCase(names.second))};
   }
 
+  // A block that the user or another copy of the program puts into the file.
+  std::string outsideBlock() {
+    std::pair<std::string, std::string> names = {random_.pick(kSections), random_.pick(kKeys)};
+    if (random_.percent(50)) names.first = "Outside";
+    pairs_.push_back(names);
+    return Join({"[", names.first, "]\r\n", names.second, "=", composed(), "\r\n"});
+  }
+
   std::string writeValue() {
     std::string v = value();
     if (use(kWrittenLineBreak, 3)) v += "\r\nDATA1=x";
@@ -496,6 +505,7 @@ struct Totals {
   int found = 0;  // reads of a key that is there
   int writes = 0;
   int reopens = 0;
+  int outsideEdits = 0;
   int finalReads = 0;
   int bytesCompared = 0;
   int differences = 0;
@@ -528,6 +538,8 @@ class Case {
       const std::size_t kind = generate_.random().below(100);
       if (kind < 8) {
         reopen();
+      } else if (kind < 14) {
+        editFromOutside();
       } else if (kind < 33) {
         write();
       } else {
@@ -562,6 +574,37 @@ class Case {
     log_ += "  reopen\n";
     ours_ = std::make_unique<ProfileFile>(oursPath_);
     WineForget(winePath_);
+  }
+
+  // The file changes on disk between two writes, the same way on both sides:
+  // a block before or after everything, or the file deleted. Both sides must
+  // build their next write on it; reads of this object see it only through
+  // that write, so the write follows at once.
+  void editFromOutside() {
+    ++totals_.outsideEdits;
+    const std::size_t how = generate_.random().below(10);
+    const std::string block = generate_.outsideBlock();
+    log_ += how == 0 ? "  outside: delete\n"
+                     : "  outside: " + std::string(how < 4 ? "before" : "after") + " \"" +
+                           Escaped(block) + "\"\n";
+    for (const fs::path& path : {oursPath_, fs::path(winePath_)}) {
+      if (how == 0) {
+        std::error_code ignored;
+        fs::remove(path, ignored);
+        continue;
+      }
+      std::string bytes = BytesOf(path).value_or("");
+      if (how < 4) {
+        bytes = block + bytes;
+      } else {
+        if (!bytes.empty() && bytes.back() != '\n' && bytes.back() != '\r') bytes += "\r\n";
+        bytes += block;
+      }
+      Put(path, bytes);
+    }
+    WineForget(winePath_);
+    sameBytes_ = false;
+    write();
   }
 
   void write() {
@@ -624,6 +667,9 @@ TEST(ProfileDifferential, ReadsAndWritesAgreeWithTheWindowsFunctions) {
   std::printf("seed %u (HK_PROFILE_SEED picks another), corners 0x%X\n", seed, corners);
   const auto started = std::chrono::steady_clock::now();
 
+  // Ours writes through the storage the program installs.
+  Win32ProfileStorage storage;
+  InstallProfileStorage(&storage);
   TempFolder folder;
   Generator generate(seed, corners);
   Totals totals;
@@ -633,13 +679,15 @@ TEST(ProfileDifferential, ReadsAndWritesAgreeWithTheWindowsFunctions) {
       std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
   std::printf(
       "%d files: %d reads (%d of a key that is there), %d writes, %d reopens, "
-      "%d final reads, %d files compared byte for byte: %d differences in %.1f s\n",
-      kFiles, totals.reads, totals.found, totals.writes, totals.reopens, totals.finalReads,
-      totals.bytesCompared, totals.differences, seconds);
+      "%d edits from outside, %d final reads, %d files compared byte for byte: "
+      "%d differences in %.1f s\n",
+      kFiles, totals.reads, totals.found, totals.writes, totals.reopens, totals.outsideEdits,
+      totals.finalReads, totals.bytesCompared, totals.differences, seconds);
   for (const auto& [corner, files] : totals.filesWithCorner) {
     std::printf("  %-20s in %3d files, %3d of them differ\n", corner.c_str(), files,
                 totals.differencesWithCorner[corner]);
   }
+  InstallProfileStorage(nullptr);
   EXPECT_EQ(totals.differences, 0);
   EXPECT_GE(totals.reads + totals.writes, 2000);
   // A read that finds nothing agrees too easily: most must find their key.

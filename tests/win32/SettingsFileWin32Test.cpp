@@ -1,48 +1,164 @@
-// The settings file on Windows itself: replacing the file by a rename must
-// work over an existing file, and paths may hold Japanese characters.
+// The settings file on Windows itself, through the storage the program
+// installs: replacing the file by a rename over an existing file, paths with
+// Japanese characters, and the faults that must leave the old file whole.
+#include <windows.h>
+
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <fstream>
+#include <future>
 #include <iterator>
+#include <set>
 #include <string>
+#include <thread>
 
 #include "data/CategoryTable.h"
 #include "data/SettingsFile.h"
+#include "platform/win32/Text.h"
+#include "platform/win32/Win32ProfileStorage.h"
 #include "support/TempFolder.h"
 
 namespace hk {
 namespace {
 
-std::string BytesOf(const std::filesystem::path& path) {
+namespace fs = std::filesystem;
+
+std::string BytesOf(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-TEST(SettingsFileOnWindows, RepeatedWritesReplaceTheFile) {
-  TempFolder folder;
-  const std::filesystem::path path = folder.path() / "hakarimaru.KZN";
+void Put(const fs::path& path, const std::string& bytes) {
+  std::ofstream(path, std::ios::binary) << bytes;
+}
+
+std::set<std::wstring> FilesIn(const fs::path& folder) {
+  std::set<std::wstring> names;
+  for (const auto& entry : fs::directory_iterator(folder)) names.insert(entry.path().filename());
+  return names;
+}
+
+class SettingsFileOnWindows : public ::testing::Test {
+ protected:
+  SettingsFileOnWindows() { InstallProfileStorage(&storage_); }
+  ~SettingsFileOnWindows() override { InstallProfileStorage(nullptr); }
+
+  // The write fails with the message the user sees, and the file stays.
+  void ExpectFailedWrite(SettingsFile& settings) {
+    const fs::path path = settings.path();
+    const std::string before = BytesOf(path);
+    try {
+      settings.writeAutoClip(false);
+      ADD_FAILURE() << "no error";
+    } catch (const ProfileWriteError& error) {
+      EXPECT_EQ(std::string(error.what()), "Unable to write to " + WideToSjis(path.wstring()));
+    }
+    EXPECT_EQ(BytesOf(path), before);
+  }
+
+  Win32ProfileStorage storage_{300};
+  TempFolder folder_;
+  fs::path path_ = folder_.path() / "hakarimaru.KZN";
+};
+
+TEST_F(SettingsFileOnWindows, RepeatedWritesReplaceTheFile) {
+  Put(path_, "[ZOVA]\r\nAUTOCLIP=1\r\n");
+  SetFileAttributesW(path_.c_str(), FILE_ATTRIBUTE_HIDDEN);
   {
-    SettingsFile settings(path);
+    SettingsFile settings(path_);
     settings.writeAutoClip(false);
     settings.writeAutoClip(true);
     settings.writeWindowSettings(1, 2, 3, 1);
   }
-  EXPECT_EQ(BytesOf(path),
+  EXPECT_EQ(BytesOf(path_),
             "[ZOVA]\r\nAUTOCLIP=1\r\nWinPosX=1\r\nWinPosY=2\r\nINDEX=3\r\nPAGE=1\r\n");
-  const WindowSettings w = SettingsFile(path).readWindowSettings();
-  EXPECT_EQ(w.Index, 3);
-  EXPECT_TRUE(w.AutoClip);
+  EXPECT_NE(GetFileAttributesW(path_.c_str()) & FILE_ATTRIBUTE_HIDDEN, 0u);
+  EXPECT_EQ(FilesIn(folder_.path()), std::set<std::wstring>{L"hakarimaru.KZN"});
+
+  SetFileAttributesW(path_.c_str(), FILE_ATTRIBUTE_READONLY);
+  SettingsFile readOnly(path_);
+  ExpectFailedWrite(readOnly);
+  SetFileAttributesW(path_.c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
-TEST(SettingsFileOnWindows, AFolderWithAJapaneseName) {
-  TempFolder folder;
-  const std::filesystem::path dir = folder.path() / std::filesystem::u8path(u8"換算");
-  std::filesystem::create_directory(dir);
+TEST_F(SettingsFileOnWindows, AFailureBeforeTheReplaceLeavesNothingBehind) {
+  Put(path_, "[ZOVA]\r\nAUTOCLIP=1\r\n");
+  SettingsFile settings(path_);
+  fs::path temporary;
+  settings.setBeforeReplaceHookForTesting([&](const fs::path& temp) {
+    temporary = temp;
+    EXPECT_EQ(BytesOf(temp), "[ZOVA]\r\nAUTOCLIP=0\r\n");
+    throw std::runtime_error("the power went");
+  });
+  ExpectFailedWrite(settings);
+  EXPECT_FALSE(temporary.empty());
+  EXPECT_EQ(FilesIn(folder_.path()), std::set<std::wstring>{L"hakarimaru.KZN"});
+  // The lock went with the failure: another thread has it at once.
+  std::thread([&] { EXPECT_NE(storage_.lock(path_), nullptr); }).join();
+  settings.setBeforeReplaceHookForTesting(nullptr);
+  settings.writeAutoClip(false);
+  EXPECT_EQ(BytesOf(path_), "[ZOVA]\r\nAUTOCLIP=0\r\n");
+}
+
+TEST_F(SettingsFileOnWindows, FaultsLeaveTheFileWhole) {
+  Put(path_, "[ZOVA]\r\nAUTOCLIP=1\r\n");
+  SettingsFile settings(path_);
+  for (const DWORD sharing : {DWORD{0}, DWORD{FILE_SHARE_READ}}) {
+    const HANDLE held = CreateFileW(path_.c_str(), GENERIC_READ, sharing, nullptr, OPEN_EXISTING,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    ExpectFailedWrite(settings);
+    CloseHandle(held);
+  }
+  // Another copy of the program holds the lock for longer than the wait.
+  std::promise<void> taken;
+  std::promise<void> done;
+  std::thread elsewhere([&] {
+    const std::unique_ptr<ProfileStorage::Lock> lock = storage_.lock(path_);
+    EXPECT_NE(lock, nullptr);
+    taken.set_value();
+    done.get_future().wait();
+  });
+  taken.get_future().wait();
+  ExpectFailedWrite(settings);
+  done.set_value();
+  elsewhere.join();
+  EXPECT_EQ(FilesIn(folder_.path()), std::set<std::wstring>{L"hakarimaru.KZN"});
+  settings.writeAutoClip(false);
+  EXPECT_EQ(BytesOf(path_), "[ZOVA]\r\nAUTOCLIP=0\r\n");
+}
+
+// The message names the folder in the user's own characters.
+TEST_F(SettingsFileOnWindows, AFolderWithAJapaneseName) {
+  const fs::path dir = folder_.path() / fs::u8path(u8"換算ツール");
+  fs::create_directory(dir);
   SettingsFile settings(dir / "hakarimaru.KZN");
   settings.writeRate(25, 2, "1.05");
   CategoryTable table = CategoryTable::BuiltIn();
   SettingsFile(dir / "hakarimaru.KZN").loadCategories(table);
   EXPECT_EQ(table[25].unit(2).Factor.value(), Real48(1.05L).value());
+
+  fs::remove_all(dir);  // the folder is gone
+  try {
+    settings.writeAutoClip(false);
+    ADD_FAILURE() << "no error";
+  } catch (const ProfileWriteError& error) {
+    const std::string shown = error.what();
+    EXPECT_NE(shown.find("\\換算ツール\\hakarimaru.KZN"), std::string::npos) << shown;
+  }
+  EXPECT_FALSE(fs::exists(dir));
+}
+
+// HK_FULL_DISK names a settings file on a small disk that is full.
+TEST_F(SettingsFileOnWindows, AFullDisk) {
+  const char* file = std::getenv("HK_FULL_DISK");
+  if (!file) GTEST_SKIP() << "HK_FULL_DISK names no file on a full disk";
+  const fs::path path = fs::u8path(file);
+  const std::set<std::wstring> before = FilesIn(path.parent_path());
+  SettingsFile settings(path);
+  ExpectFailedWrite(settings);
+  EXPECT_EQ(FilesIn(path.parent_path()), before);
 }
 
 }  // namespace

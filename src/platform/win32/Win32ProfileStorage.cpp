@@ -1,0 +1,209 @@
+#include "platform/win32/Win32ProfileStorage.h"
+
+#include <windows.h>
+
+#include <atomic>
+#include <string>
+
+#include "platform/win32/Text.h"
+
+namespace hk {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr ULONGLONG kMaxFileBytes = 0xFFFFFFF0u;
+// Attributes the file keeps when it is replaced; read-only never gets here.
+constexpr DWORD kKeptAttributes = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
+                                  FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+
+class Handle {
+ public:
+  explicit Handle(HANDLE handle) : handle_(handle) {}
+  ~Handle() { close(); }
+  Handle(const Handle&) = delete;
+  Handle& operator=(const Handle&) = delete;
+  HANDLE get() const { return handle_; }
+  bool valid() const { return handle_ != INVALID_HANDLE_VALUE && handle_ != nullptr; }
+  bool close() {
+    const HANDLE handle = handle_;
+    handle_ = INVALID_HANDLE_VALUE;
+    return handle == INVALID_HANDLE_VALUE || handle == nullptr || CloseHandle(handle) != FALSE;
+  }
+
+ private:
+  HANDLE handle_;
+};
+
+class MutexLock : public ProfileStorage::Lock {
+ public:
+  explicit MutexLock(HANDLE mutex) : mutex_(mutex) {}
+  ~MutexLock() override { ReleaseMutex(mutex_.get()); }
+
+ private:
+  Handle mutex_;
+};
+
+std::wstring FullPath(const std::wstring& path) {
+  const DWORD needed = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+  if (needed == 0) return path;
+  std::wstring full(needed, L'\0');
+  const DWORD length = GetFullPathNameW(path.c_str(), needed, full.data(), nullptr);
+  if (length == 0 || length >= needed) return path;
+  full.resize(length);
+  return full;
+}
+
+// The file a path ends at, through any symbolic links; the path itself when
+// there is no such file yet.
+std::wstring FinalPath(const std::wstring& path) {
+  Handle file(CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES,
+                          FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                          OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  if (!file.valid()) return path;
+  std::wstring final(MAX_PATH, L'\0');
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    const DWORD length =
+        GetFinalPathNameByHandleW(file.get(), final.data(), static_cast<DWORD>(final.size()),
+                                  FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+    if (length == 0) return path;
+    if (length < final.size()) {
+      final.resize(length);
+      return final;
+    }
+    final.resize(length + 1);
+  }
+  return path;
+}
+
+// One writer's name never meets another's: the process, a count within it
+// and the clock.
+std::wstring TemporaryName(const std::wstring& target) {
+  static std::atomic<unsigned> counter{0};
+  return target + L"." + std::to_wstring(GetCurrentProcessId()) + L"-" +
+         std::to_wstring(counter++) + L"-" + std::to_wstring(GetTickCount()) + L".tmp";
+}
+
+bool WriteAll(HANDLE file, std::string_view bytes) {
+  while (!bytes.empty()) {
+    const DWORD chunk = static_cast<DWORD>(bytes.size() > (1u << 20) ? (1u << 20) : bytes.size());
+    DWORD written = 0;
+    if (!WriteFile(file, bytes.data(), chunk, &written, nullptr) || written == 0) return false;
+    bytes.remove_prefix(written);
+  }
+  return true;
+}
+
+// The fallback of a folder that takes no new files, as the system's own
+// profile functions do it. Growing the file first claims the room, so a full
+// disk fails before any byte changes.
+bool RewriteInPlace(const std::wstring& target, std::string_view bytes) {
+  Handle file(CreateFileW(target.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                          FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.valid()) return false;
+  LARGE_INTEGER size{};
+  LARGE_INTEGER start{};
+  size.QuadPart = static_cast<LONGLONG>(bytes.size());
+  LARGE_INTEGER old{};
+  if (!GetFileSizeEx(file.get(), &old)) return false;
+  if (size.QuadPart > old.QuadPart &&
+      (!SetFilePointerEx(file.get(), size, nullptr, FILE_BEGIN) || !SetEndOfFile(file.get()))) {
+    return false;
+  }
+  return SetFilePointerEx(file.get(), start, nullptr, FILE_BEGIN) && WriteAll(file.get(), bytes) &&
+         SetEndOfFile(file.get()) && FlushFileBuffers(file.get()) && file.close();
+}
+
+}  // namespace
+
+std::unique_ptr<ProfileStorage::Lock> Win32ProfileStorage::lock(const fs::path& file) {
+  // One name per file, however its path is spelt: the case of a path does
+  // not matter on Windows.
+  std::wstring full = FullPath(file.wstring());
+  CharUpperBuffW(full.data(), static_cast<DWORD>(full.size()));
+  std::uint64_t hash = 14695981039346656037ull;
+  for (const wchar_t c : full) hash = (hash ^ static_cast<std::uint16_t>(c)) * 1099511628211ull;
+  const std::wstring name = L"Local\\hakarimaru-settings-" + std::to_wstring(hash);
+  HANDLE mutex = CreateMutexW(nullptr, FALSE, name.c_str());
+  if (!mutex) return nullptr;
+  const DWORD waited = WaitForSingleObject(mutex, lockWait_);
+  // An abandoned mutex belonged to a program that died: its write never
+  // replaced the file, so the file is whole.
+  if (waited != WAIT_OBJECT_0 && waited != WAIT_ABANDONED) {
+    CloseHandle(mutex);
+    return nullptr;
+  }
+  return std::make_unique<MutexLock>(mutex);
+}
+
+bool Win32ProfileStorage::read(const fs::path& file, std::string& bytes) {
+  bytes.clear();
+  Handle in(CreateFileW(file.wstring().c_str(), GENERIC_READ,
+                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!in.valid()) {
+    const DWORD error = GetLastError();
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+  }
+  LARGE_INTEGER size{};
+  if (!GetFileSizeEx(in.get(), &size) || static_cast<ULONGLONG>(size.QuadPart) > kMaxFileBytes) {
+    return false;
+  }
+  bytes.reserve(static_cast<std::size_t>(size.QuadPart));
+  char chunk[16384];
+  for (;;) {
+    DWORD got = 0;
+    if (!ReadFile(in.get(), chunk, sizeof chunk, &got, nullptr)) return false;
+    if (got == 0) return true;
+    bytes.append(chunk, got);
+    if (bytes.size() > kMaxFileBytes) return false;
+  }
+}
+
+bool Win32ProfileStorage::replace(const fs::path& file, std::string_view bytes,
+                                  const BeforeReplace& beforeReplace) {
+  const std::wstring target = FinalPath(file.wstring());
+  const DWORD attributes = GetFileAttributesW(target.c_str());
+  const bool exists = attributes != INVALID_FILE_ATTRIBUTES;
+  if (!exists && GetLastError() != ERROR_FILE_NOT_FOUND) return false;
+  if (exists && (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) != 0) {
+    return false;
+  }
+  const DWORD kept = exists ? attributes & kKeptAttributes : 0;
+
+  std::wstring temp;
+  HANDLE created = INVALID_HANDLE_VALUE;
+  DWORD error = ERROR_FILE_EXISTS;
+  for (int attempt = 0; attempt < 16 && error == ERROR_FILE_EXISTS; ++attempt) {
+    temp = TemporaryName(target);
+    created = CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                          kept ? kept : FILE_ATTRIBUTE_NORMAL, nullptr);
+    error = created == INVALID_HANDLE_VALUE ? GetLastError() : ERROR_SUCCESS;
+  }
+  if (created == INVALID_HANDLE_VALUE) {
+    return exists && error == ERROR_ACCESS_DENIED && RewriteInPlace(target, bytes);
+  }
+  Handle out(created);
+  bool ok = WriteAll(out.get(), bytes) && FlushFileBuffers(out.get());
+  ok = out.close() && ok;
+  if (ok) {
+    try {
+      if (beforeReplace) beforeReplace(fs::path(temp));
+    } catch (...) {
+      ok = false;
+    }
+  }
+  if (ok) {
+    ok = MoveFileExW(temp.c_str(), target.c_str(),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+  }
+  if (!ok) DeleteFileW(temp.c_str());
+  return ok;
+}
+
+std::string Win32ProfileStorage::displayName(const fs::path& file) const {
+  return WideToSjis(file.wstring());
+}
+
+}  // namespace hk

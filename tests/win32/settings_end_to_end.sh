@@ -1,0 +1,82 @@
+#!/bin/bash
+# The settings file in the real program, with others writing it too: an edit
+# by hand while the program runs survives its exit, and two copies of the
+# program writing the one file each keep the other's keys.
+set -u
+exe=$1
+texts_helper=${HK_WINDOW_TEXTS:-}
+source "$(cd "$(dirname "$0")" && pwd)/e2e_lib.sh"
+
+sjis() {  # text in UTF-8
+  printf '%b' "$1" | iconv -f UTF-8 -t CP932
+}
+
+settings_bytes() {  # folder
+  bytes_of <"$1/hakarimaru.KZN"
+}
+
+# An edit from outside while the program runs, then the exit button.
+edited=$work/edited
+mkdir "$edited"
+printf '[ZOVA]\r\nAUTOCLIP=1\r\n' >"$edited/hakarimaru.KZN"
+start_program "$edited"
+sjis '; 手で書いた\r\n[MINE]\r\nnote = 手書き \r\n' >>"$edited/hakarimaru.KZN"
+exit_program
+expected=$(sjis '[ZOVA]\r\nAUTOCLIP=1\r\nWinPosX=0\r\nWinPosY=0\r\nINDEX=1\r\nPAGE=1\r\n; 手で書いた\r\n[MINE]\r\nnote = 手書き \r\n' |
+  bytes_of)
+check "the edit by hand is still there after the exit" "$expected" "$(settings_bytes "$edited")"
+
+# Two copies on one file: the first toggles the clipboard option, the second
+# changes the page and exits.
+shared=$work/shared
+mkdir "$shared"
+printf '[ZOVA]\r\nAUTOCLIP=1\r\n' >"$shared/hakarimaru.KZN"
+start_program "$shared"
+first_window=$window
+first_pid=$program_pid
+# The second copy opens beside the first.
+printf '[ZOVA]\r\nAUTOCLIP=1\r\nWinPosX=600\r\n' >"$shared/hakarimaru.KZN"
+(cd "$shared" && exec wine hakarimaru.exe) &
+second_pid=$!
+second_window=
+for _ in $(seq 1 150); do
+  second_window=$(xdotool search --name "^はかり丸$" 2>/dev/null | grep -vx "$first_window" | head -n 1)
+  [ -n "$second_window" ] && break
+  sleep 0.2
+done
+if [ -z "$second_window" ]; then
+  echo "FAILED: the second copy's window did not appear"
+  kill "$second_pid" 2>/dev/null
+  exit 1
+fi
+sleep 1
+
+window=$first_window
+click_title_button 3
+sleep 0.3
+for _ in 1 2 3 4 5; do
+  xdotool key Down
+  sleep 0.1
+done
+xdotool key Return
+sleep 0.5
+check "the first copy wrote its clipboard option" "1" \
+  "$(grep -c "^AUTOCLIP=0"$'\r'"\$" "$shared/hakarimaru.KZN")"
+
+window=$second_window
+program_pid=$second_pid
+click_title_button 29  # page 1, then page 2
+click_title_button 55
+exit_program
+expected=$(printf '[ZOVA]\r\nAUTOCLIP=0\r\nWinPosX=600\r\nWinPosY=0\r\nINDEX=13\r\nPAGE=2\r\n' | bytes_of)
+check "both copies' keys after the second one's exit" "$expected" "$(settings_bytes "$shared")"
+
+window=$first_window
+program_pid=$first_pid
+exit_program
+expected=$(printf '[ZOVA]\r\nAUTOCLIP=0\r\nWinPosX=0\r\nWinPosY=0\r\nINDEX=1\r\nPAGE=1\r\n' | bytes_of)
+check "the first copy's exit keeps the option it wrote" "$expected" "$(settings_bytes "$shared")"
+check "no file but the program and its settings" "hakarimaru.KZN hakarimaru.exe" \
+  "$(ls "$shared" | tr '\n' ' ' | sed 's/ $//')"
+
+report
