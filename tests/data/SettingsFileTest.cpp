@@ -215,6 +215,17 @@ TEST_F(SettingsFileTest, NamesSurviveTheRoundTripThroughTheFile) {
   EXPECT_EQ(table[14].CategoryName, " 長さ&V ");
   EXPECT_NE(fileBytes().find("Button1=\" ﾒｰﾄﾙ  \"\r\n"), std::string::npos);
   EXPECT_NE(fileBytes().find("Button3=ｾﾝﾁﾒｰﾄﾙ\r\n"), std::string::npos);
+
+  // A zero byte put in by hand ends the name on reading as it does on writing.
+  writeFile(std::string("[BUNRUI13]\r\nButton1=ab\0cd\r\n", 27));
+  CategoryTable edited = CategoryTable::BuiltIn();
+  SettingsFile handEdited(file());
+  handEdited.loadCategories(edited);
+  EXPECT_EQ(edited[13].unit(1).Name, "ab      ");
+  handEdited.writeUnitName(13, 1, edited[13].unit(1).Name);
+  CategoryTable again = CategoryTable::BuiltIn();
+  SettingsFile(file()).loadCategories(again);
+  EXPECT_EQ(again[13].unit(1).Name, "ab      ");
 }
 
 TEST_F(SettingsFileTest, AFailedWriteNamesTheFile) {
