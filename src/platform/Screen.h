@@ -1,0 +1,69 @@
+#pragma once
+
+// The rules that put the layout on a real screen: the components keep their
+// coordinates in units of a 96-DPI display, and the Win32 side turns them into
+// device pixels at the window's DPI with these; and where a window may go.
+
+#include <string>
+
+#include "platform/Geometry.h"
+
+namespace hk {
+
+// The DPI at which one layout unit is one pixel.
+constexpr int kLayoutDpi = 96;
+// The largest whole-number version of every picture the program carries.
+constexpr int kLargestPictureScale = 3;
+
+// A layout coordinate in device pixels: the nearest pixel, a half rounded
+// towards the right and down. The function rises with its argument and takes
+// no account of widths, so two controls that share an edge in the layout
+// share it in pixels too: no overlap, no gap.
+int ScaleCoordinate(int units, int dpi);
+
+// A rectangle by its four edges, each scaled on its own; the width and the
+// height are what lies between them.
+Rect ScaleRect(const Rect& units, int dpi);
+
+// The thickness of a line drawn pixels wide in the layout: a whole multiple
+// of it, never thinner, so frames, bevels and grid lines stay crisp.
+int ScaleLineWidth(int pixels, int dpi);
+
+// A picture is drawn at a whole-number version, never stretched: the largest
+// one (1 to kLargestPictureScale) that fits its scaled place.
+int PictureScale(int dpi);
+
+// The resource name of a picture's version: "NAME" itself at 1, otherwise
+// "NAME_2X", "NAME_3X".
+std::string PictureResourceName(const std::string& name, int scale);
+
+struct PicturePlacement {
+  int scale = 1;  // the version to draw
+  Rect pixels;    // where it goes, at exactly that version's size
+};
+
+// Where a picture laid out at place (its own size in layout units) is drawn:
+// its version for the DPI, centred in the place's scaled rectangle (a spare
+// odd pixel goes right and down).
+PicturePlacement PlacePicture(const Rect& place, int dpi);
+
+// A font height (pixels, negative for the character height) made at one DPI,
+// at another; the nearest pixel, a half away from zero, as the system rounds.
+int ScaleFontHeight(int height, int fromDpi, int toDpi);
+
+// The character height of a font of points at the DPI, in the negative form.
+int FontHeightForPoints(int points, int dpi);
+
+// A monitor: all of it, and the part that windows may use (without the task
+// bar), in screen pixels.
+struct MonitorArea {
+  Rect monitor;
+  Rect workArea;
+};
+
+// Where a window restored at window goes on the monitor nearest to it: where
+// it is if the monitor shows all of it; otherwise the least move that puts it
+// wholly on the work area (its top-left corner when it is larger).
+Rect KeepOnMonitor(const Rect& window, const MonitorArea& area);
+
+}  // namespace hk
