@@ -62,6 +62,9 @@ class RecordingServices : public Services {
 
   // What scrollBarWidth() answers.
   int verticalScrollBarWidth = 17;
+  // What nearestMonitor() answers: one 1280 x 1024 screen with a 40-pixel
+  // task bar at the bottom.
+  MonitorArea monitor{{0, 0, 1280, 1024}, {0, 0, 1280, 984}};
 
   // Delivers the posted messages and releases in the order they were asked,
   // also those asked meanwhile; a released form is told it is destroyed and
@@ -91,6 +94,7 @@ class RecordingServices : public Services {
   bool fileExists(const std::filesystem::path& path) override;
   std::optional<Picture> loadBitmapFile(const std::filesystem::path& path) override;
   int scrollBarWidth() override { return verticalScrollBarWidth; }
+  MonitorArea nearestMonitor(const Rect&) override { return monitor; }
 
  private:
   struct Posted {

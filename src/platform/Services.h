@@ -8,6 +8,7 @@
 
 #include "platform/Geometry.h"
 #include "platform/Graphics.h"
+#include "platform/Screen.h"
 
 namespace hk {
 
@@ -63,6 +64,9 @@ class Services {
 
   // The width of a vertical scroll bar in pixels, as the system draws it.
   virtual int scrollBarWidth() = 0;
+  // The monitor that shows most of the rectangle (screen pixels), or the one
+  // nearest to it when none shows any of it.
+  virtual MonitorArea nearestMonitor(const Rect& screen) = 0;
 };
 
 }  // namespace hk

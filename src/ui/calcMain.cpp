@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "platform/Dispatcher.h"
+#include "platform/Screen.h"
 #include "ui/Application.h"
 #include "ui/Place.h"
 
@@ -356,6 +357,9 @@ void TCalcMainForm::FormCreate() {
   setHeight(ResultPanel.bounds().bottom() + 20);
   setWidth(ResultPanel.bounds().right() + 15);
   if (Selection.CurrentPage == 3) showMoneyPanel(true);
+  // Saved on a monitor that is now smaller or gone, the window would open
+  // out of reach: it comes onto the nearest screen at its final size.
+  setBounds(KeepOnMonitor(bounds(), services_.nearestMonitor(bounds())));
 
   // The window opens ready for typing, as the input is the first control.
   TargetEdit.focus();

@@ -304,6 +304,20 @@ bool Win32Services::fileExists(const std::filesystem::path& path) {
 
 int Win32Services::scrollBarWidth() { return GetSystemMetrics(SM_CXVSCROLL); }
 
+MonitorArea Win32Services::nearestMonitor(const Rect& screen) {
+  const RECT asked{screen.left, screen.top, screen.right(), screen.bottom()};
+  MONITORINFO info{};
+  info.cbSize = sizeof info;
+  if (!GetMonitorInfoW(MonitorFromRect(&asked, MONITOR_DEFAULTTONEAREST), &info)) {
+    // Without an answer the rectangle counts as on screen: it stays put.
+    return {screen, screen};
+  }
+  const auto toRect = [](const RECT& r) {
+    return Rect{r.left, r.top, r.right - r.left, r.bottom - r.top};
+  };
+  return {toRect(info.rcMonitor), toRect(info.rcWork)};
+}
+
 std::optional<Picture> Win32Services::loadBitmapFile(const std::filesystem::path& path) {
   const BitmapObject bitmap(
       static_cast<HBITMAP>(LoadImageW(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE)));

@@ -42,6 +42,7 @@ class Win32Services : public Services {
   bool fileExists(const std::filesystem::path& path) override;
   std::optional<Picture> loadBitmapFile(const std::filesystem::path& path) override;
   int scrollBarWidth() override;
+  MonitorArea nearestMonitor(const Rect& screen) override;
 
   // Destroys the forms given to releaseLater: their windows first, then the
   // components.
