@@ -8,7 +8,8 @@
 # money page widens the window, and the exit button leaves a settings file of
 # exactly the expected bytes. Then with the settings of an earlier run: the
 # window comes up where they say, follows a drag on its title panel, and on
-# its exit button writes where it was left.
+# its exit button writes where it was left. Last, settings that put the window
+# beyond the screen: it opens wholly on it.
 #
 # Usage: end_to_end.sh PATH_TO_HAKARIMARU_EXE
 # HK_WINDOW_TEXTS names the helper that prints a window's texts.
@@ -98,5 +99,17 @@ exit_program
 expected=$(printf '[ZOVA]\r\nWinPosX=200\r\nWinPosY=140\r\nINDEX=14\r\nPAGE=2\r\nAUTOCLIP=1\r\n' |
   bytes_of)
 check "the settings written at exit" "$expected" "$(bytes_of <"$again/hakarimaru.KZN")"
+
+# --- A start with a position that no screen shows -----------------------------
+# Saved on a larger or a second monitor: the window comes wholly onto the
+# screen by the least move, and its exit button is in reach.
+far=$work/far
+mkdir "$far"
+printf '[ZOVA]\r\nWinPosX=5000\r\nWinPosY=-400\r\n' >"$far/hakarimaru.KZN"
+start_program "$far"
+geometry
+screen_width=$(xdpyinfo | awk '/dimensions:/ { split($2, size, "x"); print size[1] }')
+check "a far-off position comes onto the screen" "$((screen_width - 404)),0" "$X,$Y"
+exit_program
 
 report
