@@ -12,6 +12,8 @@ shared palette (palette.txt). A picture file holds blocks of three kinds:
                                  H rows; the background is transparent.
     bitmap NAME = OTHER          the bitmap OTHER, drawn above, once more.
     icon NAME = BITMAP           one image made from a bitmap drawn above.
+    icon NAME = WxH * K          one image made from the icon's own WxH image
+                                 above, each pixel a K x K block.
     label NAME WxH INK PAPER TEXT  TEXT in the small font (font.txt), in the
                                  colour INK on PAPER, centred across and one
                                  pixel from the top.
@@ -20,6 +22,11 @@ Lines starting with ";" are comments. Every bitmap is written with four bits a
 pixel and the 16 colours of the palette. A button draws its glyph with the
 colour of the bitmap's bottom-left pixel left out, so that pixel must be the
 background ("."), and the background shows through wherever it is used.
+
+Every bitmap NAME also comes as NAME_2X and NAME_3X, each pixel a 2 x 2 or a
+3 x 3 block, for displays at twice and three times the 96-DPI scale: a picture
+enlarged by whole pixels stays sharp where stretching would blur it. The
+resource script takes them from SCALED_RC, which lists them all.
 
 Usage: make_pictures.py SOURCE_FOLDER OUTPUT_FOLDER
 """
@@ -31,6 +38,11 @@ import struct
 import sys
 
 BACKGROUND = "."
+# The whole-number enlargements made of every bitmap, and the resource name
+# of each: NAME + SCALED_SUFFIX % scale.
+SCALES = (2, 3)
+SCALED_SUFFIX = "_%dX"
+SCALED_RC = "scaled_pictures.rc"
 
 
 class PictureError(Exception):
@@ -92,6 +104,12 @@ class Picture:
         self.height = height
         self.rows = rows  # strings of palette characters, top row first
 
+    def enlarged(self, scale):
+        """The picture with each pixel a scale x scale block."""
+        rows = ["".join(character * scale for character in row)
+                for row in self.rows for _ in range(scale)]
+        return Picture(self.width * scale, self.height * scale, rows)
+
 
 def read_rows(lines, index, width, height, images, where):
     rows = []
@@ -129,6 +147,16 @@ def render_label(font, width, height, ink, paper, text, where):
     return ["".join(row) for row in pixels]
 
 
+def enlarged_icon_image(images, size, scale, where):
+    """"icon NAME = WxH * K": the icon's WxH image above, K times as large."""
+    found = [image for image in images if "%dx%d" % (image.width, image.height) == size]
+    if not found:
+        raise PictureError("%s: the icon has no %s image above" % (where, size))
+    if not scale.isdigit() or not 2 <= int(scale) <= 16:
+        raise PictureError("%s: %r is not a whole-number enlargement" % (where, scale))
+    return found[0].enlarged(int(scale))
+
+
 def read_pictures(path, palette_characters, font, bitmaps, icons, labels):
     lines = list(content_lines(path))
     index = 0
@@ -140,6 +168,10 @@ def read_pictures(path, palette_characters, font, bitmaps, icons, labels):
         kind, name = fields[0], fields[1] if len(fields) > 1 else ""
         if kind in ("bitmap", "label") and name in bitmaps:
             raise PictureError("%s: %s is drawn twice" % (where, name))
+        if kind == "icon" and len(fields) == 6 and fields[2] == "=" and fields[4] == "*":
+            icons.setdefault(name, []).append(
+                enlarged_icon_image(icons.get(name, []), fields[3], fields[5], where))
+            continue
         if kind in ("bitmap", "icon") and len(fields) == 4 and fields[2] == "=":
             if fields[3] not in bitmaps:
                 raise PictureError("%s: no bitmap %s above" % (where, fields[3]))
@@ -257,13 +289,24 @@ def make(source_folder, output_folder):
         # Labels are shown as they are; every other bitmap may be a glyph.
         if picture.rows[-1][0] != BACKGROUND and name not in labels:
             raise PictureError("bitmap %s: the bottom-left pixel must be the background" % name)
+        if any(name.endswith(SCALED_SUFFIX % scale) for scale in SCALES):
+            raise PictureError("bitmap %s: names ending in _2X or _3X are the enlargements"
+                               % name)
     for name, images in icons.items():
         check_icon(name, images)
     os.makedirs(output_folder, exist_ok=True)
     made = set()
+    script = ["// Made by make_pictures.py: the enlargements of every bitmap.\n"]
     for name, picture in bitmaps.items():
         made.add(name + ".bmp")
         write_if_changed(os.path.join(output_folder, name + ".bmp"), bmp_bytes(picture, palette))
+        for scale in SCALES:
+            scaled = name + SCALED_SUFFIX % scale
+            made.add(scaled + ".bmp")
+            write_if_changed(os.path.join(output_folder, scaled + ".bmp"),
+                             bmp_bytes(picture.enlarged(scale), palette))
+            script.append('%s BITMAP "%s.bmp"\n' % (scaled, scaled))
+    write_if_changed(os.path.join(output_folder, SCALED_RC), "".join(script).encode("ascii"))
     for name, images in icons.items():
         made.add(name + ".ico")
         write_if_changed(os.path.join(output_folder, name + ".ico"), ico_bytes(images, palette))

@@ -1,6 +1,7 @@
 // The pictures inside the built program: every bitmap the windows load by
 // name is there, at its size, in 16 colours and with the pixels of its text
-// source, and so is the icon at both of its sizes. The program is opened as a
+// source, also in its enlargements for scaled displays, and so is the icon at
+// each of its sizes. The program is opened as a
 // data file, the way Explorer reads icons.
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -150,36 +151,49 @@ std::vector<SourceBitmap> ReadSourceBitmaps() {
 
 // Windows' own reading of each built bitmap shows the colours its source
 // names, pixel for pixel: rows, nibbles and palette went in the right order.
+// Its enlargements NAME_2X and NAME_3X show each source pixel as a whole
+// block, so a scaled display draws the same picture, only sharper.
 TEST_F(ProgramResources, EveryBitmapShowsThePixelsOfItsSource) {
   const std::map<char, COLORREF> palette = ReadPalette();
   ASSERT_EQ(palette.size(), 16u);
   const std::vector<SourceBitmap> sources = ReadSourceBitmaps();
   ASSERT_GT(sources.size(), 20u);
   const HDC screen = GetDC(nullptr);
-  const HDC memory = CreateCompatibleDC(screen);
   for (const SourceBitmap& source : sources) {
-    SCOPED_TRACE(source.name);
-    const std::wstring name = Wide(source.name);
-    // A section keeps the stored colours, whatever the display's depth.
-    const HANDLE image =
-        LoadImageW(program_, name.c_str(), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION);
-    ASSERT_NE(image, nullptr);
-    const HGDIOBJ previous = SelectObject(memory, image);
-    int wrong = 0;
-    std::string first;
-    for (int y = 0; y < static_cast<int>(source.rows.size()); ++y) {
-      for (int x = 0; x < static_cast<int>(source.rows[y].size()); ++x) {
-        const COLORREF expected = palette.at(source.rows[y][x]);
-        if (GetPixel(memory, x, y) != expected && wrong++ == 0) {
-          first = std::to_string(x) + "," + std::to_string(y);
+    for (const auto& [suffix, scale] : {std::pair{"", 1}, {"_2X", 2}, {"_3X", 3}}) {
+      SCOPED_TRACE(source.name + suffix);
+      const std::wstring name = Wide(source.name + suffix);
+      // A section keeps the stored colours, whatever the display's depth.
+      const HANDLE image =
+          LoadImageW(program_, name.c_str(), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION);
+      ASSERT_NE(image, nullptr);
+      const int width = static_cast<int>(source.rows.at(0).size()) * scale;
+      const int height = static_cast<int>(source.rows.size()) * scale;
+      BITMAPINFO format{};
+      format.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+      std::vector<RGBQUAD> pixels(static_cast<std::size_t>(width) * height);
+      ASSERT_EQ(GetDIBits(screen, static_cast<HBITMAP>(image), 0, height, pixels.data(), &format,
+                          DIB_RGB_COLORS),
+                height);
+      int wrong = 0;
+      std::string first;
+      for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+          const COLORREF expected = palette.at(source.rows[y / scale][x / scale]);
+          const RGBQUAD& got = pixels[static_cast<std::size_t>(y) * width + x];
+          if (RGB(got.rgbRed, got.rgbGreen, got.rgbBlue) != expected && wrong++ == 0) {
+            first = std::to_string(x) + "," + std::to_string(y);
+          }
         }
       }
+      EXPECT_EQ(wrong, 0) << "first at " << first;
+      BITMAP loaded{};
+      GetObjectW(image, sizeof loaded, &loaded);
+      EXPECT_EQ(loaded.bmWidth, width);
+      EXPECT_EQ(loaded.bmHeight, height);
+      DeleteObject(image);
     }
-    EXPECT_EQ(wrong, 0) << "first at " << first;
-    SelectObject(memory, previous);
-    DeleteObject(image);
   }
-  DeleteDC(memory);
   ReleaseDC(nullptr, screen);
 }
 
@@ -203,12 +217,12 @@ TEST_F(ProgramResources, EveryBitmapLoadsAtItsSizeIn16Colours) {
   }
 }
 
-TEST_F(ProgramResources, TheIconHoldsA16And32PixelImage) {
+TEST_F(ProgramResources, TheIconHoldsA16To48PixelImage) {
   const HRSRC group = FindResourceW(program_, L"MAINICON", kIconGroupType);
   ASSERT_NE(group, nullptr);
   const auto* directory = static_cast<BYTE*>(LockResource(LoadResource(program_, group)));
   ASSERT_NE(directory, nullptr);
-  for (int size : {16, 32}) {
+  for (int size : {16, 24, 32, 48}) {
     SCOPED_TRACE(size);
     // The image the system itself would pick for this size must be exactly it.
     const int id = LookupIconIdFromDirectoryEx(const_cast<BYTE*>(directory), TRUE, size, size,
