@@ -1,10 +1,28 @@
 # Sourced by the scripts that run Wine. Sets the environment and makes the
 # prefix once.
+#
+# HK_DPI chooses the display scale that Wine gives programs, in dots per inch
+# (96 = 100 %, 144 = 150 %, 192 = 200 %; default 96). Wine reads it once per
+# prefix, so each DPI other than 96 gets a prefix of its own beside the usual
+# one (build/wineprefix-dpi144 ...), and runs at different scales never
+# disturb each other.
 export LC_ALL=ja_JP.UTF-8
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 export WINEARCH=win32
-: "${WINEPREFIX:=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)/build/wineprefix}"
+: "${HK_DPI:=96}"
+case "$HK_DPI" in
+  [1-9][0-9] | [1-9][0-9][0-9]) ;;
+  *)
+    echo "HK_DPI must be a whole number of dots per inch, not \"$HK_DPI\"" >&2
+    return 1
+    ;;
+esac
+export HK_DPI
+if [ -z "${WINEPREFIX:-}" ]; then
+  WINEPREFIX=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)/build/wineprefix
+  [ "$HK_DPI" != 96 ] && WINEPREFIX=$WINEPREFIX-dpi$HK_DPI
+fi
 export WINEPREFIX
 
 hk_start_display() {
@@ -31,20 +49,35 @@ hk_start_display() {
 
 hk_wine_prepare() {
   hk_start_display || return 1
-  if [ -f "$WINEPREFIX/.hk-ready" ]; then return 0; fi
+  if [ -f "$WINEPREFIX/.hk-ready" ] && [ "$(cat "$WINEPREFIX/.hk-dpi" 2>/dev/null)" = "$HK_DPI" ]; then
+    return 0
+  fi
   mkdir -p "$(dirname "$WINEPREFIX")"
   (
     flock 9
-    [ -f "$WINEPREFIX/.hk-ready" ] && exit 0
-    wineboot -i >/dev/null 2>&1
-    wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
-    # No window manager runs on the virtual display; unmanaged windows spare
-    # every hide of an active window a two-second wait for one.
-    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
-    for face in 'ＭＳ ゴシック' 'MS Gothic' 'ＭＳ Ｐゴシック' 'MS PGothic'; do
-      wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$face" /t REG_SZ /d 'IPAGothic' /f >/dev/null 2>&1
-    done
-    wineserver -w
-    touch "$WINEPREFIX/.hk-ready"
+    if [ ! -f "$WINEPREFIX/.hk-ready" ]; then
+      hk_make_prefix
+      touch "$WINEPREFIX/.hk-ready"
+    fi
+    if [ "$(cat "$WINEPREFIX/.hk-dpi" 2>/dev/null)" != "$HK_DPI" ]; then
+      # The user's setting, and the older key that Wine also reads at start.
+      wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$HK_DPI" /f >/dev/null 2>&1
+      wine reg add 'HKCC\Software\Fonts' /v LogPixels /t REG_DWORD /d "$HK_DPI" /f >/dev/null 2>&1
+      wineserver -w
+      echo "$HK_DPI" >"$WINEPREFIX/.hk-dpi"
+    fi
   ) 9>"$WINEPREFIX.lock"
+}
+
+# A new prefix with the settings every run needs. Called under the lock.
+hk_make_prefix() {
+  wineboot -i >/dev/null 2>&1
+  wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
+  # No window manager runs on the virtual display; unmanaged windows spare
+  # every hide of an active window a two-second wait for one.
+  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
+  for face in 'ＭＳ ゴシック' 'MS Gothic' 'ＭＳ Ｐゴシック' 'MS PGothic'; do
+    wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$face" /t REG_SZ /d 'IPAGothic' /f >/dev/null 2>&1
+  done
+  wineserver -w
 }

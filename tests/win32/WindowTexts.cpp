@@ -6,9 +6,12 @@
 // height"), so that a control can be clicked at its place in the layout
 // whatever frame the window system draws; --at X Y prints the text of the
 // innermost visible child window at that point of the client area, so that
-// one control's caption can be told from the others'.
+// one control's caption can be told from the others'. --dpi prints the DPI
+// that the system gives programs, so that a script can tell the scale it runs
+// at. The helper is DPI aware: its numbers are the screen's own pixels, as
+// the X tools' are, at any scale.
 //
-// Usage: hk_window_texts.exe [--client | --at X Y] TITLE
+// Usage: hk_window_texts.exe [--client | --at X Y] TITLE | --dpi
 // Exit status 1 when no window has the title (or --at finds no child window
 // there), 2 on wrong usage.
 #include <windows.h>
@@ -82,6 +85,7 @@ bool ReadNumber(const wchar_t* text, LONG& number) {
 }  // namespace
 
 int main() {
+  SetProcessDPIAware();
   // The title in UTF-16 as given, whatever the code page.
   int argc = 0;
   wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
@@ -89,6 +93,14 @@ int main() {
   enum class Query { Texts, ClientArea, ChildAt } query = Query::Texts;
   POINT at{0, 0};
   bool usable = argc == 2;
+  if (argc == 2 && std::wstring(argv[1]) == L"--dpi") {
+    LocalFree(argv);
+    const HDC screen = GetDC(nullptr);
+    std::printf("%d\n", GetDeviceCaps(screen, LOGPIXELSX));
+    ReleaseDC(nullptr, screen);
+    std::fflush(stdout);
+    return 0;
+  }
   if (argc == 3 && std::wstring(argv[1]) == L"--client") {
     query = Query::ClientArea;
     usable = true;
