@@ -95,20 +95,23 @@ std::optional<long double> ParseReal(std::string_view text) {
   return negative ? -magnitude : magnitude;
 }
 
-std::optional<std::int32_t> ParseWholeNumber(std::string_view text) {
+std::optional<std::int32_t> ParseWholeNumber(std::string_view text, SignedHex signedHex) {
   std::size_t i = 0;
   const std::size_t n = text.size();
   while (i < n && text[i] == ' ') ++i;
   if (i == n) return std::nullopt;
 
   bool negative = false;
+  bool hasSign = false;
   if (text[i] == '+' || text[i] == '-') {
     negative = text[i] == '-';
+    hasSign = true;
     ++i;
   }
 
   std::uint64_t value = 0;
   if (i < n && text[i] == '$') {
+    if (hasSign && signedHex == SignedHex::Refused) return std::nullopt;
     ++i;
     if (i == n) return std::nullopt;
     for (; i < n; ++i) {

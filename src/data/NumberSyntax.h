@@ -18,12 +18,17 @@ namespace hk {
 // is infinite when beyond the extended one: storing it decides.
 std::optional<long double> ParseReal(std::string_view text);
 
+// Whether a sign may stand before "$": the settings file's integer keys take
+// "-$10", the decimal base input and the rate panel's edits do not.
+enum class SignedHex { Refused, Accepted };
+
 // The whole-number syntax (the decimal base input, the rate panel's edits, the
-// settings file's integer keys): optional leading blanks, an optional "+" or
-// "-", then decimal digits or "$" and hexadecimal digits of either case, and
-// nothing after them. A decimal value must lie in the signed 32-bit range; a
-// "$" value is a 32-bit pattern of at most 8 significant digits ("$FFFFFFFF"
-// is -1).
-std::optional<std::int32_t> ParseWholeNumber(std::string_view text);
+// settings file's integer keys): optional leading blanks, then an optional
+// "+" or "-" and decimal digits, or "$" and hexadecimal digits of either
+// case, and nothing after them. A decimal value must lie in the signed 32-bit
+// range; a "$" value is a 32-bit pattern of at most 8 significant digits
+// ("$FFFFFFFF" is -1), negated when a sign before it is accepted.
+std::optional<std::int32_t> ParseWholeNumber(std::string_view text,
+                                             SignedHex signedHex = SignedHex::Refused);
 
 }  // namespace hk

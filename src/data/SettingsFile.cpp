@@ -67,9 +67,9 @@ std::string QuotedIfNeeded(std::string_view name) {
 
 std::optional<std::int32_t> ParseInteger(std::string_view text, bool allowHexPrefix) {
   if (allowHexPrefix && text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
-    return ParseWholeNumber("$" + std::string(text.substr(2)));
+    return ParseWholeNumber("$" + std::string(text.substr(2)), SignedHex::Accepted);
   }
-  return ParseWholeNumber(text);
+  return ParseWholeNumber(text, SignedHex::Accepted);
 }
 
 // The value of a DATA, POINT or COLOR key, or nothing when the key is missing

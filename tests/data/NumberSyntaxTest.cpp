@@ -78,7 +78,8 @@ TEST(ParseWholeNumber, AcceptsSigned32BitDecimalAndDollarHex) {
       {"$a", true, 10},
       {"$FFFFFFFF", true, -1},
       {"$80000000", true, INT32_MIN},
-      {"-$10", true, -16},
+      {"-$10", false, 0},  // no sign before "$" (the settings file takes one)
+      {"+$1F", false, 0},
       {"$000000001", true, 1},  // leading zeros are not digits that overflow
       {"2147483648", false, 0},
       {"-2147483649", false, 0},

@@ -81,6 +81,7 @@ TEST_F(SettingsFileTest, WindowKeysFallBackOneByOne) {
        {120, -4, 25, 3, false}},
       {"[ZOVA]\r\nWinPosX=0x10\r\nWinPosY=$20\r\nINDEX=abc\r\nPAGE=\r\nAUTOCLIP=yes\r\n",
        {16, 32, 1, 1, true}},
+      {"[ZOVA]\r\nWinPosX=-$10\r\nWinPosY=+$20\r\n", {-16, 32, 1, 1, true}},
       {"[ZOVA]\r\nAUTOCLIP=7\r\nINDEX=0X0D\r\nPAGE=2 \r\n", {0, 0, 13, 2, true}},
       {"[ZOVA]\r\nAUTOCLIP=0x0\r\nWinPosX=0x\r\n", {0, 0, 1, 1, false}},
       {"[zova]\r\nwinposx=5\r\n", {5, 0, 1, 1, true}},

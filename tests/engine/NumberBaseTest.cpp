@@ -129,6 +129,7 @@ TEST(NumberBaseTest, RejectsBadInput) {
   ExpectRejections({{"", kDec, kHex, kInputError, kBadDecimal},
                     {"12 ", kDec, kHex, kInputError, kBadDecimal},
                     {"2147483648", kDec, kHex, kInputError, kBadDecimal},
+                    {"-$1F", kDec, kHex, kInputError, kBadDecimal},
                     {"ff", kHex, kDec, kInputError, kBadHex},
                     {" FF", kHex, kDec, kInputError, kBadHex},
                     {"-1", kHex, kDec, kInputError, kBadHex},

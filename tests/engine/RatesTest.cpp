@@ -129,6 +129,7 @@ TEST(RateRead, StopsAtTheFirstEditThatIsNotAWholeNumber) {
   } cases[] = {{{"1a", "0"}, RateReadError{5, false}},
                {{"", "0"}, RateReadError{5, false}},
                {{"2", "x"}, RateReadError{5, true}},
+               {{"-$10", "0"}, RateReadError{5, false}},
                {{"$10", "5"}, std::nullopt}};
   for (const auto& c : cases) {
     CategoryRecord cat = CategoryTable::BuiltIn()[32];
