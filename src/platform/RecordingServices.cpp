@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <fstream>
 #include <iterator>
+#include <stdexcept>
 #include <system_error>
 
 #include "platform/Dispatcher.h"
@@ -41,7 +42,10 @@ int RecordingServices::messageBox(std::string_view text, std::string_view title,
 
 void RecordingServices::beep(unsigned type) { beeps.push_back(type); }
 
-void RecordingServices::setClipboardText(std::string_view text) { clipboard.emplace_back(text); }
+void RecordingServices::setClipboardText(std::string_view text) {
+  if (clipboardBusy) throw std::runtime_error("クリップボードを開けません");
+  clipboard.emplace_back(text);
+}
 
 void RecordingServices::help(Form& owner, const std::filesystem::path& helpFile,
                              HelpCommand command, unsigned context) {

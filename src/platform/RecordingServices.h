@@ -60,6 +60,9 @@ class RecordingServices : public Services {
   // not exist, so a test that forgot to choose one writes nothing anywhere.
   std::filesystem::path executable;
 
+  // Makes setClipboardText fail as a clipboard held by another program does.
+  bool clipboardBusy = false;
+
   // What scrollBarWidth() answers.
   int verticalScrollBarWidth = 17;
   // What nearestMonitor() answers: one 1280 x 1024 screen with a 40-pixel

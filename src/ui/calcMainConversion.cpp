@@ -3,6 +3,7 @@
 // the factors.
 #include <array>
 #include <cstddef>
+#include <exception>
 #include <optional>
 #include <string>
 #include <utility>
@@ -125,7 +126,16 @@ void TCalcMainForm::RunConversion() {
 
   ResultValueLabel.setText(outcome.resultText);
   LastResultText = outcome.resultText;
-  if (Selection.AutoClip) CopyResultToClipboard(LastResultText);
+  // A clipboard that cannot be had costs the history nothing: the record goes
+  // in first, and the failure then reaches the general error report.
+  std::exception_ptr clipboardFailure;
+  if (Selection.AutoClip) {
+    try {
+      CopyResultToClipboard(LastResultText);
+    } catch (...) {
+      clipboardFailure = std::current_exception();
+    }
+  }
 
   HistoryRecord record;
   record.TargetText = outcome.targetText;
@@ -136,6 +146,7 @@ void TCalcMainForm::RunConversion() {
   record.ResultValue = outcome.resultValue;
   history_.AppendHistory(std::move(record));
   if (HistoryWindowRefresh) HistoryWindowRefresh();
+  if (clipboardFailure) std::rethrow_exception(clipboardFailure);
 }
 
 void TCalcMainForm::CopyResultToClipboard(const std::string& text) {

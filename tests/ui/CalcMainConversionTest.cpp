@@ -204,6 +204,18 @@ TEST_F(Conversion, TheClipboardOnlyWhileAutoClipIsOn) {
   form->CopyResultToClipboard(" 0101 1111 ");
   form->CopyResultToClipboard("   ");
   EXPECT_EQ(services.clipboard, (std::vector<std::string>{"1234.50000", "01011111"}));
+
+  // A clipboard that cannot be opened still lets the record in, then reports.
+  services.clipboardBusy = true;
+  int recordsWhenReported = -1;
+  SetErrorReport([&](const std::string& text) {
+    recordsWhenReported = history.HistoryCount();
+    errors.push_back(text);
+  });
+  form->TargetEdit.pressKey('\r');
+  EXPECT_EQ(history.HistoryCount(), 3);
+  EXPECT_EQ(recordsWhenReported, 3);
+  EXPECT_EQ(errors, std::vector<std::string>{"クリップボードを開けません"});
 }
 
 TEST_F(Conversion, AnOpenHistoryWindowHearsOfEachRecord) {
