@@ -3,6 +3,10 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <optional>
+
+#include "data/FloatFault.h"
+#include "data/NumberSyntax.h"
 
 namespace hk {
 
@@ -213,5 +217,71 @@ std::string FormatExponent(long double value, int width) {
   }
   return PadLeft(std::move(text), width);
 }
+
+namespace {
+
+// Plain digits only while the text stays short: up to 21 integer digits, or
+// five zeros after the point.
+constexpr int kPlainPointHigh = 21;
+constexpr int kPlainPointLow = -5;
+
+// The digits rounded half up to at most `count` significant ones, without
+// trailing zeros.
+DecimalDigits RoundedTo(const DecimalDigits& d, int count) {
+  if (d.count <= count) return d;
+  DecimalDigits r = d;
+  r.count = count;
+  if (d.digits[count] >= '5' && IncrementDigits(r.digits, count - 1)) {
+    r.digits[0] = '1';
+    r.count = 1;
+    ++r.pointPosition;
+  }
+  while (r.count > 0 && r.digits[r.count - 1] == '0') --r.count;
+  return r;
+}
+
+bool ReadsBackAs(const std::string& text, const Real48& value) {
+  const std::optional<long double> parsed = ParseReal(text);
+  if (!parsed) return false;
+  try {
+    return Real48(*parsed).bytes() == value.bytes();
+  } catch (const FloatFault&) {
+    return false;
+  }
+}
+
+}  // namespace
+
+std::string RealText(const DecimalDigits& d) {
+  if (d.count == 0) return "0";
+  const std::string digits(d.digits, static_cast<std::size_t>(d.count));
+  std::string text = d.negative ? "-" : "";
+  const int point = d.pointPosition;
+  if (point > kPlainPointHigh || point < kPlainPointLow) {
+    text += digits.substr(0, 1);
+    if (d.count > 1) text += "." + digits.substr(1);
+    text += "E" + std::to_string(point - 1);
+  } else if (point <= 0) {
+    text += "0." + std::string(static_cast<std::size_t>(-point), '0') + digits;
+  } else if (point < d.count) {
+    text += digits.substr(0, static_cast<std::size_t>(point)) + "." +
+            digits.substr(static_cast<std::size_t>(point));
+  } else {
+    text += digits + std::string(static_cast<std::size_t>(point - d.count), '0');
+  }
+  return text;
+}
+
+DecimalDigits ShortestDigits(const Real48& value) {
+  const DecimalDigits full = ToDecimalDigits(value.value());
+  for (int count = 1; count < full.count; ++count) {
+    const DecimalDigits candidate = RoundedTo(full, count);
+    if (ReadsBackAs(RealText(candidate), value)) return candidate;
+  }
+  // Eighteen digits are far more than a Real48 tells apart.
+  return full;
+}
+
+std::string ShortestRealText(const Real48& value) { return RealText(ShortestDigits(value)); }
 
 }  // namespace hk

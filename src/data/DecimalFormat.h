@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "data/Real48.h"
+
 namespace hk {
 
 // The decimal form of a finite value with 18 significant digits: the exact
@@ -31,5 +33,17 @@ std::string FormatFixed(const DecimalDigits& digits, int decimals, int width);
 // sign and four exponent digits (15 characters), rounded half up to seven
 // significant digits, padded on the left to `width`.
 std::string FormatExponent(long double value, int width);
+
+// The fewest significant digits whose RealText the real-number parser reads
+// back to exactly this Real48 (a Real48 needs at most 14). Zero has none.
+DecimalDigits ShortestDigits(const Real48& value);
+
+// Decimal digits as a text of the real-number syntax: plain ("1000",
+// "0.0006215", "-2.5") while the point stays near the digits, otherwise with
+// an exponent ("1.5E-20", "3E25"). Never more than 30 characters.
+std::string RealText(const DecimalDigits& digits);
+
+// The shortest text that reads back as exactly this Real48.
+std::string ShortestRealText(const Real48& value);
 
 }  // namespace hk

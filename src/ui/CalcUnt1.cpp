@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "data/DecimalFormat.h"
 #include "data/FloatFault.h"
 #include "data/NumberSyntax.h"
 #include "engine/FormatResult.h"
@@ -242,6 +243,7 @@ void TCalcCustomForm::SetCategory(std::int32_t category) {
     const std::string value = FormatResult(unit.Factor.value(), unit.Decimals, kValueWidth);
     ValueEdit(row).setMaxBytes(std::max(kBoxBytes, static_cast<int>(value.size())));
     ValueEdit(row).setText(value);
+    shownValues_[static_cast<std::size_t>(row - 1)] = {value, unit.Factor};
     ShosuCombo(row).setItems(decimals);
     ShosuCombo(row).setItemIndex(unit.Decimals);  // none outside 0 to 5
     ColorCombo(row).setItems(colours);
@@ -285,25 +287,41 @@ void TCalcCustomForm::OKButtonClick() {
   settings_.writeIconKind(EditedCategory, iconKind);
   record.IconKind = static_cast<std::uint8_t>(iconKind);
 
-  // Every row is checked before any is stored, the range of a factor too.
+  // Every row is checked before any is stored, the range of a factor too. A
+  // box left as it was filled keeps its unit's factor bit for bit: the box
+  // shows it rounded to the unit's decimals, and storing that would move
+  // every later conversion (or empty a small factor altogether).
   std::array<Real48, kUnitsPerCategory> factors;
+  std::array<std::string, kUnitsPerCategory> dataTexts;
   for (int row = 1; row <= kUnitsPerCategory; ++row) {
-    const std::optional<Real48> factor = FactorOf(ValueEdit(row).text());
+    const std::size_t k = static_cast<std::size_t>(row - 1);
+    const std::string& text = ValueEdit(row).text();
+    // (An empty box is never one the dialog filled.)
+    if (!text.empty() && text == shownValues_[k].text) {
+      factors[k] = shownValues_[k].factor;
+      const std::optional<Real48> shown = FactorOf(text);
+      const bool exact = shown && shown->bytes() == factors[k].bytes();
+      dataTexts[k] = exact ? text : ShortestRealText(factors[k]);
+      continue;
+    }
+    const std::optional<Real48> factor = FactorOf(text);
     if (!factor) {
       services_.messageBox(std::to_string(row) + " 行目エラー", "変換値エラー", kMbOk);
       return;
     }
-    factors[row - 1] = *factor;
+    factors[k] = *factor;
+    dataTexts[k] = text;
   }
 
   // Memory follows the file key by key, so a failed write leaves both as far
   // as they got.
   for (int row = 1; row <= kUnitsPerCategory; ++row) {
+    const std::size_t k = static_cast<std::size_t>(row - 1);
     UnitRecord& unit = record.unit(row);
     settings_.writeUnitName(EditedCategory, row, TanniEdit(row).text());
     SetUnitName(unit, TanniEdit(row).text());
-    unit.Factor = factors[row - 1];
-    settings_.writeUnitValue(EditedCategory, row, ValueEdit(row).text());
+    unit.Factor = factors[k];
+    settings_.writeUnitValue(EditedCategory, row, dataTexts[k]);
     const int decimals = ShosuCombo(row).itemIndex();
     settings_.writeUnitDecimals(EditedCategory, row, decimals);
     unit.Decimals = decimals;

@@ -121,6 +121,15 @@ class TCalcCustomForm : public Form {
   void showStandardIcon();
   void centreIcon();
 
+  // What each value box showed when the dialog was filled, and the factor it
+  // stood for: a box the user left alone keeps the factor itself, not the
+  // rounded digits it shows.
+  struct ShownValue {
+    std::string text;
+    Real48 factor;
+  };
+  std::array<ShownValue, kUnitsPerCategory> shownValues_{};
+
   Services& services_;
   CategoryTable& table_;
   SettingsFile& settings_;

@@ -2,7 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <random>
 #include <string>
+
+#include "data/NumberSyntax.h"
 
 namespace hk {
 namespace {
@@ -101,6 +105,40 @@ TEST(FormatExponent, SevenDigitsAndAFourDigitExponent) {
   };
   for (const FixedCase& c : cases) {
     EXPECT_EQ(FormatExponent(c.value, c.width), c.text) << static_cast<double>(c.value);
+  }
+}
+
+TEST(ShortestRealText, FewestDigitsThatReadBackExactly) {
+  const std::pair<long double, const char*> cases[] = {
+      {0.0006215L, "0.0006215"},
+      {0.94L, "0.94"},
+      {1000.0L, "1000"},
+      {-2.5L, "-2.5"},
+      {0.0L, "0"},
+      {1234567.12345L, "1234567.12345"},
+      {1999999999.99L, "1999999999.99"},
+      {1e25L, "1E25"},
+      {-1.5e-20L, "-1.5E-20"},
+      {0.000012L, "0.000012"},
+      {1.7e38L, "1.7E38"},
+      {0x1p-128L, "2.938735877056E-39"},  // the smallest Real48
+  };
+  for (const auto& [value, text] : cases) {
+    EXPECT_EQ(ShortestRealText(Real48(value)), text) << static_cast<double>(value);
+  }
+}
+
+TEST(ShortestRealText, EveryRealReadsBackBitForBit) {
+  std::mt19937_64 random(20261207);
+  for (int i = 0; i < 20000; ++i) {
+    const std::uint64_t bits = random();
+    Real48::Bytes bytes{};
+    for (int k = 0; k < 6; ++k) bytes[k] = static_cast<std::uint8_t>(bits >> (8 * k));
+    if (bytes[0] == 0) continue;
+    const Real48 value = Real48::FromBytes(bytes);
+    const std::string text = ShortestRealText(value);
+    ASSERT_LE(text.size(), 30u);
+    ASSERT_EQ(Real48(*ParseReal(text)).bytes(), value.bytes()) << text;
   }
 }
 
