@@ -1,6 +1,7 @@
 #include "engine/Rates.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstddef>
 #include <limits>
 #include <utility>
@@ -15,10 +16,6 @@ namespace {
 
 constexpr std::int64_t kSpinnerMinimum = -32768;
 constexpr std::int64_t kSpinnerMaximum = 32767;
-
-// A Real48 of a decimal with at most 11 significant digits gives that decimal
-// back at 11 digits; at 12 it may not.
-constexpr int kFaithfulDigits = 11;
 
 int EffectiveDecimals(std::int32_t decimals) {
   return std::clamp(decimals, std::int32_t{0}, std::int32_t{kMaxFixedDecimals});
@@ -38,38 +35,39 @@ std::int64_t SaturatedValue(const std::string& digits, std::int64_t limit) {
   return value;
 }
 
-// A magnitude as 0.digits x 10^pointPosition, rounded half up to 11
-// significant digits, without trailing zeros.
-struct ShortDigits {
-  std::string digits;
-  int pointPosition = 0;
-
-  char at(int index) const {
-    return index >= 0 && index < static_cast<int>(digits.size())
-               ? digits[static_cast<std::size_t>(index)]
-               : '0';
-  }
+// The rate a factor stands for, split at the point: the digits of its
+// integer part and its first d decimals, and its sign.
+struct RateDigits {
+  bool negative = false;
+  std::string integer;   // "0" when there is none
+  std::string decimals;  // exactly d digits
 };
 
-ShortDigits FaithfulDigits(long double value) {
-  const DecimalDigits full = ToDecimalDigits(value);
-  ShortDigits d;
-  d.pointPosition = full.pointPosition;
-  d.digits.assign(full.digits, static_cast<std::size_t>(std::min(full.count, kFaithfulDigits)));
-  if (full.count > kFaithfulDigits && full.digits[kFaithfulDigits] >= '5') {
-    int i = kFaithfulDigits - 1;
-    for (; i >= 0 && d.digits[static_cast<std::size_t>(i)] == '9'; --i) {
-      d.digits[static_cast<std::size_t>(i)] = '0';
-    }
-    if (i >= 0) {
-      ++d.digits[static_cast<std::size_t>(i)];
-    } else {
-      d.digits.insert(d.digits.begin(), '1');
-      ++d.pointPosition;
-    }
+// A factor within a few units of its last bit of a rate with d decimals
+// shows that rate: the store of the rate's text puts it within half a unit,
+// the panel's reading (D scaled by tenths, each step stored, then I added)
+// within one or two more. Any other factor shows the first d decimals of its
+// shortest exact text.
+RateDigits RateDigitsOf(const Real48& factor, int d) {
+  RateDigits r;
+  const long double value = factor.value();
+  r.negative = value < 0;
+  std::string text = FormatFixed(value, d, 0);
+  int exponent = 0;
+  std::frexp(value, &exponent);
+  const long double tolerance = (d + 2) * std::ldexp(1.0L, exponent - 40);
+  if (std::fabs(value - *ParseReal(text)) > tolerance) {
+    DecimalDigits digits = ShortestDigits(factor);
+    digits.negative = false;
+    text = FormatFixed(digits, kMaxFixedDecimals, 0);  // every digit, none rounded
+    const std::size_t point = text.find('.');
+    text.erase(d == 0 ? point : point + 1 + static_cast<std::size_t>(d));
   }
-  while (!d.digits.empty() && d.digits.back() == '0') d.digits.pop_back();
-  return d;
+  if (!text.empty() && text[0] == '-') text.erase(0, 1);
+  const std::size_t point = text.find('.');
+  r.integer = text.substr(0, point);
+  if (point != std::string::npos) r.decimals = text.substr(point + 1);
+  return r;
 }
 
 std::string WithoutLeadingZeros(const std::string& digits) {
@@ -142,38 +140,36 @@ RateRowDisplay RateRowOf(const UnitRecord& unit) {
   RateRowDisplay row;
   if (unit.isEmpty()) return row;
 
-  const long double factor = unit.Factor.value();
-  const bool negative = factor < 0;
-  const ShortDigits digits = FaithfulDigits(factor);
   const int d = EffectiveDecimals(unit.Decimals);
-
-  std::string integerDigits;
-  for (int i = 0; i < digits.pointPosition; ++i) integerDigits.push_back(digits.at(i));
-  if (integerDigits.empty()) integerDigits = "0";
-  std::string fractionDigits;
-  for (int j = 0; j < d; ++j) fractionDigits.push_back(digits.at(digits.pointPosition + j));
+  const RateDigits digits = RateDigitsOf(unit.Factor, d);
+  const std::string decimals = WithoutLeadingZeros(digits.decimals);
+  const bool negativeDecimals = digits.negative && !decimals.empty();
 
   row.enabled = true;
   row.label = unit.Name;
-  row.integerText = (negative ? "-" : "") + integerDigits;
-  row.decimalText = WithoutLeadingZeros(fractionDigits);
-  if (row.decimalText.empty()) row.decimalText = "0";
+  // I is the factor truncated toward zero and D carries its sign, so that
+  // I + D x 10^-d reads back as a negative factor too (-2.5 is -2 and -50).
+  const bool negativeInteger = digits.negative && digits.integer != "0";
+  row.integerText = (negativeInteger ? "-" : "") + digits.integer;
+  row.decimalText = decimals.empty() ? "0" : (negativeDecimals ? "-" : "") + decimals;
 
   // The integer part as the 32-bit edit value, clamped; the spinner's own
   // clamp to 16 bits follows.
   const std::int64_t magnitude =
-      SaturatedValue(integerDigits, std::int64_t{std::numeric_limits<std::int32_t>::max()} + 1);
-  std::int64_t i = negative ? -magnitude : magnitude;
+      SaturatedValue(digits.integer, std::int64_t{std::numeric_limits<std::int32_t>::max()} + 1);
+  std::int64_t i = negativeInteger ? -magnitude : magnitude;
   i = std::min<std::int64_t>(i, std::numeric_limits<std::int32_t>::max());
   row.integerSpinner.maximum = ToSpinner(i > 1 ? 2 * i : 10);
   row.integerSpinner.minimum = ToSpinner(i / 2);
   row.integerSpinner.position = ToSpinner(i);
 
+  // A negative D steps through the negative decimals, up toward zero.
   std::int64_t scale = 1;  // 10^d, as far as the spinner can tell
   for (int k = 0; k < d && scale <= kSpinnerMaximum; ++k) scale *= 10;
-  row.decimalSpinner.minimum = 0;
-  row.decimalSpinner.maximum = ToSpinner(scale - 1);
-  row.decimalSpinner.position = ToSpinner(SaturatedValue(row.decimalText, kSpinnerMaximum));
+  const std::int64_t decimalPart = SaturatedValue(decimals, kSpinnerMaximum + 1);
+  row.decimalSpinner.minimum = digits.negative ? ToSpinner(1 - scale) : 0;
+  row.decimalSpinner.maximum = digits.negative ? 0 : ToSpinner(scale - 1);
+  row.decimalSpinner.position = ToSpinner(negativeDecimals ? -decimalPart : decimalPart);
   return row;
 }
 

@@ -38,13 +38,16 @@ struct RateRowDisplay {
 };
 
 // How the row of `unit` shows its factor. An empty unit gives a disabled row
-// with empty texts. I and D come from the factor's decimal digits at 11
-// significant digits (a Real48 holds about 12), so 0.94, stored a little
-// below, still shows 0 and 94; D holds the first d decimals, cut. The texts
-// always show the rate's own digits, even where the spinners are clamped: an
-// integer part beyond 32 bits is written in full and clamped only in the
-// spinner. A negative factor (only a hand-edited file has one) shows its sign
-// on I ("-0" when the integer part is 0) and the decimals of its magnitude in D.
+// with empty texts. A factor that holds a rate of at most d decimals (to a
+// few units of its last bit) shows that rate's digits, so 0.94, stored a
+// little below, shows 0 and 94, and saving the row writes the rate's text
+// again; any other factor shows the first d decimals of its shortest exact
+// text, cut. The texts always show every digit, even where the spinners are
+// clamped: an integer part beyond 32 bits is written in full and clamped only
+// in the spinner. A negative factor (only a hand-edited file has one) shows I
+// truncated toward zero and a negative D ("-2" and "-50" for -2.5 with two
+// decimals), which the panel reads back as the factor; its decimal spinner
+// runs from -(10^d - 1) to 0.
 RateRowDisplay RateRowOf(const UnitRecord& unit);
 
 // What the two edits of a row hold now.

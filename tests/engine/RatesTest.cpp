@@ -52,6 +52,9 @@ TEST(RateRowOf, ShowsTheStoredRatesOwnDigits) {
       {t[1].unit(6), "0", "62", {0, 10, 0}, {0, 32767, 62}},  // 0.0006215, d = 5
       {Unit(2.679L, 2), "2", "67", {1, 4, 2}, {0, 99, 67}},   // cut, not rounded
       {Unit(0.999999999999L, 2), "1", "0", {0, 10, 1}, {0, 99, 0}},
+      // every digit that the Real48 holds, beyond eleven
+      {Unit(1234567.12345L, 5), "1234567", "12345", {32767, 32767, 32767}, {0, 32767, 12345}},
+      {Unit(1999999999.99L, 2), "1999999999", "99", {32767, 32767, 32767}, {0, 99, 99}},
       {Unit(3.14159L, 4), "3", "1415", {1, 6, 3}, {0, 9999, 1415}},
       {Unit(1.4L, 0), "1", "0", {0, 10, 1}, {0, 0, 0}},
       {Unit(1.4L, -3), "1", "0", {0, 10, 1}, {0, 0, 0}},
@@ -60,9 +63,10 @@ TEST(RateRowOf, ShowsTheStoredRatesOwnDigits) {
       {Unit(40000.5L, 1), "40000", "5", {20000, 32767, 32767}, {0, 9, 5}},
       {Unit(0.99999L, 5), "0", "99999", {0, 10, 0}, {0, 32767, 32767}},
       {Unit(1e12L, 2), "1000000000000", "0", {32767, 32767, 32767}, {0, 99, 0}},
-      // a hand-edited negative factor: the sign on I, the magnitude's decimals in D
-      {Unit(-1.4L, 2), "-1", "40", {0, 10, -1}, {0, 99, 40}},
-      {Unit(-0.5L, 2), "-0", "50", {0, 10, 0}, {0, 99, 50}},
+      // a hand-edited negative factor: I truncated toward zero, D negative too
+      {Unit(-1.4L, 2), "-1", "-40", {0, 10, -1}, {-99, 0, -40}},
+      {Unit(-0.5L, 2), "0", "-50", {0, 10, 0}, {-99, 0, -50}},
+      {Unit(-2.5L, 2), "-2", "-50", {-1, 10, -2}, {-99, 0, -50}},
       {Unit(-50000, 0), "-50000", "0", {-25000, 10, -32768}, {0, 0, 0}},
   };
   for (const RowCase& c : cases) ExpectRow(c);
@@ -81,6 +85,13 @@ TEST(RateRowOf, EveryTwoDecimalRateReadsBackUnchanged) {
                 std::to_string(i) + "." + std::to_string(d));
       const std::string text = RateText({row.integerText, row.decimalText}, 2);
       ASSERT_EQ(RateRowOf(Unit(*ParseReal(text), 2)).decimalText, row.decimalText) << text;
+      // A negative rate, as the panel reads it before a conversion.
+      const Real48 negative = RateFromParts(-i, -d, 2);
+      const RateRowDisplay shown = RateRowOf(Unit(negative, 2));
+      ASSERT_EQ(
+          RateFromParts(std::stoi(shown.integerText), std::stoi(shown.decimalText), 2).bytes(),
+          negative.bytes())
+          << shown.integerText << " " << shown.decimalText;
     }
   }
 }

@@ -299,12 +299,23 @@ TEST_F(RatePanel, EmptyUnitsHaveEmptyInertRows) {
   EXPECT_TRUE(form->RateUpDown(18).enabled());
 }
 
-TEST_F(RatePanel, TheSwissFrancKeepsItsRateThroughASave) {
-  writeSettings("[ZOVA]\r\nPAGE=3\r\nINDEX=32\r\n");
+TEST_F(RatePanel, StoredRatesKeepTheirTextsThroughAConversionAndASave) {
+  writeSettings(
+      "[ZOVA]\r\nPAGE=3\r\nINDEX=32\r\n[BUNRUI32]\r\nDATA2=1234567.12345\r\nPOINT2=5\r\n"
+      "DATA3=1999999999.99\r\nDATA5=-2.5\r\n");
   auto form = start();
+  EXPECT_EQ(form->RateEdit(9 + 2).text(), "12345");
+  typeInput(*form, "1");
+  chooseUnits(*form, 1, 5);
+  EXPECT_EQ(table[32].unit(5).Factor, Real48(-2.5L));
   form->PageButton1.click();
-  EXPECT_NE(settingsBytes().find("DATA4=1.40\r\n"), std::string::npos);
+  // A negative rate is not saved at all; the file keeps it as it was.
+  for (const char* line :
+       {"DATA4=1.40\r\n", "DATA2=1234567.12345\r\n", "DATA3=1999999999.99\r\n", "DATA5=-2.5\r\n"}) {
+    EXPECT_NE(settingsBytes().find(line), std::string::npos) << line << settingsBytes();
+  }
   EXPECT_EQ(table[32].unit(4).Factor, Real48(1.4L));
+  EXPECT_EQ(table[32].unit(5).Factor, Real48(-2.5L));
 }
 
 TEST_F(RatePanel, ATypedRateConvertsAndIsSavedAsItsText) {
