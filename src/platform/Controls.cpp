@@ -1,5 +1,6 @@
 // The simple controls: panels, labels, edits with their spinners, buttons.
 #include <algorithm>
+#include <optional>
 #include <string>
 
 #include "data/ShiftJis.h"
@@ -106,6 +107,24 @@ namespace {
 std::int16_t Clamp16(std::int32_t value) {
   return static_cast<std::int16_t>(std::clamp<std::int32_t>(value, INT16_MIN, INT16_MAX));
 }
+
+// The whole number typed in a spinner's edit, as the system's spinner reads
+// its buddy: blanks before, an optional sign, decimal digits and nothing
+// after. Nothing for any other text, an empty one included.
+std::optional<long long> TypedNumber(const std::string& text) {
+  std::size_t i = text.find_first_not_of(' ');
+  if (i == std::string::npos) return std::nullopt;
+  const bool negative = text[i] == '-';
+  if (text[i] == '-' || text[i] == '+') ++i;
+  if (i == text.size()) return std::nullopt;
+  long long value = 0;
+  for (; i < text.size(); ++i) {
+    if (text[i] < '0' || text[i] > '9') return std::nullopt;
+    // Past any 16-bit limit is as good as far past it.
+    if (value < 1000000) value = value * 10 + (text[i] - '0');
+  }
+  return negative ? -value : value;
+}
 }  // namespace
 
 UpDown::UpDown(Control* parent, Edit* associate) : Control(parent), associate_(associate) {}
@@ -138,8 +157,17 @@ void UpDown::step(int delta) {
   if (!enabled()) return;
   const int low = std::min(minimum_, maximum_);
   const int high = std::max(minimum_, maximum_);
+  // The step starts from what the user typed in the edit, brought into the
+  // range, as the system's spinner attached to its edit does; from the last
+  // position when the edit holds no number.
+  int current = position_;
+  if (associate_) {
+    if (const std::optional<long long> typed = TypedNumber(associate_->text())) {
+      current = static_cast<int>(std::clamp<long long>(*typed, low, high));
+    }
+  }
   // With the limits reversed, the up arrow counts down, as the system's does.
-  int next = position_ + (minimum_ <= maximum_ ? delta : -delta);
+  int next = current + (minimum_ <= maximum_ ? delta : -delta);
   if (next > high) {
     next = wrap_ ? low : high;
   } else if (next < low) {

@@ -320,8 +320,10 @@ class UpDown : public Control {
   bool wrap() const { return wrap_; }
   void setWrap(bool wrap) { wrap_ = wrap; }
 
-  // Actions: one step, wrapping or stopping at the limits; the new position is
-  // written into the edit as plain digits (no thousands separators).
+  // Actions: one step from the number typed in the edit (brought into the
+  // range; the position when the edit holds none), wrapping or stopping at
+  // the limits; the new position is written into the edit as plain digits
+  // (no thousands separators).
   void stepUp();
   void stepDown();
 

@@ -136,6 +136,7 @@ TEST(UpDown, StepsStopOrWrapAtTheLimits) {
     int minimum, maximum, position;
     bool wrap, up;
     int expected;
+    const char* typed = "";  // the edit's text before the step
   };
   const Case cases[] = {
       {0, 10, 5, false, true, 6},
@@ -147,9 +148,16 @@ TEST(UpDown, StepsStopOrWrapAtTheLimits) {
       {-5, 5, -5, true, false, 5},
       {10, 0, 5, false, true, 4},  // reversed limits
       {0, 32767, 32767, false, true, 32767},
+      // from the number typed in the edit, brought into the range first
+      {53, 212, 107, false, true, 151, "150"},
+      {53, 212, 107, false, true, 212, "300"},
+      {0, 99, 5, true, true, 0, "150"},
+      {-5, 5, 0, false, false, -5, "  -4"},
+      {0, 10, 5, false, true, 6, "1,0"},  // no number: from the position
   };
   for (const Case& c : cases) {
     Edit edit(nullptr);
+    edit.setText(c.typed);
     UpDown updown(nullptr, &edit);
     updown.setMinimum(c.minimum);
     updown.setMaximum(c.maximum);

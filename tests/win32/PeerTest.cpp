@@ -300,10 +300,21 @@ TEST_F(Peers, UpDownsStepThroughTheirComponentWhichWritesTheEdit) {
   SendMessageW(WindowOf(edit), WM_KEYDOWN, VK_DOWN, 0);
   EXPECT_EQ(edit.text(), "29999");
 
+  // A step starts from the number typed in the edit.
+  SendMessageW(WindowOf(edit), EM_SETSEL, 0, -1);
+  for (const wchar_t typed : std::wstring(L"150")) {
+    SendMessageW(WindowOf(edit), WM_CHAR, typed, 1);
+  }
+  ASSERT_EQ(edit.text(), "150");
+  SendMessageW(WindowOf(edit), WM_KEYDOWN, VK_UP, 0);
+  EXPECT_EQ(TextOf(WindowOf(edit)), L"151");
+  EXPECT_EQ(upDown.position(), 151);
+
   // With the limits reversed the up arrow counts down.
   upDown.setMinimum(10);
   upDown.setMaximum(0);
   upDown.setPosition(5);
+  edit.setText("5");
   click(true);
   EXPECT_EQ(upDown.position(), 4);
 }
