@@ -207,7 +207,13 @@ void Form::setFrameExtent(int width, int height) {
   const int clientH = clientHeight();
   frameWidth_ = width;
   frameHeight_ = height;
-  setClientSize(client, clientH);
+  if (!outerSizeFixed()) setClientSize(client, clientH);
+}
+
+void Form::setOuterSize(int width, int height) {
+  minimumWidth_ = width;
+  minimumHeight_ = height;
+  setBounds({bounds().left, bounds().top, width, height});
 }
 
 void Form::setModalResult(int result) { modalResult_ = result; }

@@ -156,6 +156,7 @@ enum class FormStyle {
   BorderlessPopup,  // no caption or frame, a one-pixel border
   Sizable,          // caption with the system buttons, sizing frame
   Dialog,           // caption with the close box only, fixed size
+  SizableDialog,    // caption with the close box only, sizing frame
 };
 
 constexpr int kModalNone = 0;
@@ -179,8 +180,15 @@ class Form : public Control {
   int clientHeight() const;
   void setClientSize(int width, int height);
   // The peer's measure of its frame: outer size less client size. The client
-  // size stays; the outer size follows.
+  // size stays and the outer size follows, unless the outer size is fixed.
   void setFrameExtent(int width, int height);
+  // Fixes the outer size whatever frame the system draws: the client area is
+  // what the frame leaves. It is also the smallest size the user can give
+  // the form, so every component stays in view.
+  void setOuterSize(int width, int height);
+  bool outerSizeFixed() const { return minimumWidth_ > 0; }
+  int minimumWidth() const { return minimumWidth_; }
+  int minimumHeight() const { return minimumHeight_; }
 
   // Enter anywhere in the form presses this button (and nothing else sees it).
   Button* defaultButton() const { return defaultButton_; }
@@ -234,6 +242,8 @@ class Form : public Control {
   Control* focused_ = nullptr;
   int frameWidth_;
   int frameHeight_;
+  int minimumWidth_ = 0;
+  int minimumHeight_ = 0;
 };
 
 enum class Bevel { None, Lowered, Raised };

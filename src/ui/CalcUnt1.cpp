@@ -102,7 +102,7 @@ Font DialogFont() {
 TCalcCustomForm::TCalcCustomForm(Services& services, Form& owner, CategoryTable& table,
                                  SettingsFile& settings, std::filesystem::path exeFolder,
                                  std::filesystem::path helpFile)
-    : Form(FormStyle::Dialog, &owner),
+    : Form(FormStyle::SizableDialog, &owner),
       services_(services),
       table_(table),
       settings_(settings),
@@ -127,8 +127,10 @@ void TCalcCustomForm::FormCreate() {
 void TCalcCustomForm::layOut() {
   setText("変換データカストマイズ");
   setFont(DialogFont());
-  Place(*this, kLeft, kTop, 0, 0);
-  setClientSize(kClientWidth, kClientHeight);
+  // The components keep their places when the user makes the dialog larger;
+  // it never gets smaller than this.
+  Place(*this, kLeft, kTop, kOuterWidth, kOuterHeight);
+  setOuterSize(kOuterWidth, kOuterHeight);
 
   PlaceLabel(Label1, 12, 16, "分 類 名");
   Place(NameEdit, 84, 12, 89, kBoxHeight);

@@ -21,15 +21,12 @@ class TCalcCustomForm : public Form {
   TCalcCustomForm(Services& services, Form& owner, CategoryTable& table, SettingsFile& settings,
                   std::filesystem::path exeFolder, std::filesystem::path helpFile);
 
-  // Where the dialog opens and how large it is with a classic frame.
+  // Where the dialog opens and how large it is, frame included, whatever
+  // frame the system draws.
   static constexpr int kLeft = 470;
   static constexpr int kTop = 405;
   static constexpr int kOuterWidth = 345;
   static constexpr int kOuterHeight = 437;
-  // The room inside the frame of a fixed dialog with a caption: three pixels
-  // of frame on each side and a caption of nineteen.
-  static constexpr int kClientWidth = kOuterWidth - 2 * 3;
-  static constexpr int kClientHeight = kOuterHeight - 2 * 3 - 19;
   // The unit-name, value and category-name boxes take this many bytes.
   static constexpr int kBoxBytes = 12;
 

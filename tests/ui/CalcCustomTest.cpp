@@ -94,12 +94,13 @@ class CalcCustomTest : public ::testing::Test {
 TEST_F(CalcCustomTest, FrameAndKeyboard) {
   auto dialog = open(1);
 
-  EXPECT_EQ(dialog->style(), FormStyle::Dialog);
+  EXPECT_EQ(dialog->style(), FormStyle::SizableDialog);
   EXPECT_EQ(dialog->owner(), &owner);
   EXPECT_EQ(dialog->text(), "変換データカストマイズ");
-  // A classic dialog frame brings the window to its designed outer size.
-  dialog->setFrameExtent(6, 25);
+  // Any frame leaves the designed outer size; the client area gives way.
+  dialog->setFrameExtent(16, 39);
   EXPECT_EQ(dialog->bounds(), (Rect{470, 405, 345, 437}));
+  EXPECT_EQ(dialog->clientWidth(), 345 - 16);
   EXPECT_EQ(dialog->focused(), &dialog->NameEdit);
 
   // Enter and Escape press nothing: no default button, no button that closes.

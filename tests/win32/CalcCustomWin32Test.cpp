@@ -61,14 +61,35 @@ TEST_F(CustomDialog, KeyboardFrameAndConfirming) {
     GetWindowRect(window, &outer);
     EXPECT_EQ(outer.left, 470);
     EXPECT_EQ(outer.top, 405);
+    // The designed outer size whatever frame the system draws; the client
+    // area is what the frame leaves.
+    EXPECT_EQ(outer.right - outer.left, TCalcCustomForm::kOuterWidth);
+    EXPECT_EQ(outer.bottom - outer.top, TCalcCustomForm::kOuterHeight);
+    const LONG style = GetWindowLongW(window, GWL_STYLE);
+    RECT frame{};
+    AdjustWindowRectEx(&frame, style, FALSE, GetWindowLongW(window, GWL_EXSTYLE));
     RECT client{};
     GetClientRect(window, &client);
-    EXPECT_EQ(client.right, TCalcCustomForm::kClientWidth);
-    EXPECT_EQ(client.bottom, TCalcCustomForm::kClientHeight);
-    // Only the close box on the caption.
-    const LONG style = GetWindowLongW(window, GWL_STYLE);
+    EXPECT_EQ(client.right, TCalcCustomForm::kOuterWidth - (frame.right - frame.left));
+    EXPECT_EQ(client.bottom, TCalcCustomForm::kOuterHeight - (frame.bottom - frame.top));
+    EXPECT_EQ(dialog.clientWidth(), client.right);
+    // Only the close box on the caption, and a border that sizes the dialog:
+    // larger at will, never smaller than designed.
     EXPECT_TRUE(style & WS_SYSMENU);
     EXPECT_FALSE(style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX));
+    EXPECT_TRUE(style & WS_THICKFRAME);
+    EXPECT_EQ(SendMessageW(window, WM_NCHITTEST, 0, MAKELPARAM(outer.right - 2, outer.bottom - 2)),
+              HTBOTTOMRIGHT);
+    SetWindowPos(window, nullptr, 0, 0, 200, 150, SWP_NOMOVE | SWP_NOZORDER);
+    RECT shrunk{};
+    GetWindowRect(window, &shrunk);
+    EXPECT_EQ(shrunk.right - shrunk.left, TCalcCustomForm::kOuterWidth);
+    EXPECT_EQ(shrunk.bottom - shrunk.top, TCalcCustomForm::kOuterHeight);
+    SetWindowPos(window, nullptr, 0, 0, 400, 480, SWP_NOMOVE | SWP_NOZORDER);
+    EXPECT_EQ(dialog.bounds().width, 400);
+    EXPECT_EQ(dialog.bounds().height, 480);
+    SetWindowPos(window, nullptr, 0, 0, TCalcCustomForm::kOuterWidth, TCalcCustomForm::kOuterHeight,
+                 SWP_NOMOVE | SWP_NOZORDER);
     EXPECT_EQ(TextOf(window), L"変換データカストマイズ");
 
     SetForegroundWindow(window);

@@ -74,7 +74,16 @@ class FormPeer : public WindowPeer {
         style |= WS_POPUP | WS_CAPTION | WS_SYSMENU;
         exStyle |= WS_EX_DLGMODALFRAME;
         break;
+      case FormStyle::SizableDialog:
+        style |= WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME;
+        exStyle |= WS_EX_DLGMODALFRAME;
+        break;
     }
+    // The frame this system draws for the style, before the window is made at
+    // its outer size.
+    RECT frame{};
+    AdjustWindowRectEx(&frame, style, FALSE, exStyle);
+    form_.setFrameExtent(frame.right - frame.left, frame.bottom - frame.top);
     createOwn(RegisterOwnClass(kFormClass), style, exStyle, owner);
   }
 
@@ -114,6 +123,13 @@ class FormPeer : public WindowPeer {
           GetWindowRect(hwnd(), &outer);
           form_.resized(
               {outer.left, outer.top, outer.right - outer.left, outer.bottom - outer.top});
+        }
+        break;
+      case WM_GETMINMAXINFO:
+        if (form_.outerSizeFixed()) {
+          auto* limits = reinterpret_cast<MINMAXINFO*>(lParam);
+          limits->ptMinTrackSize = {form_.minimumWidth(), form_.minimumHeight()};
+          return 0;
         }
         break;
       case WM_SIZE:
