@@ -49,6 +49,19 @@ dialog_window=$(xdotool search --onlyvisible --name "^$dialog\$" 2>/dev/null | h
 if [ -n "$dialog_window" ]; then
   eval "$(xdotool getwindowgeometry --shell "$dialog_window")"
   check "the dialog's place and size" "470,405 345x437" "$X,$Y ${WIDTH}x$HEIGHT"
+  # Its border sizes it: a drag of the lower right corner by (40, 30).
+  xdotool mousemove $((X + WIDTH - 2)) $((Y + HEIGHT - 2))
+  sleep 0.2
+  xdotool mousedown 1
+  sleep 0.2
+  for step in 1 2 3 4; do
+    xdotool mousemove $((X + WIDTH - 2 + 10 * step)) $((Y + HEIGHT - 2 + 15 * step / 2))
+    sleep 0.1
+  done
+  xdotool mouseup 1
+  sleep 0.5
+  eval "$(xdotool getwindowgeometry --shell "$dialog_window")"
+  check "the dialog after a drag of its corner" "470,405 385x467" "$X,$Y ${WIDTH}x$HEIGHT"
 fi
 
 # The dialog opens with the name box focused; its text is replaced whole.

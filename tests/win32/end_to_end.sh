@@ -61,9 +61,18 @@ sleep 0.5
 geometry
 check "size with the rate panel" "554x513" "${WIDTH}x${HEIGHT}"
 
+# The integer part of row 1 (100 of the yen): its edit is 52 x 21 at (8, 66)
+# in the rate panel at (404, 2). A spinner step starts from what is typed.
+click_at $((404 + 8 + 26)) $((2 + 66 + 10))
+xdotool key End shift+Home
+xdotool type --delay 60 "150"
+xdotool key Up
+sleep 0.3
+
 exit_program
-# The money category shown saves its rates before the window's keys.
-expected=$(printf '[BUNRUI25]\r\nDATA1=100.00\r\nDATA2=0.94\r\nDATA3=0.90\r\nDATA4=0.80\r\nDATA5=0.60\r\nDATA6=1.25\r\nDATA7=10.00\r\nDATA8=5.00\r\nDATA9=6.00\r\n[ZOVA]\r\nWinPosX=0\r\nWinPosY=0\r\nINDEX=25\r\nPAGE=3\r\n' |
+# The money category shown saves its rates before the window's keys; the yen
+# stepped up from the 150 typed.
+expected=$(printf '[BUNRUI25]\r\nDATA1=151.00\r\nDATA2=0.94\r\nDATA3=0.90\r\nDATA4=0.80\r\nDATA5=0.60\r\nDATA6=1.25\r\nDATA7=10.00\r\nDATA8=5.00\r\nDATA9=6.00\r\n[ZOVA]\r\nWinPosX=0\r\nWinPosY=0\r\nINDEX=25\r\nPAGE=3\r\n' |
   bytes_of)
 check "the settings of the first run" "$expected" "$(bytes_of <"$first/hakarimaru.KZN")"
 
