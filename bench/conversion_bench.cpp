@@ -4,9 +4,11 @@
 
 #include <cstdio>
 
+#include "data/DecimalFormat.h"
 #include "data/Real48.h"
 #include "engine/Conversion.h"
 #include "engine/FormatResult.h"
+#include "engine/Rates.h"
 #include "history/HistoryStore.h"
 
 namespace hk {
@@ -35,6 +37,31 @@ void BM_FormatResult(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_FormatResult);
+
+// The shortest exact text of a factor, as a value box left alone is saved.
+void BM_ShortestRealText(benchmark::State& state) {
+  int i = 0;
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(ShortestRealText(Real48(kValues[i])));
+    i = (i + 1) % kValueCount;
+  }
+}
+BENCHMARK(BM_ShortestRealText);
+
+// One row of the rate panel, shown from its factor with two decimals.
+void BM_RateRow(benchmark::State& state) {
+  UnitRecord units[kValueCount];
+  for (int k = 0; k < kValueCount; ++k) {
+    units[k].Factor = Real48(kValues[k]);
+    units[k].Decimals = 2;
+  }
+  int i = 0;
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(RateRowOf(units[i]));
+    i = (i + 1) % kValueCount;
+  }
+}
+BENCHMARK(BM_RateRow);
 
 // Parse, convert, format and append, as one press of Enter does.
 void BM_WholeConversion(benchmark::State& state) {
