@@ -59,7 +59,7 @@ RateDigits RateDigitsOf(const Real48& factor, int d) {
   if (std::fabs(value - *ParseReal(text)) > tolerance) {
     DecimalDigits digits = ShortestDigits(factor);
     digits.negative = false;
-    text = FormatFixed(digits, kMaxFixedDecimals, 0);  // every digit, none rounded
+    text = FormatFixed(digits, kMaxFixedDecimals, 0);  // to the fortieth decimal
     const std::size_t point = text.find('.');
     text.erase(d == 0 ? point : point + 1 + static_cast<std::size_t>(d));
   }

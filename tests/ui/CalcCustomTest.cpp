@@ -251,17 +251,22 @@ TEST_F(CalcCustomTest, Preview) {
 }
 
 TEST_F(CalcCustomTest, ConfirmingUnchangedKeepsEveryFactor) {
+  // A factor below half the last decimal shown, which the box shows as 0.
+  table[1].unit(9).Factor = Real48(0.000001L);
+  const CategoryRecord started = table[1];
   auto dialog = open(1);
   EXPECT_EQ(confirm(*dialog), kModalOk);
 
   std::vector<std::string> expected = {"[BUNRUI1]", "NAME=長さ1&L", "ICON=0"};
-  const CategoryRecord started = startUpTable()[1];
   for (int row = 1; row <= kUnitsPerCategory; ++row) {
     const std::string number = std::to_string(row);
     // Every name of the category has a blank at one end at least.
     expected.push_back("Button" + number + "=\"" + started.unit(row).Name + "\"");
     // The box's text where it is the factor exactly, else the factor's own.
-    const std::string own = row == 6 ? "0.0006215" : row == 8 ? "0.004971" : "";
+    const std::string own = row == 6   ? "0.0006215"
+                            : row == 8 ? "0.004971"
+                            : row == 9 ? "0.000001"
+                                       : "";
     expected.push_back("DATA" + number + "=" + (own.empty() ? dialog->ValueEdit(row).text() : own));
     EXPECT_EQ(table[1].unit(row).Factor.bytes(), started.unit(row).Factor.bytes()) << row;
     expected.push_back("POINT" + number + "=5");
