@@ -6,12 +6,14 @@
 // height"), so that a control can be clicked at its place in the layout
 // whatever frame the window system draws; --at X Y prints the text of the
 // innermost visible child window at that point of the client area, so that
-// one control's caption can be told from the others'. --dpi prints the DPI
-// that the system gives programs, so that a script can tell the scale it runs
-// at. The helper is DPI aware: its numbers are the screen's own pixels, as
-// the X tools' are, at any scale.
+// one control's caption can be told from the others'; --caret prints the
+// blinking caret's rectangle on the screen ("left top width height", nothing
+// when the window's thread shows none), so that a screenshot can leave it out.
+// --dpi prints the DPI that the system gives programs, so that a script can
+// tell the scale it runs at. The helper is DPI aware: its numbers are the
+// screen's own pixels, as the X tools' are, at any scale.
 //
-// Usage: hk_window_texts.exe [--client | --at X Y] TITLE | --dpi
+// Usage: hk_window_texts.exe [--client | --at X Y | --caret] TITLE | --dpi
 // Exit status 1 when no window has the title (or --at finds no child window
 // there), 2 on wrong usage.
 #include <windows.h>
@@ -73,6 +75,19 @@ bool PrintChildAt(HWND window, POINT at) {
   return true;
 }
 
+bool PrintCaret(HWND window) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info)) return false;
+  if (!info.hwndCaret || IsRectEmpty(&info.rcCaret)) return true;
+  RECT caret = info.rcCaret;
+  MapWindowPoints(info.hwndCaret, HWND_DESKTOP, reinterpret_cast<POINT*>(&caret), 2);
+  std::printf("%ld %ld %ld %ld\n", static_cast<long>(caret.left), static_cast<long>(caret.top),
+              static_cast<long>(caret.right - caret.left),
+              static_cast<long>(caret.bottom - caret.top));
+  return true;
+}
+
 // A whole decimal number, negatives too; nothing else.
 bool ReadNumber(const wchar_t* text, LONG& number) {
   wchar_t* end = nullptr;
@@ -90,7 +105,7 @@ int main() {
   int argc = 0;
   wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
   if (!argv) return 2;
-  enum class Query { Texts, ClientArea, ChildAt } query = Query::Texts;
+  enum class Query { Texts, ClientArea, ChildAt, Caret } query = Query::Texts;
   POINT at{0, 0};
   bool usable = argc == 2;
   if (argc == 2 && std::wstring(argv[1]) == L"--dpi") {
@@ -103,6 +118,9 @@ int main() {
   }
   if (argc == 3 && std::wstring(argv[1]) == L"--client") {
     query = Query::ClientArea;
+    usable = true;
+  } else if (argc == 3 && std::wstring(argv[1]) == L"--caret") {
+    query = Query::Caret;
     usable = true;
   } else if (argc == 5 && std::wstring(argv[1]) == L"--at") {
     query = Query::ChildAt;
@@ -122,6 +140,9 @@ int main() {
       break;
     case Query::ChildAt:
       found = PrintChildAt(window, at);
+      break;
+    case Query::Caret:
+      found = PrintCaret(window);
       break;
   }
   std::fflush(stdout);
