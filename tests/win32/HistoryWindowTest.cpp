@@ -117,14 +117,14 @@ TEST_F(HistoryWindow, OpensMarksCopiesAndClosesWithItsButton) {
       PostMessageW(menu, WM_KEYDOWN, VK_RETURN, 0);
     });
     test::Later giveUp(3000, [] { EndMenu(); });
-    press(WindowOf(w.ClipButton), 5, 5);
+    test::Press(w.ClipButton, 5, 5);
     EXPECT_EQ(menuAt.left, 371 + 4) << mode;
     EXPECT_EQ(menuAt.top, 117 + 25) << mode;
     EXPECT_EQ(ClipboardBytes(), HistoryExportText(history, mode)) << mode;
   }
 
   // The close button: the main window releases it and raises its button.
-  press(WindowOf(w.SpeedButton4), 5, 5);
+  test::Press(w.SpeedButton4, 5, 5);
   EXPECT_TRUE(test::RunUntil(services, [] { return CalcHistoryForm == nullptr; }));
   test::Pump(services);
   EXPECT_FALSE(IsWindow(window));
@@ -200,7 +200,7 @@ TEST_F(HistoryWindow, TheCloseBoxOnlyHidesTheWindow) {
   append("2", 2, 2);
   EXPECT_EQ(w.StringGrid1.cell(2, 2), "2");
 
-  press(WindowOf(historyButton), 5, 5);
+  test::Press(historyButton, 5, 5);
   test::Pump(services);
   EXPECT_EQ(CalcHistoryForm, nullptr);
   EXPECT_FALSE(IsWindow(window));

@@ -15,7 +15,9 @@
 #include <vector>
 
 #include "platform/Dispatcher.h"
+#include "platform/Widgets.h"
 #include "platform/win32/MessageLoop.h"
+#include "platform/win32/Peers.h"
 #include "platform/win32/Win32Services.h"
 #include "support/TempFolder.h"
 
@@ -121,6 +123,31 @@ inline COLORREF PaintedPixel(HWND window, int x, int y) {
   DeleteDC(dc);
   ReleaseDC(nullptr, screen);
   return pixel;
+}
+
+// The window that gets the mouse and paints for a control, with a point
+// (x, y) of the control in that window's client area: a graphic control's
+// parent does both for it.
+struct Spot {
+  HWND window;
+  int x;
+  int y;
+};
+inline Spot SpotOf(const Control& control, int x, int y) {
+  if (const HWND own = WindowOf(control)) return {own, x, y};
+  const Rect& b = control.bounds();
+  return {WindowOf(*control.parent()), b.left + x, b.top + y};
+}
+
+inline void Press(const Control& control, int x, int y) {
+  const Spot spot = SpotOf(control, x, y);
+  SendMessageW(spot.window, WM_LBUTTONDOWN, MK_LBUTTON, At(spot.x, spot.y));
+  SendMessageW(spot.window, WM_LBUTTONUP, 0, At(spot.x, spot.y));
+}
+
+inline COLORREF PaintedPixel(const Control& control, int x, int y) {
+  const Spot spot = SpotOf(control, x, y);
+  return PaintedPixel(spot.window, spot.x, spot.y);
 }
 
 // A 24-bit bitmap file; pixel(x, y) counts rows from the top.

@@ -1,12 +1,15 @@
-// Prints the texts of a top-level window's visible child windows, one per
-// line in UTF-8, so that a script can read what a running program shows.
+// Prints the texts of a top-level window's visible child windows, and the
+// names of the visible controls that its windows paint themselves (read as a
+// screen reader reads them), one per line in UTF-8, so that a script can
+// read what a running program shows.
 //
 // Two queries help a script that drives the window with the mouse:
 // --client prints where the client area lies on the screen ("left top width
 // height"), so that a control can be clicked at its place in the layout
 // whatever frame the window system draws; --at X Y prints the text of the
 // innermost visible child window at that point of the client area, so that
-// one control's caption can be told from the others'; --caret prints the
+// one control's caption can be told from the others' (a painted control's
+// name when one lies there); --caret prints the
 // blinking caret's rectangle on the screen ("left top width height", nothing
 // when the window's thread shows none), so that a screenshot can leave it out.
 // --dpi prints the DPI that the system gives programs, so that a script can
@@ -19,6 +22,7 @@
 #include <windows.h>
 
 // These need windows.h first.
+#include <oleacc.h>
 #include <shellapi.h>
 
 #include <cstdio>
@@ -43,11 +47,79 @@ std::wstring TextOf(HWND window) {
   return text;
 }
 
+// The program's own windows paint controls that have no window; their
+// client area's accessible object lists them.
+bool OwnWindow(HWND window) {
+  wchar_t name[64] = {};
+  GetClassNameW(window, name, 64);
+  return std::wstring(name).rfind(L"Hakarimaru", 0) == 0;
+}
+
+IAccessible* ClientObject(HWND window) {
+  IAccessible* object = nullptr;
+  if (FAILED(AccessibleObjectFromWindow(window, static_cast<DWORD>(OBJID_CLIENT), IID_IAccessible,
+                                        reinterpret_cast<void**>(&object)))) {
+    return nullptr;
+  }
+  return object;
+}
+
+std::wstring NameOf(IAccessible* object, LONG child) {
+  VARIANT id{};
+  id.vt = VT_I4;
+  id.lVal = child;
+  BSTR name = nullptr;
+  std::wstring text;
+  if (SUCCEEDED(object->get_accName(id, &name)) && name) text.assign(name, SysStringLen(name));
+  SysFreeString(name);
+  return text;
+}
+
+void PrintPainted(HWND window) {
+  if (!OwnWindow(window)) return;
+  IAccessible* object = ClientObject(window);
+  if (!object) return;
+  LONG count = 0;
+  object->get_accChildCount(&count);
+  for (LONG child = 1; child <= count; ++child) {
+    VARIANT id{};
+    id.vt = VT_I4;
+    id.lVal = child;
+    VARIANT state{};
+    if (FAILED(object->get_accState(id, &state)) || state.vt != VT_I4 ||
+        (state.lVal & STATE_SYSTEM_INVISIBLE)) {
+      continue;
+    }
+    const std::wstring name = NameOf(object, child);
+    if (!name.empty()) Print(name);
+  }
+  object->Release();
+}
+
 BOOL CALLBACK PrintChild(HWND window, LPARAM) {
   if (!IsWindowVisible(window)) return TRUE;
   const std::wstring text = TextOf(window);
   if (!text.empty()) Print(text);
+  PrintPainted(window);
   return TRUE;
+}
+
+// The name of the painted control at a point of the window's client area;
+// false when none lies there.
+bool PrintPaintedAt(HWND window, POINT at) {
+  if (!OwnWindow(window)) return false;
+  IAccessible* object = ClientObject(window);
+  if (!object) return false;
+  ClientToScreen(window, &at);
+  VARIANT hit{};
+  bool found = false;
+  if (object->accHitTest(at.x, at.y, &hit) == S_OK && hit.vt == VT_I4 && hit.lVal != CHILDID_SELF) {
+    Print(NameOf(object, hit.lVal));
+    found = true;
+  }
+  VariantClear(&hit);
+  object->Release();
+  return found;
 }
 
 bool PrintClientArea(HWND window) {
@@ -70,6 +142,7 @@ bool PrintChildAt(HWND window, POINT at) {
     MapWindowPoints(found, child, &at, 1);
     found = child;
   }
+  if (PrintPaintedAt(found, at)) return true;
   if (found == window) return false;
   Print(TextOf(found));
   return true;
@@ -130,9 +203,11 @@ int main() {
   LocalFree(argv);
   if (!usable) return 2;
   if (!window) return 1;
+  CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
   bool found = true;
   switch (query) {
     case Query::Texts:
+      PrintPainted(window);
       EnumChildWindows(window, PrintChild, 0);
       break;
     case Query::ClientArea:

@@ -1,5 +1,5 @@
-// The windows of the three buttons: the speed button (our own, never takes
-// the focus), and the push buttons, plain and with a glyph.
+// The three buttons: the speed button (a graphic control, never takes the
+// focus), and the push buttons, windows plain and with a glyph.
 #include <string>
 
 #include "platform/win32/Text.h"
@@ -45,75 +45,38 @@ void DrawCaption(HDC dc, const std::wstring& text, RECT r, COLORREF colour, bool
   DrawTextW(dc, text.c_str(), length, &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
 }
 
-class SpeedButtonPeer : public WindowPeer {
+class SpeedButtonPeer : public GraphicPeer {
  public:
-  explicit SpeedButtonPeer(SpeedButton& button) : WindowPeer(button), button_(button) {}
+  explicit SpeedButtonPeer(SpeedButton& button) : GraphicPeer(button), button_(button) {}
 
-  void create(HWND parent) override {
-    glyph_ = LoadPicture(button_.glyph());
-    createOwn(RegisterOwnClass(L"HakarimaruSpeedButton"), childStyle(), 0, parent);
-  }
+  bool pushable() const override { return true; }
+  void click() override { button_.click(); }
 
- protected:
-  void update(Change what) override {
-    if (what == Change::Glyph) glyph_ = LoadPicture(button_.glyph());
-    WindowPeer::update(what);
-  }
-
-  // The mouse is followed from the press: the button shows pressed while the
-  // pointer is over it, and the click happens on a release over it.
-  LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam) override {
-    switch (message) {
-      case WM_LBUTTONDOWN:
-        SetCapture(hwnd());
-        tracking_ = pressed_ = true;
-        InvalidateRect(hwnd(), nullptr, FALSE);
-        break;  // the component hears the press too
-      case WM_MOUSEMOVE:
-        follow(lParam);
-        return 0;
-      case WM_MOUSELEAVE:
-        hot_ = false;
-        InvalidateRect(hwnd(), nullptr, FALSE);
-        return 0;
-      case WM_LBUTTONUP:
-        if (tracking_) {
-          const bool clicked = inside(lParam);
-          stopTracking();
-          if (clicked) button_.click();
-        }
-        return 0;
-      case WM_CAPTURECHANGED:
-        if (tracking_) stopTracking();
-        return 0;
-      default:
-        break;
-    }
-    return WindowPeer::handle(message, wParam, lParam);
-  }
-
-  void paint(HDC dc) override {
-    RECT client{};
-    GetClientRect(hwnd(), &client);
-    FillRect(dc, &client, background());
-    const bool sunken = pressed_ || button_.down();
+  void paint(HDC dc, SIZE size) override {
+    const WindowPeer* window = host();
+    const bool pressed = window && window->pressed(*this);
+    const bool hot = window && window->hot(*this);
+    RECT client{0, 0, size.cx, size.cy};
+    FillRect(dc, &client, SharedBrush(button_.colour()));
+    const bool sunken = pressed || button_.down();
     if (sunken) {
       DrawEdge(dc, &client, BDR_SUNKENOUTER, BF_RECT);
-    } else if (hot_ && button_.enabled()) {
+    } else if (hot && button_.enabled()) {
       DrawEdge(dc, &client, BDR_RAISEDINNER, BF_RECT);
     }
     const int shift = sunken ? 1 : 0;
-    SelectedObject selected(dc, font());
+    SelectedObject selected(dc, SharedFont(button_.font()));
     const std::wstring caption = SjisToWide(button_.text());
     const SIZE text = TextSize(dc, caption);
+    const HBITMAP bitmap = SharedPicture(button_.glyph());
     const int images = button_.glyph().imageCount;
-    SIZE glyph = BitmapSize(glyph_.get());
+    SIZE glyph = BitmapSize(bitmap);
     if (images > 1) glyph.cx /= images;
     // The glyph above the caption, the two centred together.
     const int gap = glyph.cy > 0 && text.cy > 0 ? kGlyphSpacing : 0;
     const int top = (client.bottom - glyph.cy - gap - text.cy) / 2 + shift;
-    if (glyph_) {
-      DrawGlyph(dc, glyph_.get(), images, imageIndex(),
+    if (bitmap) {
+      DrawGlyph(dc, bitmap, images, imageIndex(pressed),
                 POINT{(client.right - glyph.cx) / 2 + shift, top});
     }
     if (!caption.empty()) {
@@ -125,44 +88,13 @@ class SpeedButtonPeer : public WindowPeer {
 
  private:
   // Up, disabled, down (pressed now), held (down and staying so).
-  int imageIndex() const {
+  int imageIndex(bool pressed) const {
     if (!button_.enabled()) return 1;
-    if (pressed_) return 2;
+    if (pressed) return 2;
     return button_.down() ? 3 : 0;
   }
 
-  bool inside(LPARAM lParam) const {
-    RECT client{};
-    GetClientRect(hwnd(), &client);
-    const POINT at{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
-    return PtInRect(&client, at) != FALSE;
-  }
-
-  void follow(LPARAM lParam) {
-    const bool over = inside(lParam);
-    if (!hot_ && over) {
-      TRACKMOUSEEVENT leave{sizeof leave, TME_LEAVE, hwnd(), 0};
-      TrackMouseEvent(&leave);
-    }
-    const bool pressed = tracking_ && over;
-    if (over == hot_ && pressed == pressed_) return;
-    hot_ = over;
-    pressed_ = pressed;
-    InvalidateRect(hwnd(), nullptr, FALSE);
-  }
-
-  void stopTracking() {
-    tracking_ = pressed_ = false;
-    ReleaseCapture();
-    InvalidateRect(hwnd(), nullptr, FALSE);
-  }
-
   SpeedButton& button_;
-  BitmapObject glyph_;
-  // The mouse's dealings with the button, which the component does not know.
-  bool tracking_ = false;
-  bool pressed_ = false;
-  bool hot_ = false;
 };
 
 class ButtonPeer : public WindowPeer {
@@ -258,7 +190,7 @@ class BitBtnPeer : public ButtonPeer {
 
 }  // namespace
 
-std::unique_ptr<WindowPeer> MakeSpeedButtonPeer(SpeedButton& button) {
+std::unique_ptr<GraphicPeer> MakeSpeedButtonPeer(SpeedButton& button) {
   return std::make_unique<SpeedButtonPeer>(button);
 }
 std::unique_ptr<WindowPeer> MakeButtonPeer(Button& button) {

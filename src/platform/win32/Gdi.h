@@ -43,6 +43,7 @@ class PaintDc {
   PaintDc(const PaintDc&) = delete;
   PaintDc& operator=(const PaintDc&) = delete;
   HDC get() const { return dc_; }
+  const RECT& area() const { return paint_.rcPaint; }
 
  private:
   HWND window_;

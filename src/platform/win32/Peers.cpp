@@ -1,5 +1,5 @@
-// The windows of the containers and the painted controls: forms, panels,
-// labels and images; and the making of a form's windows.
+// The windows of the containers, forms and panels; the graphic controls they
+// paint, empty panels, labels and images; and the making of a form's windows.
 #include "platform/win32/Peers.h"
 
 #include <windows.h>
@@ -186,6 +186,20 @@ class FormPeer : public WindowPeer {
   Form& form_;
 };
 
+// A panel's face: its colour, its two bevels and its caption.
+void PaintPanel(HDC dc, const Panel& panel, SIZE size) {
+  const RECT client{0, 0, size.cx, size.cy};
+  FillRect(dc, &client, SharedBrush(panel.colour()));
+  Win32Canvas canvas(dc);
+  Rect inner{0, 0, size.cx, size.cy};
+  DrawBevel(canvas, inner, panel.bevelOuter());
+  DrawBevel(canvas, inner, panel.bevelInner());
+  canvas.setFont(panel.font());
+  canvas.drawText(panel.text(), inner,
+                  DT_SINGLELINE | DT_VCENTER | DT_EXPANDTABS | AlignmentFlag(panel.alignment()));
+}
+
+// A panel that holds other controls is a window, which clips them.
 class PanelPeer : public WindowPeer {
  public:
   explicit PanelPeer(Panel& panel) : WindowPeer(panel), panel_(panel) {}
@@ -197,48 +211,45 @@ class PanelPeer : public WindowPeer {
  protected:
   void paint(HDC dc) override {
     const RECT client = ClientRect(hwnd());
-    FillRect(dc, &client, background());
-    Win32Canvas canvas(dc);
-    Rect inner{0, 0, client.right, client.bottom};
-    DrawBevel(canvas, inner, panel_.bevelOuter());
-    DrawBevel(canvas, inner, panel_.bevelInner());
-    canvas.setFont(panel_.font());
-    canvas.drawText(panel_.text(), inner,
-                    DT_SINGLELINE | DT_VCENTER | DT_EXPANDTABS | AlignmentFlag(panel_.alignment()));
+    PaintPanel(dc, panel_, SIZE{client.right, client.bottom});
   }
 
  private:
   Panel& panel_;
 };
 
-class LabelPeer : public WindowPeer {
+// An empty panel is a frame with a bevel and maybe a caption: painted by its
+// parent.
+class BevelPeer : public GraphicPeer {
  public:
-  explicit LabelPeer(Label& label) : WindowPeer(label), label_(label) {}
+  explicit BevelPeer(Panel& panel) : GraphicPeer(panel), panel_(panel) {}
+  void paint(HDC dc, SIZE size) override { PaintPanel(dc, panel_, size); }
 
-  void create(HWND parent) override {
-    createOwn(RegisterOwnClass(L"HakarimaruLabel"), childStyle(), 0, parent);
-  }
+ private:
+  Panel& panel_;
+};
+
+class LabelPeer : public GraphicPeer {
+ public:
+  explicit LabelPeer(Label& label) : GraphicPeer(label), label_(label) {}
+
   void realized() override { fit(); }
 
- protected:
-  void update(Change what) override {
-    WindowPeer::update(what);
-    if (what == Change::Text || what == Change::Font) fit();
-  }
-
-  void paint(HDC dc) override {
-    RECT client = ClientRect(hwnd());
-    if (label_.transparent()) {
-      paintUnderneath(dc);
-    } else {
-      FillRect(dc, &client, background());
-    }
-    SelectedObject selected(dc, font());
+  void paint(HDC dc, SIZE size) override {
+    RECT client{0, 0, size.cx, size.cy};
+    // A see-through label shows what its parent painted before it.
+    if (!label_.transparent()) FillRect(dc, &client, SharedBrush(label_.colour()));
+    SelectedObject selected(dc, SharedFont(label_.font()));
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, ToColorRef(label_.enabled() ? label_.font().colour : kGrayText));
     const std::wstring text = SjisToWide(label_.text());
     DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &client,
               DT_EXPANDTABS | AlignmentFlag(label_.alignment()));
+  }
+
+ protected:
+  void update(Change what) override {
+    if (what == Change::Text || what == Change::Font) fit();
   }
 
  private:
@@ -248,8 +259,8 @@ class LabelPeer : public WindowPeer {
     if (!label_.autoSize()) return;
     std::wstring text = SjisToWide(label_.text());
     if (text.empty()) text = L" ";  // an empty label keeps the width of a blank
-    WindowDc dc(hwnd());
-    SelectedObject selected(dc.get(), font());
+    WindowDc dc(hostWindow());
+    SelectedObject selected(dc.get(), SharedFont(label_.font()));
     RECT measured{0, 0, 0, 0};
     DrawTextW(dc.get(), text.c_str(), static_cast<int>(text.size()), &measured,
               DT_CALCRECT | DT_EXPANDTABS);
@@ -259,36 +270,40 @@ class LabelPeer : public WindowPeer {
   Label& label_;
 };
 
-class ImagePeer : public WindowPeer {
+class ImagePeer : public GraphicPeer {
  public:
-  explicit ImagePeer(Image& image) : WindowPeer(image), image_(image) {}
+  explicit ImagePeer(Image& image) : GraphicPeer(image), image_(image) {}
 
-  void create(HWND parent) override {
-    bitmap_ = LoadPicture(image_.picture());
-    createOwn(RegisterOwnClass(L"HakarimaruImage"), childStyle(), 0, parent);
-  }
-
- protected:
-  void update(Change what) override {
-    if (what == Change::Glyph) bitmap_ = LoadPicture(image_.picture());
-    WindowPeer::update(what);
-  }
-
-  void paint(HDC dc) override {
-    const RECT client = ClientRect(hwnd());
-    const SIZE size = BitmapSize(bitmap_.get());
-    const bool covers =
-        bitmap_ && (image_.stretch() || (size.cx >= client.right && size.cy >= client.bottom));
-    if (!covers) paintUnderneath(dc);
-    if (!bitmap_) return;  // a missing picture shows nothing
-    const RECT source{0, 0, size.cx, size.cy};
-    DrawBitmap(dc, bitmap_.get(), source, image_.stretch() ? client : source, false);
+  void paint(HDC dc, SIZE size) override {
+    // Where the picture does not reach, the parent's painting shows.
+    const HBITMAP bitmap = SharedPicture(image_.picture());
+    if (!bitmap) return;  // a missing picture shows nothing
+    const SIZE picture = BitmapSize(bitmap);
+    const RECT source{0, 0, picture.cx, picture.cy};
+    const RECT client{0, 0, size.cx, size.cy};
+    DrawBitmap(dc, bitmap, source, image_.stretch() ? client : source, false);
   }
 
  private:
   Image& image_;
-  BitmapObject bitmap_;
 };
+
+// The peer of a component that has no window, or null.
+std::unique_ptr<GraphicPeer> MakeGraphicPeer(Control& control) {
+  switch (control.kind()) {
+    case ControlKind::Panel:
+      if (!control.children().empty()) return nullptr;
+      return MakeBevelPeer(static_cast<Panel&>(control));
+    case ControlKind::Label:
+      return MakeLabelPeer(static_cast<Label&>(control));
+    case ControlKind::SpeedButton:
+      return MakeSpeedButtonPeer(static_cast<SpeedButton&>(control));
+    case ControlKind::Image:
+      return MakeImagePeer(static_cast<Image&>(control));
+    default:
+      return nullptr;
+  }
+}
 
 std::unique_ptr<WindowPeer> MakePeer(Control& control) {
   switch (control.kind()) {
@@ -296,14 +311,10 @@ std::unique_ptr<WindowPeer> MakePeer(Control& control) {
       return MakeFormPeer(static_cast<Form&>(control));
     case ControlKind::Panel:
       return MakePanelPeer(static_cast<Panel&>(control));
-    case ControlKind::Label:
-      return MakeLabelPeer(static_cast<Label&>(control));
     case ControlKind::Edit:
       return MakeEditPeer(static_cast<Edit&>(control));
     case ControlKind::UpDown:
       return MakeUpDownPeer(static_cast<UpDown&>(control));
-    case ControlKind::SpeedButton:
-      return MakeSpeedButtonPeer(static_cast<SpeedButton&>(control));
     case ControlKind::Button:
       return MakeButtonPeer(static_cast<Button&>(control));
     case ControlKind::BitBtn:
@@ -314,15 +325,18 @@ std::unique_ptr<WindowPeer> MakePeer(Control& control) {
       return MakeListBoxPeer(static_cast<ListBox&>(control));
     case ControlKind::StringGrid:
       return MakeStringGridPeer(static_cast<StringGrid&>(control));
-    case ControlKind::Image:
-      return MakeImagePeer(static_cast<Image&>(control));
+    default:
+      return nullptr;
   }
-  return nullptr;
 }
 
 void TellRealized(Control& control);
 
 void CreateWindows(Control& control, HWND parent) {
+  if (std::unique_ptr<GraphicPeer> graphic = MakeGraphicPeer(control)) {
+    control.setPeer(std::move(graphic));
+    return;
+  }
   std::unique_ptr<WindowPeer> peer = MakePeer(control);
   WindowPeer& made = *peer;
   control.setPeer(std::move(peer));
@@ -344,6 +358,7 @@ void CreateWindows(Control& control, HWND parent) {
 
 void TellRealized(Control& control) {
   if (WindowPeer* peer = WindowPeerOf(control)) peer->realized();
+  if (GraphicPeer* graphic = GraphicPeerOf(control)) graphic->realized();
   for (Control* child : control.children()) TellRealized(*child);
 }
 
@@ -353,10 +368,13 @@ std::unique_ptr<WindowPeer> MakeFormPeer(Form& form) { return std::make_unique<F
 std::unique_ptr<WindowPeer> MakePanelPeer(Panel& panel) {
   return std::make_unique<PanelPeer>(panel);
 }
-std::unique_ptr<WindowPeer> MakeLabelPeer(Label& label) {
+std::unique_ptr<GraphicPeer> MakeBevelPeer(Panel& panel) {
+  return std::make_unique<BevelPeer>(panel);
+}
+std::unique_ptr<GraphicPeer> MakeLabelPeer(Label& label) {
   return std::make_unique<LabelPeer>(label);
 }
-std::unique_ptr<WindowPeer> MakeImagePeer(Image& image) {
+std::unique_ptr<GraphicPeer> MakeImagePeer(Image& image) {
   return std::make_unique<ImagePeer>(image);
 }
 

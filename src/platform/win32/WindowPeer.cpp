@@ -6,8 +6,13 @@
 #include <commctrl.h>
 #include <windowsx.h>
 
+#include <algorithm>
 #include <exception>
+#include <filesystem>
+#include <map>
 #include <stdexcept>
+#include <system_error>
+#include <tuple>
 #include <utility>
 
 #include "platform/Dispatcher.h"
@@ -33,6 +38,42 @@ void ReportCurrentException() {
 
 WindowPeer* WindowPeerOf(const Control& control) {
   return dynamic_cast<WindowPeer*>(control.peer());
+}
+
+RECT DeviceRect(const Rect& bounds) {
+  return RECT{bounds.left, bounds.top, bounds.left + bounds.width, bounds.top + bounds.height};
+}
+
+HFONT SharedFont(const Font& font) {
+  // The colour is the text's, not the font's.
+  using Key = std::tuple<std::string, int, bool, bool, bool, bool>;
+  static std::map<Key, FontObject> fonts;
+  FontObject& made =
+      fonts[Key{font.name, font.height, font.bold, font.italic, font.underline, font.strikeOut}];
+  if (!made) made = MakeFont(font);
+  return made.get();
+}
+
+HBRUSH SharedBrush(Colour colour) {
+  static std::map<Colour, BrushObject> brushes;
+  BrushObject& made = brushes[colour];
+  if (!made) made = MakeBrush(colour);
+  return made.get();
+}
+
+HBITMAP SharedPicture(const Picture& picture) {
+  if (picture.empty()) return nullptr;
+  // A file is loaded again once it was written since.
+  std::error_code error;
+  const auto written = picture.source == Picture::Source::File
+                           ? std::filesystem::last_write_time(picture.file, error)
+                           : std::filesystem::file_time_type{};
+  using Key = std::tuple<int, std::string, std::filesystem::path, std::filesystem::file_time_type>;
+  static std::map<Key, BitmapObject> pictures;
+  const Key key{static_cast<int>(picture.source), picture.resourceName, picture.file, written};
+  const auto found = pictures.find(key);
+  if (found != pictures.end()) return found->second.get();
+  return pictures.emplace(key, LoadPicture(picture)).first->second.get();
 }
 
 WindowPeer::~WindowPeer() {
@@ -152,6 +193,7 @@ LRESULT WindowPeer::handle(UINT message, WPARAM wParam, LPARAM lParam) {
       break;
   }
   if (subclassed_) return defaultHandle(message, wParam, lParam);
+  if (mouse(message, lParam)) return 0;
   switch (message) {
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
@@ -164,14 +206,17 @@ LRESULT WindowPeer::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     case WM_ERASEBKGND:
       return 1;  // paint() covers every pixel
-    case WM_PAINT: {
-      PaintDc dc(hwnd_);
-      paint(dc.get());
+    case WM_PAINT:
+      paintBuffered();
+      return 0;
+    case WM_PRINTCLIENT: {
+      RECT client{};
+      GetClientRect(hwnd_, &client);
+      paintAll(reinterpret_cast<HDC>(wParam), client);
       return 0;
     }
-    case WM_PRINTCLIENT:
-      paint(reinterpret_cast<HDC>(wParam));
-      return 0;
+    case WM_GETOBJECT:
+      return accessible(wParam, lParam);
     case WM_ENABLE:
       InvalidateRect(hwnd_, nullptr, FALSE);
       break;
@@ -217,15 +262,11 @@ void WindowPeer::update(Change what) {
       InvalidateRect(hwnd_, nullptr, TRUE);
       break;
     }
-    case Change::Font: {
-      // The window lets go of the old font before it is freed.
-      const FontObject previous = std::move(font_);
+    case Change::Font:
       SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font()), TRUE);
       InvalidateRect(hwnd_, nullptr, TRUE);
       break;
-    }
     case Change::Colour:
-      background_.reset();
       InvalidateRect(hwnd_, nullptr, TRUE);
       break;
     case Change::Focus:
@@ -238,19 +279,19 @@ void WindowPeer::update(Change what) {
 }
 
 void WindowPeer::createOwn(const wchar_t* className, DWORD style, DWORD exStyle, HWND parent) {
-  const Rect r = windowBounds();
+  const RECT r = DeviceRect(windowBounds());
   const std::wstring text = SjisToWide(control_.text());
-  CreateWindowExW(exStyle, className, text.c_str(), style, r.left, r.top, r.width, r.height, parent,
-                  nullptr, GetModuleHandleW(nullptr), this);
+  CreateWindowExW(exStyle, className, text.c_str(), style, r.left, r.top, r.right - r.left,
+                  r.bottom - r.top, parent, nullptr, GetModuleHandleW(nullptr), this);
   if (!hwnd_) throw std::runtime_error("window not created");
 }
 
 void WindowPeer::createStandard(const wchar_t* className, DWORD style, DWORD exStyle, HWND parent) {
-  const Rect r = windowBounds();
+  const RECT r = DeviceRect(windowBounds());
   const std::wstring text = SjisToWide(control_.text());
   const HWND window =
-      CreateWindowExW(exStyle, className, text.c_str(), style, r.left, r.top, r.width, r.height,
-                      parent, nullptr, GetModuleHandleW(nullptr), nullptr);
+      CreateWindowExW(exStyle, className, text.c_str(), style, r.left, r.top, r.right - r.left,
+                      r.bottom - r.top, parent, nullptr, GetModuleHandleW(nullptr), nullptr);
   if (!window) throw std::runtime_error("control not created");
   hwnd_ = window;
   subclassed_ = true;
@@ -264,54 +305,171 @@ DWORD WindowPeer::childStyle() const {
 }
 
 void WindowPeer::moveWindow() {
-  const Rect r = windowBounds();
-  SetWindowPos(hwnd_, nullptr, r.left, r.top, r.width, r.height, SWP_NOZORDER | SWP_NOACTIVATE);
+  const RECT r = DeviceRect(windowBounds());
+  SetWindowPos(hwnd_, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+               SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-HFONT WindowPeer::font() {
-  if (!font_) font_ = MakeFont(control_.font());
-  return font_.get();
-}
+HFONT WindowPeer::font() { return SharedFont(control_.font()); }
 
-HBRUSH WindowPeer::background() {
-  if (!background_) background_ = MakeBrush(control_.colour());
-  return background_.get();
-}
+HBRUSH WindowPeer::background() { return SharedBrush(control_.colour()); }
 
 void WindowPeer::focused() {
   Form* form = control_.form();
   if (form && form != &control_) form->setFocused(&control_);
 }
 
-void WindowPeer::paintUnderneath(HDC dc) {
-  const HWND parent = GetParent(hwnd_);
-  Control* parentControl = control_.parent();
-  if (!parent || !parentControl) return;
-  RECT mine;
-  GetWindowRect(hwnd_, &mine);
-  MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT*>(&mine), 2);
-  // Each source paints at its own origin, shifted so that its pixels land
-  // where this window covers them.
-  const auto paintFrom = [&](HWND source, POINT origin) {
-    POINT previous;
-    OffsetWindowOrgEx(dc, origin.x, origin.y, &previous);
-    SendMessageW(source, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
-    SetWindowOrgEx(dc, previous.x, previous.y, nullptr);
-  };
-  paintFrom(parent, POINT{mine.left, mine.top});
-  for (Control* sibling : parentControl->children()) {
-    if (sibling == &control_) break;  // the later ones lie on top
-    const WindowPeer* peer = WindowPeerOf(*sibling);
-    if (!peer || !peer->hwnd_ || peer->subclassed_ ||
-        !(GetWindowLongW(peer->hwnd_, GWL_STYLE) & WS_VISIBLE)) {
-      continue;
-    }
-    RECT theirs;
-    GetWindowRect(peer->hwnd_, &theirs);
-    MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT*>(&theirs), 2);
+std::vector<GraphicPeer*> WindowPeer::graphics() const {
+  std::vector<GraphicPeer*> found;
+  for (Control* child : control_.children()) {
+    if (GraphicPeer* graphic = GraphicPeerOf(*child)) found.push_back(graphic);
+  }
+  return found;
+}
+
+GraphicPeer* WindowPeer::graphicAt(POINT at, bool disabledToo) const {
+  const std::vector<GraphicPeer*> all = graphics();
+  for (auto it = all.rbegin(); it != all.rend(); ++it) {
+    const Control& control = (*it)->control();
+    if (!control.visible() || (!disabledToo && !control.enabled())) continue;
+    const RECT place = (*it)->place();
+    if (PtInRect(&place, at)) return *it;
+  }
+  return nullptr;
+}
+
+void WindowPeer::forget(const GraphicPeer& graphic) {
+  if (hot_ == &graphic) hot_ = nullptr;
+  if (tracked_ == &graphic) {
+    tracked_ = nullptr;
+    if (hwnd_ && GetCapture() == hwnd_) ReleaseCapture();
+  }
+}
+
+void WindowPeer::paintAll(HDC dc, const RECT& area) {
+  paint(dc);
+  for (GraphicPeer* graphic : graphics()) {
+    if (!graphic->control().visible()) continue;
+    const RECT place = graphic->place();
     RECT overlap;
-    if (!IntersectRect(&overlap, &mine, &theirs)) continue;
-    paintFrom(peer->hwnd_, POINT{mine.left - theirs.left, mine.top - theirs.top});
+    if (!IntersectRect(&overlap, &place, &area)) continue;
+    const int saved = SaveDC(dc);
+    IntersectClipRect(dc, place.left, place.top, place.right, place.bottom);
+    OffsetViewportOrgEx(dc, place.left, place.top, nullptr);
+    graphic->paint(dc, SIZE{place.right - place.left, place.bottom - place.top});
+    RestoreDC(dc, saved);
+  }
+}
+
+void WindowPeer::paintBuffered() {
+  PaintDc screen(hwnd_);
+  const RECT area = screen.area();
+  if (IsRectEmpty(&area)) return;
+  // One buffer for every window, as large as the largest painted yet: each
+  // paint is composed off the screen and shown in one copy, so a page change
+  // never shows a half-painted window.
+  static MemoryDc buffer(nullptr);
+  static BitmapObject bitmap;
+  static SIZE size{0, 0};
+  RECT client{};
+  GetClientRect(hwnd_, &client);
+  if (client.right > size.cx || client.bottom > size.cy) {
+    size = SIZE{std::max(size.cx, client.right), std::max(size.cy, client.bottom)};
+    BitmapObject larger(CreateCompatibleBitmap(screen.get(), size.cx, size.cy));
+    if (!larger) {
+      paintAll(screen.get(), area);
+      return;
+    }
+    // The smaller one leaves the DC before it is freed.
+    SelectObject(buffer.get(), larger.get());
+    bitmap = std::move(larger);
+  }
+  const int saved = SaveDC(buffer.get());
+  IntersectClipRect(buffer.get(), area.left, area.top, area.right, area.bottom);
+  paintAll(buffer.get(), area);
+  RestoreDC(buffer.get(), saved);
+  BitBlt(screen.get(), area.left, area.top, area.right - area.left, area.bottom - area.top,
+         buffer.get(), area.left, area.top, SRCCOPY);
+}
+
+void WindowPeer::invalidate(const GraphicPeer& graphic) {
+  const RECT place = graphic.place();
+  InvalidateRect(hwnd_, &place, FALSE);
+}
+
+void WindowPeer::setHot(GraphicPeer* graphic) {
+  if (graphic == hot_) return;
+  if (hot_) invalidate(*hot_);
+  hot_ = graphic;
+  if (!hot_) return;
+  invalidate(*hot_);
+  TRACKMOUSEEVENT leave{sizeof leave, TME_LEAVE, hwnd_, 0};
+  TrackMouseEvent(&leave);
+}
+
+void WindowPeer::stopTracking() {
+  GraphicPeer* released = std::exchange(tracked_, nullptr);
+  inside_ = false;
+  if (GetCapture() == hwnd_) ReleaseCapture();
+  if (released) invalidate(*released);
+}
+
+bool WindowPeer::mouse(UINT message, LPARAM lParam) {
+  const POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+  switch (message) {
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN: {
+      GraphicPeer* graphic = graphicAt(at);
+      if (!graphic) return false;
+      if (message == WM_LBUTTONDOWN && graphic->pushable()) {
+        tracked_ = graphic;
+        inside_ = true;
+        SetCapture(hwnd_);
+        invalidate(*graphic);
+      }
+      const MouseButton button = message == WM_LBUTTONDOWN   ? MouseButton::Left
+                                 : message == WM_RBUTTONDOWN ? MouseButton::Right
+                                                             : MouseButton::Middle;
+      const RECT place = graphic->place();
+      graphic->control().mouseDown(button, at.x - place.left, at.y - place.top);
+      return true;
+    }
+    case WM_MOUSEMOVE:
+      if (tracked_) {
+        const RECT place = tracked_->place();
+        const bool inside = PtInRect(&place, at) != FALSE;
+        if (inside != inside_) {
+          inside_ = inside;
+          InvalidateRect(hwnd_, &place, FALSE);
+        }
+        setHot(inside ? tracked_ : nullptr);
+      } else {
+        setHot(graphicAt(at, true));
+      }
+      return false;
+    case WM_MOUSELEAVE:
+      setHot(nullptr);
+      return false;
+    case WM_LBUTTONUP:
+      if (tracked_) {
+        GraphicPeer* released = tracked_;
+        const RECT place = released->place();
+        const bool clicked = PtInRect(&place, at) != FALSE;
+        stopTracking();
+        if (clicked) released->click();
+        return true;
+      }
+      return false;
+    case WM_CAPTURECHANGED:
+      if (tracked_ && reinterpret_cast<HWND>(lParam) != hwnd_) {
+        invalidate(*tracked_);
+        tracked_ = nullptr;
+        inside_ = false;
+      }
+      return false;
+    default:
+      return false;
   }
 }
 

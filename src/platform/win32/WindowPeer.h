@@ -10,6 +10,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/Widgets.h"
 #include "platform/win32/Gdi.h"
@@ -22,6 +23,19 @@ std::wstring WindowText(HWND window);
 // Reports the exception being handled through the general error report; only
 // valid inside a catch block.
 void ReportCurrentException();
+
+// Where a component's bounds lie in device pixels. Every window and every
+// graphic control is placed through this one mapping.
+RECT DeviceRect(const Rect& bounds);
+
+// GDI objects made once for the whole program and shared by every peer that
+// asks for the same: the fonts by face and size, the brushes by colour, the
+// program's own pictures by name. They live as long as the program.
+HFONT SharedFont(const Font& font);
+HBRUSH SharedBrush(Colour colour);
+HBITMAP SharedPicture(const Picture& picture);
+
+class GraphicPeer;
 
 class WindowPeer : public Peer {
  public:
@@ -55,6 +69,18 @@ class WindowPeer : public Peer {
   // Runs one message through handle(); nothing thrown gets out.
   LRESULT dispatch(UINT message, WPARAM wParam, LPARAM lParam);
 
+  // The graphic controls this window paints and hit-tests: its components
+  // without a window, bottom first.
+  std::vector<GraphicPeer*> graphics() const;
+  // The topmost visible one under a client point; a disabled one lets the
+  // mouse through to what lies under it unless asked for.
+  GraphicPeer* graphicAt(POINT at, bool disabledToo = false) const;
+  // The mouse over a graphic control, and a press on one followed until the
+  // button comes up.
+  bool hot(const GraphicPeer& graphic) const { return hot_ == &graphic; }
+  bool pressed(const GraphicPeer& graphic) const { return tracked_ == &graphic && inside_; }
+  void forget(const GraphicPeer& graphic);
+
   // A window of our own classes: the peer is the creation parameter.
   static LRESULT CALLBACK OwnClassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   // Registers the class of our own windows once; returns its name.
@@ -84,12 +110,9 @@ class WindowPeer : public Peer {
   HBRUSH background();
   // Asks a parent's child peer about a notification it received.
   bool reflectToChild(HWND child, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
-  // Our own windows paint everything in paint(); WM_PRINTCLIENT paints into
-  // the DC it brings, which is how see-through children get their background.
+  // Our own windows paint their own face in paint(), and then their graphic
+  // controls over it; WM_PAINT does both in a buffer off the screen.
   virtual void paint(HDC) {}
-  // Paints what lies under this window (the parent and the earlier siblings)
-  // into dc, for see-through windows.
-  void paintUnderneath(HDC dc);
   // The keyboard focus went to this window: the form remembers it.
   virtual void focused();
 
@@ -97,25 +120,76 @@ class WindowPeer : public Peer {
   static LRESULT CALLBACK SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                                        UINT_PTR id, DWORD_PTR data);
   void forget();
+  void paintAll(HDC dc, const RECT& area);
+  void paintBuffered();
+  // The graphic controls' share of the mouse; true when one took it.
+  bool mouse(UINT message, LPARAM lParam);
+  void setHot(GraphicPeer* graphic);
+  void invalidate(const GraphicPeer& graphic);
+  void stopTracking();
+  LRESULT accessible(WPARAM wParam, LPARAM lParam);
 
   Control& control_;
   HWND hwnd_ = nullptr;
   bool subclassed_ = false;
   std::function<void()> createChildren_;
-  FontObject font_;
-  BrushObject background_;
+  // The mouse's dealings with the graphic controls, which the components do
+  // not know.
+  GraphicPeer* hot_ = nullptr;
+  GraphicPeer* tracked_ = nullptr;
+  bool inside_ = false;
 };
+
+// A component without a window: the window of its parent (its host) paints
+// it in its own paint pass and hands it the mouse. It takes no focus.
+class GraphicPeer : public Peer {
+ public:
+  explicit GraphicPeer(Control& control) : control_(control) {}
+  ~GraphicPeer() override;
+  GraphicPeer(const GraphicPeer&) = delete;
+  GraphicPeer& operator=(const GraphicPeer&) = delete;
+
+  Control& control() const { return control_; }
+  WindowPeer* host() const;
+  // The component's rectangle in the host's client area.
+  RECT place() const { return DeviceRect(control_.bounds()); }
+
+  void changed(Change what) final;
+  // Once every window of the form exists.
+  virtual void realized() {}
+  // Paints the control; dc's origin is its top-left corner.
+  virtual void paint(HDC dc, SIZE size) = 0;
+
+  // Speed buttons show a press while the mouse holds it and click on a
+  // release over them; the others only hear the press.
+  virtual bool pushable() const { return false; }
+  virtual void click() {}
+
+ protected:
+  virtual void update(Change) {}
+  void invalidate();
+  HWND hostWindow() const;
+
+ private:
+  Control& control_;
+  // Where it was last shown, so that a move repaints the place it left.
+  RECT shown_{};
+};
+
+// The peer of a component without a window, or null.
+GraphicPeer* GraphicPeerOf(const Control& control);
 
 // The peer of a component, when it is one of ours.
 WindowPeer* WindowPeerOf(const Control& control);
 
 std::unique_ptr<WindowPeer> MakeFormPeer(Form& form);
 std::unique_ptr<WindowPeer> MakePanelPeer(Panel& panel);
-std::unique_ptr<WindowPeer> MakeLabelPeer(Label& label);
-std::unique_ptr<WindowPeer> MakeImagePeer(Image& image);
+std::unique_ptr<GraphicPeer> MakeBevelPeer(Panel& panel);
+std::unique_ptr<GraphicPeer> MakeLabelPeer(Label& label);
+std::unique_ptr<GraphicPeer> MakeImagePeer(Image& image);
 std::unique_ptr<WindowPeer> MakeEditPeer(Edit& edit);
 std::unique_ptr<WindowPeer> MakeUpDownPeer(UpDown& upDown);
-std::unique_ptr<WindowPeer> MakeSpeedButtonPeer(SpeedButton& button);
+std::unique_ptr<GraphicPeer> MakeSpeedButtonPeer(SpeedButton& button);
 std::unique_ptr<WindowPeer> MakeButtonPeer(Button& button);
 std::unique_ptr<WindowPeer> MakeBitBtnPeer(BitBtn& button);
 std::unique_ptr<WindowPeer> MakeComboBoxPeer(ComboBox& combo);
