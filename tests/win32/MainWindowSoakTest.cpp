@@ -5,12 +5,18 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+// These need windows.h first.
+#include <oleacc.h>
+
+#include <algorithm>
 #include <chrono>
 #include <string>
+#include <vector>
 
 #include "data/CategoryTable.h"
 #include "history/HistoryStore.h"
 #include "platform/win32/Peers.h"
+#include "platform/win32/Text.h"
 #include "platform/win32/Win32Services.h"
 #include "ui/calcMain.h"
 #include "win32/WindowTestSupport.h"
@@ -62,6 +68,44 @@ GuiObjects CountGuiObjects() {
     counts.user = windows;
   }
   return counts;
+}
+
+// What a screen reader hears of a window's client area: its children's
+// names, roles and states.
+struct Heard {
+  std::wstring name;
+  LONG role = 0;
+  LONG state = 0;
+};
+
+std::vector<Heard> HeardIn(HWND window, IAccessible** keep = nullptr) {
+  std::vector<Heard> heard;
+  IAccessible* object = nullptr;
+  if (FAILED(AccessibleObjectFromWindow(window, static_cast<DWORD>(OBJID_CLIENT), IID_IAccessible,
+                                        reinterpret_cast<void**>(&object)))) {
+    return heard;
+  }
+  LONG count = 0;
+  object->get_accChildCount(&count);
+  for (LONG child = 1; child <= count; ++child) {
+    VARIANT id{};
+    id.vt = VT_I4;
+    id.lVal = child;
+    BSTR name = nullptr;
+    VARIANT role{};
+    VARIANT state{};
+    object->get_accName(id, &name);
+    object->get_accRole(id, &role);
+    object->get_accState(id, &state);
+    heard.push_back({name ? std::wstring(name, SysStringLen(name)) : L"", role.lVal, state.lVal});
+    SysFreeString(name);
+  }
+  if (keep) {
+    *keep = object;
+  } else {
+    object->Release();
+  }
+  return heard;
 }
 
 class MainWindowOnScreen : public ::testing::Test {
@@ -150,6 +194,58 @@ TEST_F(MainWindowOnScreen, ALongSessionHoldsNoMoreGuiObjects) {
       std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
   std::printf("soak: %.1f s, GDI %ld -> %ld, USER %ld -> %ld\n", seconds, before.gdi, after.gdi,
               before.user, after.user);
+}
+
+TEST_F(MainWindowOnScreen, ScreenReadersHearThePaintedButtonsAndCanPressThem) {
+  ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
+  const std::vector<Heard> onForm = HeardIn(WindowOf(form));
+  const std::vector<Heard> inTitle = HeardIn(WindowOf(form.Panel1));
+  IAccessible* units = nullptr;
+  const std::vector<Heard> inPanel = HeardIn(WindowOf(*form.FromButton(1).parent()), &units);
+  ASSERT_NE(units, nullptr);
+  const auto find = [](const std::vector<Heard>& heard, const std::string& name) {
+    const std::wstring wanted = SjisToWide(name);
+    for (const Heard& h : heard) {
+      if (h.name == wanted) return h;
+    }
+    return Heard{L"(not heard)"};
+  };
+  const struct {
+    const std::vector<Heard>& heard;
+    std::string name;
+    LONG role;
+    LONG state;
+  } expected[] = {
+      {onForm, form.CategoryButton(2).text(), ROLE_SYSTEM_PUSHBUTTON, 0},
+      {inTitle, form.MenuButton.hint(), ROLE_SYSTEM_PUSHBUTTON, 0},
+      {inPanel, form.FromButton(1).text(), ROLE_SYSTEM_PUSHBUTTON, 0},
+  };
+  for (const auto& e : expected) {
+    const Heard h = find(e.heard, e.name);
+    EXPECT_EQ(h.role, e.role) << e.name;
+    EXPECT_EQ(h.state & (STATE_SYSTEM_PRESSED | STATE_SYSTEM_UNAVAILABLE), e.state) << e.name;
+  }
+  // The empty ninth unit is there, disabled and nameless.
+  ASSERT_EQ(inPanel.size() >= 9, true);
+  EXPECT_TRUE(std::any_of(inPanel.begin(), inPanel.end(), [](const Heard& h) {
+    return h.role == ROLE_SYSTEM_PUSHBUTTON && (h.state & STATE_SYSTEM_UNAVAILABLE);
+  }));
+
+  // The default action is a click.
+  for (LONG child = 1; child <= static_cast<LONG>(inPanel.size()); ++child) {
+    if (inPanel[child - 1].name != SjisToWide(form.FromButton(1).text())) continue;
+    VARIANT id{};
+    id.vt = VT_I4;
+    id.lVal = child;
+    EXPECT_EQ(units->accDoDefaultAction(id), S_OK);
+    VARIANT state{};
+    units->get_accState(id, &state);
+    EXPECT_TRUE(state.lVal & STATE_SYSTEM_PRESSED);
+    break;
+  }
+  EXPECT_TRUE(form.FromButton(1).down());
+  units->Release();
+  CoUninitialize();
 }
 
 TEST_F(MainWindowOnScreen, ThePowersListOpensOnTopOfWhatItCovers) {

@@ -11,12 +11,13 @@
 // one control's caption can be told from the others' (a painted control's
 // name when one lies there); --caret prints the
 // blinking caret's rectangle on the screen ("left top width height", nothing
-// when the window's thread shows none), so that a screenshot can leave it out.
+// when the window's thread shows none), so that a screenshot can leave it out;
+// --windows prints how many windows it is made of, itself and all below it.
 // --dpi prints the DPI that the system gives programs, so that a script can
 // tell the scale it runs at. The helper is DPI aware: its numbers are the
 // screen's own pixels, as the X tools' are, at any scale.
 //
-// Usage: hk_window_texts.exe [--client | --at X Y | --caret] TITLE | --dpi
+// Usage: hk_window_texts.exe [--client | --at X Y | --caret | --windows] TITLE | --dpi
 // Exit status 1 when no window has the title (or --at finds no child window
 // there), 2 on wrong usage.
 #include <windows.h>
@@ -161,6 +162,11 @@ bool PrintCaret(HWND window) {
   return true;
 }
 
+BOOL CALLBACK CountWindow(HWND, LPARAM count) {
+  ++*reinterpret_cast<long*>(count);
+  return TRUE;
+}
+
 // A whole decimal number, negatives too; nothing else.
 bool ReadNumber(const wchar_t* text, LONG& number) {
   wchar_t* end = nullptr;
@@ -178,7 +184,7 @@ int main() {
   int argc = 0;
   wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
   if (!argv) return 2;
-  enum class Query { Texts, ClientArea, ChildAt, Caret } query = Query::Texts;
+  enum class Query { Texts, ClientArea, ChildAt, Caret, Windows } query = Query::Texts;
   POINT at{0, 0};
   bool usable = argc == 2;
   if (argc == 2 && std::wstring(argv[1]) == L"--dpi") {
@@ -194,6 +200,9 @@ int main() {
     usable = true;
   } else if (argc == 3 && std::wstring(argv[1]) == L"--caret") {
     query = Query::Caret;
+    usable = true;
+  } else if (argc == 3 && std::wstring(argv[1]) == L"--windows") {
+    query = Query::Windows;
     usable = true;
   } else if (argc == 5 && std::wstring(argv[1]) == L"--at") {
     query = Query::ChildAt;
@@ -219,6 +228,12 @@ int main() {
     case Query::Caret:
       found = PrintCaret(window);
       break;
+    case Query::Windows: {
+      long count = 1;
+      EnumChildWindows(window, CountWindow, reinterpret_cast<LPARAM>(&count));
+      std::printf("%ld\n", count);
+      break;
+    }
   }
   std::fflush(stdout);
   return found ? 0 : 1;
