@@ -1,7 +1,12 @@
 #include "platform/win32/Gdi.h"
 
 #include <algorithm>
+#include <filesystem>
+#include <map>
 #include <string>
+#include <system_error>
+#include <tuple>
+#include <utility>
 
 #include "platform/win32/Text.h"
 
@@ -74,6 +79,45 @@ void DrawBitmap(HDC dc, HBITMAP bitmap, const RECT& source, const RECT& target, 
     StretchBlt(dc, target.left, target.top, targetWidth, targetHeight, memory.get(), source.left,
                source.top, sourceWidth, sourceHeight, SRCCOPY);
   }
+}
+
+HFONT SharedFont(const Font& font) {
+  // The colour is the text's, not the font's.
+  using Key = std::tuple<std::string, int, bool, bool, bool, bool>;
+  static std::map<Key, FontObject> fonts;
+  FontObject& made =
+      fonts[Key{font.name, font.height, font.bold, font.italic, font.underline, font.strikeOut}];
+  if (!made) made = MakeFont(font);
+  return made.get();
+}
+
+HBRUSH SharedBrush(Colour colour) {
+  static std::map<Colour, BrushObject> brushes;
+  BrushObject& made = brushes[colour];
+  if (!made) made = MakeBrush(colour);
+  return made.get();
+}
+
+HPEN SharedPen(Colour colour, int width) {
+  static std::map<std::pair<Colour, int>, PenObject> pens;
+  PenObject& made = pens[{colour, width}];
+  if (!made) made = PenObject(CreatePen(PS_SOLID, width, ToColorRef(colour)));
+  return made.get();
+}
+
+HBITMAP SharedPicture(const Picture& picture) {
+  if (picture.empty()) return nullptr;
+  // A file is loaded again once it was written since.
+  std::error_code error;
+  const auto written = picture.source == Picture::Source::File
+                           ? std::filesystem::last_write_time(picture.file, error)
+                           : std::filesystem::file_time_type{};
+  using Key = std::tuple<int, std::string, std::filesystem::path, std::filesystem::file_time_type>;
+  static std::map<Key, BitmapObject> pictures;
+  const Key key{static_cast<int>(picture.source), picture.resourceName, picture.file, written};
+  const auto found = pictures.find(key);
+  if (found != pictures.end()) return found->second.get();
+  return pictures.emplace(key, LoadPicture(picture)).first->second.get();
 }
 
 }  // namespace hk

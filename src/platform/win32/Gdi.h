@@ -93,6 +93,15 @@ BrushObject MakeBrush(Colour colour);
 // it cannot be loaded.
 BitmapObject LoadPicture(const Picture& picture);
 SIZE BitmapSize(HBITMAP bitmap);
+
+// GDI objects made once for the whole program and shared by everything that
+// paints with the same: fonts by face and size, brushes and pens by colour,
+// pictures by name (a file's again once it was written since). They live as
+// long as the program and are never freed by their users.
+HFONT SharedFont(const Font& font);
+HBRUSH SharedBrush(Colour colour);
+HPEN SharedPen(Colour colour, int width);
+HBITMAP SharedPicture(const Picture& picture);
 // Copies the source rectangle of the bitmap to the destination, stretched to
 // its size; with transparent, the bottom-left pixel's colour is left out, as
 // button glyphs are drawn.

@@ -18,25 +18,16 @@ Win32Canvas::~Win32Canvas() {
 }
 
 void Win32Canvas::setPen(Colour colour, int width) {
-  PenObject pen(CreatePen(PS_SOLID, width, ToColorRef(colour)));
-  if (!pen) return;
-  SelectObject(dc_, pen.get());
-  pen_ = std::move(pen);  // the previous pen is no longer selected
+  if (const HPEN pen = SharedPen(colour, width)) SelectObject(dc_, pen);
 }
 
 void Win32Canvas::setBrush(Colour colour) {
-  BrushObject brush = MakeBrush(colour);
-  if (!brush) return;
-  SelectObject(dc_, brush.get());
-  brush_ = std::move(brush);
+  if (const HBRUSH brush = SharedBrush(colour)) SelectObject(dc_, brush);
 }
 
 void Win32Canvas::setFont(const Font& font) {
-  FontObject made = MakeFont(font);
   textColour_ = ToColorRef(font.colour);
-  if (!made) return;
-  SelectObject(dc_, made.get());
-  font_ = std::move(made);
+  if (const HFONT made = SharedFont(font)) SelectObject(dc_, made);
 }
 
 void Win32Canvas::fillRect(const Rect& rect) {

@@ -10,8 +10,8 @@ namespace hk {
 RECT ToRECT(const Rect& rect);
 
 // Owner drawing on a device context. The context's state is saved on
-// construction and restored on destruction, after which the pens, brushes
-// and fonts the canvas made are freed.
+// construction and restored on destruction; the pens, brushes and fonts are
+// the shared ones.
 class Win32Canvas : public Canvas {
  public:
   explicit Win32Canvas(HDC dc);
@@ -33,10 +33,6 @@ class Win32Canvas : public Canvas {
  private:
   HDC dc_;
   int saved_;
-  // Freed after the destructor's RestoreDC has deselected them.
-  PenObject pen_;
-  BrushObject brush_;
-  FontObject font_;
   COLORREF textColour_;
 };
 

@@ -28,13 +28,6 @@ void ReportCurrentException();
 // graphic control is placed through this one mapping.
 RECT DeviceRect(const Rect& bounds);
 
-// GDI objects made once for the whole program and shared by every peer that
-// asks for the same: the fonts by face and size, the brushes by colour, the
-// program's own pictures by name. They live as long as the program.
-HFONT SharedFont(const Font& font);
-HBRUSH SharedBrush(Colour colour);
-HBITMAP SharedPicture(const Picture& picture);
-
 class GraphicPeer;
 
 class WindowPeer : public Peer {
