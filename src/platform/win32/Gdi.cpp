@@ -72,8 +72,8 @@ void DrawBitmap(HDC dc, HBITMAP bitmap, const RECT& source, const RECT& target, 
   if (transparent) {
     // The key is the bitmap's bottom-left pixel, whichever image is drawn.
     const COLORREF key = GetPixel(memory.get(), 0, source.bottom - 1);
-    TransparentBlt(dc, target.left, target.top, targetWidth, targetHeight, memory.get(),
-                   source.left, source.top, sourceWidth, sourceHeight, key);
+    GdiTransparentBlt(dc, target.left, target.top, targetWidth, targetHeight, memory.get(),
+                      source.left, source.top, sourceWidth, sourceHeight, key);
   } else {
     SetStretchBltMode(dc, COLORONCOLOR);
     StretchBlt(dc, target.left, target.top, targetWidth, targetHeight, memory.get(), source.left,

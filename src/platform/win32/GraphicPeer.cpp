@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/win32/SystemLibrary.h"
 #include "platform/win32/Text.h"
 #include "platform/win32/WindowPeer.h"
 
@@ -54,9 +55,22 @@ void GraphicPeer::invalidate() {
 
 namespace {
 
-BSTR ToBstr(const std::string& sjis) {
-  const std::wstring text = SjisToWide(sjis);
-  return SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
+// Screen-reader support comes from libraries that most sessions never need:
+// they are loaded with the first question a reader asks.
+BSTR AllocString(const std::wstring& text) {
+  static const auto alloc =
+      SystemFunction<BSTR(WINAPI*)(const OLECHAR*, UINT)>(L"oleaut32.dll", "SysAllocStringLen");
+  return alloc ? alloc(text.data(), static_cast<UINT>(text.size())) : nullptr;
+}
+
+BSTR ToBstr(const std::string& sjis) { return AllocString(SjisToWide(sjis)); }
+
+HRESULT ObjectOfWindow(HWND window, LONG id, IDispatch** object) {
+  static const auto fromWindow = SystemFunction<HRESULT(WINAPI*)(HWND, DWORD, REFIID, void**)>(
+      L"oleacc.dll", "AccessibleObjectFromWindow");
+  if (!fromWindow) return E_FAIL;
+  return fromWindow(window, static_cast<DWORD>(id), IID_IDispatch,
+                    reinterpret_cast<void**>(object));
 }
 
 // The host's client area for screen readers. It holds the window, not the
@@ -100,8 +114,7 @@ class GraphicsAccessible final : public IAccessible {
   // IAccessible
   HRESULT STDMETHODCALLTYPE get_accParent(IDispatch** parent) override {
     if (!parent) return E_POINTER;
-    return AccessibleObjectFromWindow(window_, static_cast<DWORD>(OBJID_WINDOW), IID_IDispatch,
-                                      reinterpret_cast<void**>(parent));
+    return ObjectOfWindow(window_, OBJID_WINDOW, parent);
   }
   HRESULT STDMETHODCALLTYPE get_accChildCount(LONG* count) override {
     if (!count) return E_POINTER;
@@ -120,8 +133,7 @@ class GraphicsAccessible final : public IAccessible {
     if (!name) return E_POINTER;
     *name = nullptr;
     if (isSelf(child)) {
-      const std::wstring text = WindowText(window_);
-      *name = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
+      *name = AllocString(WindowText(window_));
       return S_OK;
     }
     const GraphicPeer* found = graphic(child);
@@ -205,7 +217,7 @@ class GraphicsAccessible final : public IAccessible {
     *action = nullptr;
     const GraphicPeer* found = graphic(child);
     if (!found || !found->pushable()) return S_FALSE;
-    *action = SysAllocString(L"押す");
+    *action = AllocString(L"押す");
     return S_OK;
   }
   HRESULT STDMETHODCALLTYPE accSelect(LONG, VARIANT) override { return E_NOTIMPL; }
@@ -245,8 +257,7 @@ class GraphicsAccessible final : public IAccessible {
     const HWND over = ChildWindowFromPointEx(window_, at, CWP_SKIPINVISIBLE);
     if (over && over != window_) {
       child->vt = VT_DISPATCH;
-      return AccessibleObjectFromWindow(over, static_cast<DWORD>(OBJID_WINDOW), IID_IDispatch,
-                                        reinterpret_cast<void**>(&child->pdispVal));
+      return ObjectOfWindow(over, OBJID_WINDOW, &child->pdispVal);
     }
     child->vt = VT_I4;
     child->lVal = CHILDID_SELF;
@@ -303,10 +314,15 @@ LRESULT WindowPeer::accessible(WPARAM wParam, LPARAM lParam) {
   }
   // Handing the object to another process needs COM on this thread; most
   // sessions never meet a screen reader, so it starts with the first one.
-  static const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-  (void)com;
+  static const auto startCom =
+      SystemFunction<HRESULT(WINAPI*)(void*, DWORD)>(L"ole32.dll", "CoInitializeEx");
+  static const auto toResult = SystemFunction<LRESULT(WINAPI*)(REFIID, WPARAM, IUnknown*)>(
+      L"oleacc.dll", "LresultFromObject");
+  static const HRESULT com = startCom ? startCom(nullptr, COINIT_APARTMENTTHREADED) : E_FAIL;
+  if (FAILED(com) && com != RPC_E_CHANGED_MODE) return defaultHandle(WM_GETOBJECT, wParam, lParam);
+  if (!toResult) return defaultHandle(WM_GETOBJECT, wParam, lParam);
   auto* object = new GraphicsAccessible(hwnd_);
-  const LRESULT result = LresultFromObject(IID_IAccessible, wParam, object);
+  const LRESULT result = toResult(IID_IAccessible, wParam, object);
   object->Release();
   return result;
 }

@@ -13,6 +13,7 @@
 #include "platform/win32/Gdi.h"
 #include "platform/win32/MessageLoop.h"
 #include "platform/win32/Peers.h"
+#include "platform/win32/SystemLibrary.h"
 #include "platform/win32/Text.h"
 #include "platform/win32/WindowPeer.h"
 
@@ -198,7 +199,9 @@ bool Win32Services::chooseFont(Form& owner, Font& font) {
   dialog.rgbColors = ToColorRef(font.colour);
   dialog.nSizeMin = kFontSizeMin;
   dialog.nSizeMax = kFontSizeMax;
-  if (!ChooseFontW(&dialog)) return false;
+  static const auto chooseFont =
+      SystemFunction<BOOL(WINAPI*)(CHOOSEFONTW*)>(L"comdlg32.dll", "ChooseFontW");
+  if (!chooseFont || !chooseFont(&dialog)) return false;
   font.name = WideToSjis(logFont.lfFaceName);
   font.height = logFont.lfHeight;
   font.bold = logFont.lfWeight >= FW_BOLD;
