@@ -65,7 +65,7 @@ int main(int argc, char** argv) {
   if (!display) return 2;
   const Window root = DefaultRootWindow(display);
   XImage* previous = NULL;
-  long long last_change = -1;
+  long long last_change = -1, first_shown = -1;
   for (;;) {
     const long long now = now_ns();
     if (now - start > limit) return 1;
@@ -73,11 +73,15 @@ int main(int argc, char** argv) {
     if (image && !uniform(image)) {
       if (!previous || changed(previous, image)) {
         last_change = now;
+        if (first_shown < 0) first_shown = now;
         if (previous) XDestroyImage(previous);
         previous = image;
         image = NULL;
       } else if (now - last_change >= quiet) {
         printf("%lld\n", (last_change - start) / 1000000LL);
+        if (getenv("SETTLED_FIRST")) {
+          fprintf(stderr, "first shown at %lld ms\n", (first_shown - start) / 1000000LL);
+        }
         return 0;
       }
     }

@@ -216,6 +216,8 @@ void Win32Services::showModeless(Form& form) {
   Realize(form);
   form.show();
   ShowWindow(WindowOf(form), SW_SHOW);
+  // Painted at once, with its panels, rather than when the loop gets to it.
+  UpdateWindow(WindowOf(form));
 }
 
 int Win32Services::runModal(Form& form) {
