@@ -26,6 +26,16 @@ int ScaleCoordinate(int units, int dpi) {
   return static_cast<int>(RoundHalfUp(units, dpi, kLayoutDpi));
 }
 
+int LayoutCoordinate(int pixels, int dpi) {
+  // The largest units with (2 units dpi + 96) / 192 below pixels + 1, that
+  // is units below 96 (2 pixels + 1) / (2 dpi).
+  const long long numerator = kLayoutDpi * (2LL * pixels + 1);
+  const long long denominator = 2LL * dpi;
+  long long ceiling = numerator / denominator;
+  if (numerator % denominator != 0 && numerator > 0) ++ceiling;
+  return static_cast<int>(ceiling - 1);
+}
+
 Rect ScaleRect(const Rect& units, int dpi) {
   const int left = ScaleCoordinate(units.left, dpi);
   const int top = ScaleCoordinate(units.top, dpi);
@@ -62,17 +72,19 @@ int FontHeightForPoints(int points, int dpi) {
 }
 
 Rect KeepOnMonitor(const Rect& window, const MonitorArea& area) {
+  const Rect shown{window.left, window.top, ScaleCoordinate(window.width, area.dpi),
+                   ScaleCoordinate(window.height, area.dpi)};
   const Rect& monitor = area.monitor;
-  if (window.left >= monitor.left && window.top >= monitor.top &&
-      window.right() <= monitor.right() && window.bottom() <= monitor.bottom()) {
+  if (shown.left >= monitor.left && shown.top >= monitor.top && shown.right() <= monitor.right() &&
+      shown.bottom() <= monitor.bottom()) {
     return window;
   }
   const Rect& work = area.workArea;
   // Pushed back from the far edge first, so a window larger than the area
   // keeps its top-left corner, caption and all, in view.
   Rect moved = window;
-  moved.left = std::max(std::min(window.left, work.right() - window.width), work.left);
-  moved.top = std::max(std::min(window.top, work.bottom() - window.height), work.top);
+  moved.left = std::max(std::min(shown.left, work.right() - shown.width), work.left);
+  moved.top = std::max(std::min(shown.top, work.bottom() - shown.height), work.top);
   return moved;
 }
 

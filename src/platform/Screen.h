@@ -21,6 +21,11 @@ constexpr int kLargestPictureScale = 3;
 // share it in pixels too: no overlap, no gap.
 int ScaleCoordinate(int units, int dpi);
 
+// The layout coordinate of a device pixel: the unit whose scaled pixel is
+// the last one at or before it, so that a point inside a scaled control
+// comes back inside the control.
+int LayoutCoordinate(int pixels, int dpi);
+
 // A rectangle by its four edges, each scaled on its own; the width and the
 // height are what lies between them.
 Rect ScaleRect(const Rect& units, int dpi);
@@ -55,15 +60,19 @@ int ScaleFontHeight(int height, int fromDpi, int toDpi);
 int FontHeightForPoints(int points, int dpi);
 
 // A monitor: all of it, and the part that windows may use (without the task
-// bar), in screen pixels.
+// bar), in screen pixels; and the DPI that windows on it are drawn at.
 struct MonitorArea {
   Rect monitor;
   Rect workArea;
+  int dpi = kLayoutDpi;
 };
 
-// Where a window restored at window goes on the monitor nearest to it: where
-// it is if the monitor shows all of it; otherwise the least move that puts it
-// wholly on the work area (its top-left corner when it is larger).
+// Where a window restored at window goes on the monitor nearest to it. The
+// window is as the settings and the layout give it: its position in screen
+// pixels, its size in layout units, which the monitor's DPI makes pixels. It
+// stays where it is if the monitor shows all of it; otherwise it makes the
+// least move that puts it wholly on the work area (its top-left corner when
+// it is larger). The size that comes back is the one given.
 Rect KeepOnMonitor(const Rect& window, const MonitorArea& area);
 
 }  // namespace hk

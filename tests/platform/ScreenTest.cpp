@@ -14,6 +14,8 @@ TEST(Screen, At96DpiEveryRuleIsTheIdentity) {
     EXPECT_EQ(PlacePicture(r, 96).scale, 1);
   }
   EXPECT_EQ(ScaleLineWidth(1, 96), 1);
+  EXPECT_EQ(LayoutCoordinate(-7, 96), -7);
+  EXPECT_EQ(LayoutCoordinate(403, 96), 403);
   EXPECT_EQ(ScaleFontHeight(-13, 96, 96), -13);
   EXPECT_EQ(PictureResourceName("BM_LEN", PictureScale(96)), "BM_LEN");
 }
@@ -52,7 +54,8 @@ TEST(Screen, CoordinatesLineWidthsAndFontsTakeTheNearestPixel) {
 }
 
 // Controls side by side and one above the other share their edges in pixels
-// at any scale, and each keeps within a pixel of its exact size.
+// at any scale, and each keeps within a pixel of its exact size; a pixel
+// (where the mouse is) goes back to the unit whose pixels hold it.
 TEST(Screen, NeighboursNeitherOverlapNorLeaveAGap) {
   std::vector<Rect> row;
   for (int left = 8; left <= 328; left += 64) row.push_back({left, 48, 64, 54});
@@ -69,6 +72,11 @@ TEST(Screen, NeighboursNeitherOverlapNorLeaveAGap) {
       if (i < 6) {
         EXPECT_EQ(a.bottom(), ScaleRect(row[i + 6], dpi).top) << i;
       }
+    }
+    for (int pixel = -20; pixel <= 40; ++pixel) {
+      const int unit = LayoutCoordinate(pixel, dpi);
+      EXPECT_LE(ScaleCoordinate(unit, dpi), pixel);
+      EXPECT_GT(ScaleCoordinate(unit + 1, dpi), pixel);
     }
   }
 }
@@ -105,6 +113,8 @@ TEST(Screen, ARestoredWindowComesWhollyOntoTheNearestWorkArea) {
   // to its left.
   const MonitorArea main{{0, 0, 1280, 1024}, {0, 0, 1280, 984}};
   const MonitorArea left{{-1024, 0, 1024, 768}, {-1024, 0, 1024, 768}};
+  // At 150 %, 404 x 513 units take 606 x 770 pixels.
+  const MonitorArea scaled{{0, 0, 1920, 1080}, {0, 0, 1920, 1040}, 144};
   struct Case {
     const char* what;
     Rect window;
@@ -120,6 +130,8 @@ TEST(Screen, ARestoredWindowComesWhollyOntoTheNearestWorkArea) {
       {"on the left monitor", {-600, 10, 404, 513}, left, {-600, 10, 404, 513}},
       {"left monitor was taller", {-600, 400, 404, 513}, left, {-600, 255, 404, 513}},
       {"larger than the area", {-50, -50, 1500, 1100}, main, {0, 0, 1500, 1100}},
+      {"scaled, fits", {1314, 310, 404, 513}, scaled, {1314, 310, 404, 513}},
+      {"scaled, off the corner", {1315, 311, 404, 513}, scaled, {1314, 270, 404, 513}},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(KeepOnMonitor(c.window, c.area), c.placed) << c.what;

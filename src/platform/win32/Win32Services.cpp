@@ -10,6 +10,7 @@
 #include <string>
 
 #include "platform/Widgets.h"
+#include "platform/win32/Dpi.h"
 #include "platform/win32/Gdi.h"
 #include "platform/win32/MessageLoop.h"
 #include "platform/win32/Peers.h"
@@ -190,10 +191,15 @@ void Win32Services::help(Form& owner, const std::filesystem::path& helpFile, Hel
 }
 
 bool Win32Services::chooseFont(Form& owner, Font& font) {
+  // The dialog tells points from pixels at the screen's DPI; the program
+  // keeps heights in layout units, so the point size holds at any scale.
+  const HWND window = WindowOf(owner);
+  const int dpi = WindowDpi(window);
   LOGFONTW logFont = ToLogFont(font);
+  logFont.lfHeight = ScaleFontHeight(font.height, kLayoutDpi, dpi);
   CHOOSEFONTW dialog{};
   dialog.lStructSize = sizeof dialog;
-  dialog.hwndOwner = WindowOf(owner);
+  dialog.hwndOwner = window;
   dialog.lpLogFont = &logFont;
   dialog.Flags = CF_SCREENFONTS | CF_EFFECTS | CF_INITTOLOGFONTSTRUCT | CF_LIMITSIZE;
   dialog.rgbColors = ToColorRef(font.colour);
@@ -203,7 +209,7 @@ bool Win32Services::chooseFont(Form& owner, Font& font) {
       SystemFunction<BOOL(WINAPI*)(CHOOSEFONTW*)>(L"comdlg32.dll", "ChooseFontW");
   if (!chooseFont || !chooseFont(&dialog)) return false;
   font.name = WideToSjis(logFont.lfFaceName);
-  font.height = logFont.lfHeight;
+  font.height = ScaleFontHeight(logFont.lfHeight, dpi, kLayoutDpi);
   font.bold = logFont.lfWeight >= FW_BOLD;
   font.italic = logFont.lfItalic != 0;
   font.underline = logFont.lfUnderline != 0;
@@ -313,14 +319,15 @@ MonitorArea Win32Services::nearestMonitor(const Rect& screen) {
   const RECT asked{screen.left, screen.top, screen.right(), screen.bottom()};
   MONITORINFO info{};
   info.cbSize = sizeof info;
-  if (!GetMonitorInfoW(MonitorFromRect(&asked, MONITOR_DEFAULTTONEAREST), &info)) {
+  const HMONITOR monitor = MonitorFromRect(&asked, MONITOR_DEFAULTTONEAREST);
+  if (!GetMonitorInfoW(monitor, &info)) {
     // Without an answer the rectangle counts as on screen: it stays put.
-    return {screen, screen};
+    return {screen, screen, SystemDpi()};
   }
   const auto toRect = [](const RECT& r) {
     return Rect{r.left, r.top, r.right - r.left, r.bottom - r.top};
   };
-  return {toRect(info.rcMonitor), toRect(info.rcWork)};
+  return {toRect(info.rcMonitor), toRect(info.rcWork), MonitorDpi(monitor)};
 }
 
 std::optional<Picture> Win32Services::loadBitmapFile(const std::filesystem::path& path) {
