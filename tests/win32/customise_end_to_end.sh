@@ -20,10 +20,11 @@ name="距離&L"
 # Category button 1 of the page: 64 x 54 at (8, 48); unit button 1 of the
 # "from" panel: 120 x 25 at (12, 12) in the panel at (8, 196).
 category_button_1() {
-  window_texts --at $((8 + 32)) $((48 + 27)) "はかり丸"
+  window_texts --at "$(scaled $((8 + 32)))" "$(scaled $((48 + 27)))" "はかり丸"
 }
 from_unit_1() {
-  window_texts --at $((8 + 12 + 60)) $((196 + 12 + 12)) "はかり丸" | sed 's/ *$//'
+  window_texts --at "$(scaled $((8 + 12 + 60)))" "$(scaled $((196 + 12 + 12)))" "はかり丸" |
+    sed 's/ *$//'
 }
 
 # The settings file in UTF-8, its lines ended by CR LF as written.
@@ -48,8 +49,10 @@ sleep 0.5
 dialog_window=$(xdotool search --onlyvisible --name "^$dialog\$" 2>/dev/null | head -n 1)
 if [ -n "$dialog_window" ]; then
   eval "$(xdotool getwindowgeometry --shell "$dialog_window")"
-  check "the dialog's place and size" "470,405 345x437" "$X,$Y ${WIDTH}x$HEIGHT"
+  check "the dialog's place" "470,405" "$X,$Y"
+  check_size "the dialog's size" 345 437 "$WIDTH" "$HEIGHT"
   # Its border sizes it: a drag of the lower right corner by (40, 30).
+  before="$((WIDTH + 40))x$((HEIGHT + 30))"
   xdotool mousemove $((X + WIDTH - 2)) $((Y + HEIGHT - 2))
   sleep 0.2
   xdotool mousedown 1
@@ -61,7 +64,7 @@ if [ -n "$dialog_window" ]; then
   xdotool mouseup 1
   sleep 0.5
   eval "$(xdotool getwindowgeometry --shell "$dialog_window")"
-  check "the dialog after a drag of its corner" "470,405 385x467" "$X,$Y ${WIDTH}x$HEIGHT"
+  check "the dialog after a drag of its corner" "470,405 $before" "$X,$Y ${WIDTH}x$HEIGHT"
 fi
 
 # The dialog opens with the name box focused; its text is replaced whole.

@@ -17,6 +17,30 @@ if [ -z "${texts_helper:-}" ]; then
   exit 1
 fi
 
+# The DPI that the program lays its windows out at, asked once the first
+# program runs (a Wine process of its own before it would disturb the
+# keyboard that the program starts with). Its layout is in units of a
+# 96-DPI screen: scaled gives a coordinate's pixel as the program rounds
+# it, the nearest one with a half rounded up.
+dpi=
+read_dpi() {
+  [ -n "$dpi" ] && return 0
+  dpi=$(window_texts --dpi)
+  case "$dpi" in
+    [1-9][0-9] | [1-9][0-9][0-9]) ;;
+    *)
+      echo "FAILED: no DPI from the window-texts helper: [$dpi]"
+      exit 1
+      ;;
+  esac
+}
+scaled() {  # units
+  local twice=$((2 * $1 * dpi + 96))
+  local pixels=$((twice / 192))
+  if [ $((twice % 192)) -ne 0 ] && [ "$twice" -lt 0 ]; then pixels=$((pixels - 1)); fi
+  echo "$pixels"
+}
+
 work=$(mktemp -d)
 program_pid=
 finish() {
@@ -43,6 +67,20 @@ report() {
     exit 1
   fi
   echo "all checks passed"
+}
+
+# A window's outer size against its size at 96 DPI, scaled: a pixel either
+# way is allowed for the frame, which the system rounds on its own.
+check_size() {  # what, width and height at 96 DPI, width, height
+  local want_width want_height
+  want_width=$(scaled "$2")
+  want_height=$(scaled "$3")
+  if [ $(($4 - want_width)) -ge -1 ] && [ $(($4 - want_width)) -le 1 ] &&
+    [ $(($5 - want_height)) -ge -1 ] && [ $(($5 - want_height)) -le 1 ]; then
+    check "$1" "ok" "ok"
+  else
+    check "$1" "${want_width}x${want_height} (+-1)" "$4x$5"
+  fi
 }
 
 bytes_of() {
@@ -102,30 +140,31 @@ start_program() {  # folder
     exit 1
   fi
   sleep 1
+  read_dpi
 }
 
 geometry() {
   eval "$(xdotool getwindowgeometry --shell "$window")"
 }
 
-# A click at a point of the main window's client area, inside its one-pixel
-# border.
+# A click at a point of the main window's layout, inside its one-pixel
+# border (the system's, which stays one pixel at any DPI).
 click_at() {  # x, y
   geometry
-  xdotool mousemove "$((X + 1 + $1))" "$((Y + 1 + $2))"
+  xdotool mousemove "$((X + 1 + $(scaled "$1")))" "$((Y + 1 + $(scaled "$2")))"
   sleep 0.2
   xdotool click 1
   sleep 0.4
 }
 
-# A click at a point of the client area of the window with the title.
+# A click at a point of the layout of the window with the title.
 click_in() {  # title, x, y
   if ! client_area "$1"; then
     echo "FAILED: no window \"$1\" to click in"
     failures=$((failures + 1))
     return 1
   fi
-  xdotool mousemove "$((CX + $2))" "$((CY + $3))"
+  xdotool mousemove "$((CX + $(scaled "$2")))" "$((CY + $(scaled "$3")))"
   sleep 0.2
   xdotool click 1
   sleep 0.4
@@ -143,8 +182,9 @@ click_title_button() {  # left inside the panel
   click_at "$((8 + $1 + 12))" "$((4 + 4 + 12))"
 }
 
-# What the screen shows in a rectangle, as one hash: two states of a control
-# compare equal only when they look alike to the last pixel.
+# What the screen shows in a rectangle of screen pixels, as one hash: two
+# states of a control compare equal only when they look alike to the last
+# pixel.
 screen_hash() {  # x, y, width, height
   import -window root -crop "$3x$4+$1+$2" rgb:- 2>/dev/null | md5sum | cut -d' ' -f1
 }

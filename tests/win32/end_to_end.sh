@@ -35,7 +35,7 @@ mkdir "$first"
 start_program "$first"
 geometry
 check "first position" "0,0" "$X,$Y"
-check "size without the rate panel" "404x513" "${WIDTH}x${HEIGHT}"
+check_size "size without the rate panel" 404 513 "$WIDTH" "$HEIGHT"
 
 # The input: 217 x 21 at (60, 164).
 click_at 168 174
@@ -59,7 +59,7 @@ check_result "F9 on an empty unit changes nothing" "1350.06154"
 click_title_button 81
 sleep 0.5
 geometry
-check "size with the rate panel" "554x513" "${WIDTH}x${HEIGHT}"
+check_size "size with the rate panel" 554 513 "$WIDTH" "$HEIGHT"
 
 # The integer part of row 1 (100 of the yen): its edit is 52 x 21 at (8, 66)
 # in the rate panel at (404, 2). A spinner step starts from what is typed.
@@ -84,12 +84,12 @@ printf '[ZOVA]\r\nWinPosX=100\r\nWinPosY=80\r\nINDEX=14\r\nPAGE=2\r\nAUTOCLIP=1\
 start_program "$again"
 geometry
 check "position from the settings" "100,80" "$X,$Y"
-check "size without the rate panel" "404x513" "${WIDTH}x${HEIGHT}"
+check_size "size without the rate panel" 404 513 "$WIDTH" "$HEIGHT"
 
 # A press on the title panel's empty middle, a move of (100, 60), a release.
 # The window's one-pixel border and the panel's offset (8, 4) come first.
-start_x=$((X + 1 + 8 + 150))
-start_y=$((Y + 1 + 4 + 16))
+start_x=$((X + 1 + $(scaled $((8 + 150)))))
+start_y=$((Y + 1 + $(scaled $((4 + 16)))))
 xdotool mousemove "$start_x" "$start_y"
 sleep 0.3
 xdotool mousedown 1
@@ -118,7 +118,7 @@ printf '[ZOVA]\r\nWinPosX=5000\r\nWinPosY=-400\r\n' >"$far/hakarimaru.KZN"
 start_program "$far"
 geometry
 screen_width=$(xdpyinfo | awk '/dimensions:/ { split($2, size, "x"); print size[1] }')
-check "a far-off position comes onto the screen" "$((screen_width - 404)),0" "$X,$Y"
+check "a far-off position comes onto the screen" "$((screen_width - $(scaled 404))),0" "$X,$Y"
 exit_program
 
 report

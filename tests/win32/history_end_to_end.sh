@@ -18,12 +18,17 @@ title="変換履歴"
 history_button=279  # in the title panel
 
 # The main window stays at (0, 0) with no settings file: the history button
-# is 25 x 25 at (1 + 8 + 279, 1 + 4 + 4) on the screen.
+# is 25 x 25 at (8 + 279, 4 + 4) in the layout, inside the window's
+# one-pixel border.
 history_button_look() {
   # Away from the button, so that it shows no hover frame.
   xdotool mousemove 1000 900
   sleep 0.5
-  screen_hash "$((1 + 8 + history_button))" "$((1 + 4 + 4))" 25 25
+  local left top
+  left=$(scaled $((8 + history_button)))
+  top=$(scaled $((4 + 4)))
+  screen_hash "$((1 + left))" "$((1 + top))" "$(($(scaled $((8 + history_button + 25))) - left))" \
+    "$(($(scaled $((4 + 4 + 25))) - top))"
 }
 
 # The export text. Unit names are held blank-padded to 8 bytes; results keep
@@ -52,16 +57,19 @@ copy_with_item() {  # n (1..3)
   xdotool key Return
 }
 
-# A drag with the left button in the client area of the window with the title.
+# A drag with the left button in the layout of the window with the title.
 drag_in() {  # title, x, y, distance to the right
   client_area "$1" || return
-  xdotool mousemove "$((CX + $2))" "$((CY + $3))"
+  local x y
+  x=$((CX + $(scaled "$2")))
+  y=$((CY + $(scaled "$3")))
+  xdotool mousemove "$x" "$y"
   sleep 0.2
   xdotool mousedown 1
   sleep 0.2
-  xdotool mousemove "$((CX + $2 + $4 / 2))" "$((CY + $3))"
+  xdotool mousemove "$((x + $(scaled $(($4 / 2)))))" "$y"
   sleep 0.1
-  xdotool mousemove "$((CX + $2 + $4))" "$((CY + $3))"
+  xdotool mousemove "$((x + $(scaled "$4")))" "$y"
   sleep 0.2
   xdotool mouseup 1
   sleep 0.4
@@ -97,7 +105,8 @@ history_window=$(xdotool search --onlyvisible --name "^$title\$" 2>/dev/null | h
 check "the history window is shown" "yes" "$([ -n "$history_window" ] && echo yes || echo no)"
 if [ -n "$history_window" ]; then
   eval "$(xdotool getwindowgeometry --shell "$history_window")"
-  check "the history window's place and size" "371,117 403x367" "$X,$Y ${WIDTH}x$HEIGHT"
+  check "the history window's place" "371,117" "$X,$Y"
+  check_size "the history window's size" 403 367 "$WIDTH" "$HEIGHT"
 fi
 
 # Every record on the clipboard: the grid's three rows, unmarked, and the
