@@ -49,6 +49,8 @@ class Services {
   virtual void postMessage(Form& target, unsigned message) = 0;
 
   // Tracks the menu at the screen point; the chosen item's index, or -1.
+  // The point is the owner's outer corner (screen pixels, as its bounds
+  // hold it) and a way from there in layout units, as the forms lay out.
   virtual int trackPopupMenu(Form& owner, const PopupMenu& menu, Point screen) = 0;
 
   // Sees every key press of the program before any window does; returns true
@@ -62,7 +64,8 @@ class Services {
   // not a bitmap.
   virtual std::optional<Picture> loadBitmapFile(const std::filesystem::path& path) = 0;
 
-  // The width of a vertical scroll bar in pixels, as the system draws it.
+  // The width of a vertical scroll bar as the system draws it, in layout
+  // units.
   virtual int scrollBarWidth() = 0;
   // The monitor that shows most of the rectangle (screen pixels), or the one
   // nearest to it when none shows any of it.

@@ -287,9 +287,15 @@ int Win32Services::trackPopupMenu(Form& owner, const PopupMenu& menu, Point scre
   HWND window = WindowOf(owner);
   if (!window) window = GetActiveWindow();
   if (!window) return -1;
+  // The point is the owner's outer corner, in screen pixels, and a way from
+  // it in layout units.
+  const int dpi = WindowDpi(window);
+  const Rect& outer = owner.bounds();
+  const int x = outer.left + ScaleCoordinate(screen.x - outer.left, dpi);
+  const int y = outer.top + ScaleCoordinate(screen.y - outer.top, dpi);
   const int chosen = static_cast<int>(
-      TrackPopupMenu(popup.get(), TPM_RETURNCMD | TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON,
-                     screen.x, screen.y, 0, window, nullptr));
+      TrackPopupMenu(popup.get(), TPM_RETURNCMD | TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, x,
+                     y, 0, window, nullptr));
   return chosen > 0 ? chosen - 1 : -1;
 }
 
@@ -313,7 +319,10 @@ bool Win32Services::fileExists(const std::filesystem::path& path) {
   return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-int Win32Services::scrollBarWidth() { return GetSystemMetrics(SM_CXVSCROLL); }
+int Win32Services::scrollBarWidth() {
+  // The layout's units: the bar's pixels, at the DPI the system made them for.
+  return LayoutCoordinate(GetSystemMetrics(SM_CXVSCROLL), SystemDpi());
+}
 
 MonitorArea Win32Services::nearestMonitor(const Rect& screen) {
   const RECT asked{screen.left, screen.top, screen.right(), screen.bottom()};
