@@ -2,22 +2,9 @@
 
 #include "platform/Screen.h"
 #include "platform/win32/Gdi.h"
+#include "platform/win32/SystemLibrary.h"
 
 namespace hk {
-namespace {
-
-// A function of a system library that may not be there, or null.
-template <typename Function>
-Function SystemFunction(const wchar_t* library, const char* name) {
-  HMODULE module = GetModuleHandleW(library);
-  if (!module) module = LoadLibraryW(library);
-  if (!module) return nullptr;
-  // The cast through a plain function pointer keeps the compiler from
-  // warning about the mismatched signature that GetProcAddress returns.
-  return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
-}
-
-}  // namespace
 
 int SystemDpi() {
   static const int dpi = [] {
