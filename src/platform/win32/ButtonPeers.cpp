@@ -2,6 +2,7 @@
 // focus), and the push buttons, windows plain and with a glyph.
 #include <string>
 
+#include "platform/Screen.h"
 #include "platform/win32/Text.h"
 #include "platform/win32/WindowPeer.h"
 
@@ -19,24 +20,41 @@ SIZE TextSize(HDC dc, const std::wstring& text) {
   return SIZE{measured.right, measured.bottom};
 }
 
-// One image of a glyph that holds `count` side by side; the image asked for
-// when there is one, the first otherwise.
-void DrawGlyph(HDC dc, HBITMAP glyph, int count, int index, POINT at) {
-  const SIZE size = BitmapSize(glyph);
-  if (count < 1) count = 1;
-  if (index >= count) index = 0;
-  const int width = size.cx / count;
-  const RECT source{index * width, 0, (index + 1) * width, size.cy};
-  const RECT target{at.x, at.y, at.x + width, at.y + size.cy};
-  DrawBitmap(dc, glyph, source, target, true);
+// A glyph's bitmap at the DPI: a whole-number version, and how many times
+// more it is drawn (pixel for pixel) when there is none made at its scale.
+struct Glyph {
+  HBITMAP bitmap = nullptr;
+  int enlarge = 1;
+  int count = 1;    // images side by side
+  SIZE size{0, 0};  // of one image as drawn
+
+  Glyph(const Picture& picture, int dpi) {
+    bitmap = SharedPicture(picture, PictureScale(dpi), enlarge);
+    count = picture.imageCount < 1 ? 1 : picture.imageCount;
+    const SIZE whole = BitmapSize(bitmap);
+    size = SIZE{whole.cx / count * enlarge, whole.cy * enlarge};
+  }
+};
+
+// One image of a glyph; the image asked for when there is one, the first
+// otherwise.
+void DrawGlyph(HDC dc, const Glyph& glyph, int index, POINT at) {
+  if (index >= glyph.count) index = 0;
+  const int width = glyph.size.cx / glyph.enlarge;
+  const int height = glyph.size.cy / glyph.enlarge;
+  const RECT source{index * width, 0, (index + 1) * width, height};
+  const RECT target{at.x, at.y, at.x + glyph.size.cx, at.y + glyph.size.cy};
+  DrawBitmap(dc, glyph.bitmap, source, target, true);
 }
 
-// A caption with its "&" underlined; a disabled one embossed.
-void DrawCaption(HDC dc, const std::wstring& text, RECT r, COLORREF colour, bool enabled) {
+// A caption with its "&" underlined; a disabled one embossed by a line's
+// width.
+void DrawCaption(HDC dc, const std::wstring& text, RECT r, COLORREF colour, bool enabled,
+                 int line) {
   SetBkMode(dc, TRANSPARENT);
   const int length = static_cast<int>(text.size());
   if (!enabled) {
-    RECT shifted{r.left + 1, r.top + 1, r.right + 1, r.bottom + 1};
+    RECT shifted{r.left + line, r.top + line, r.right + line, r.bottom + line};
     SetTextColor(dc, GetSysColor(COLOR_BTNHIGHLIGHT));
     DrawTextW(dc, text.c_str(), length, &shifted, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
     colour = GetSysColor(COLOR_BTNSHADOW);
@@ -56,33 +74,32 @@ class SpeedButtonPeer : public GraphicPeer {
     const WindowPeer* window = host();
     const bool pressed = window && window->pressed(*this);
     const bool hot = window && window->hot(*this);
+    const int scale = dpi();
+    const int line = ScaleLineWidth(1, scale);
     RECT client{0, 0, size.cx, size.cy};
     FillRect(dc, &client, SharedBrush(button_.colour()));
     const bool sunken = pressed || button_.down();
     if (sunken) {
-      DrawEdge(dc, &client, BDR_SUNKENOUTER, BF_RECT);
+      DrawThinEdge(dc, client, false, line);
     } else if (hot && button_.enabled()) {
-      DrawEdge(dc, &client, BDR_RAISEDINNER, BF_RECT);
+      DrawThinEdge(dc, client, true, line);
     }
-    const int shift = sunken ? 1 : 0;
-    SelectedObject selected(dc, SharedFont(button_.font()));
+    const int shift = sunken ? line : 0;
+    SelectedObject selected(dc, SharedFont(FontAtDpi(button_.font(), scale)));
     const std::wstring caption = SjisToWide(button_.text());
     const SIZE text = TextSize(dc, caption);
-    const HBITMAP bitmap = SharedPicture(button_.glyph());
-    const int images = button_.glyph().imageCount;
-    SIZE glyph = BitmapSize(bitmap);
-    if (images > 1) glyph.cx /= images;
+    const Glyph glyph(button_.glyph(), scale);
     // The glyph above the caption, the two centred together.
-    const int gap = glyph.cy > 0 && text.cy > 0 ? kGlyphSpacing : 0;
-    const int top = (client.bottom - glyph.cy - gap - text.cy) / 2 + shift;
-    if (bitmap) {
-      DrawGlyph(dc, bitmap, images, imageIndex(pressed),
-                POINT{(client.right - glyph.cx) / 2 + shift, top});
+    const int gap = glyph.size.cy > 0 && text.cy > 0 ? ScaleCoordinate(kGlyphSpacing, scale) : 0;
+    const int top = (client.bottom - glyph.size.cy - gap - text.cy) / 2 + shift;
+    if (glyph.bitmap) {
+      DrawGlyph(dc, glyph, imageIndex(pressed),
+                POINT{(client.right - glyph.size.cx) / 2 + shift, top});
     }
     if (!caption.empty()) {
-      const int textTop = top + glyph.cy + gap;
+      const int textTop = top + glyph.size.cy + gap;
       DrawCaption(dc, caption, RECT{shift, textTop, client.right + shift, textTop + text.cy},
-                  ToColorRef(button_.font().colour), button_.enabled());
+                  ToColorRef(button_.font().colour), button_.enabled(), line);
     }
   }
 
@@ -128,11 +145,6 @@ class BitBtnPeer : public ButtonPeer {
  public:
   explicit BitBtnPeer(BitBtn& button) : ButtonPeer(button), bitBtn_(button) {}
 
-  void create(HWND parent) override {
-    glyph_ = LoadPicture(bitBtn_.glyph());
-    ButtonPeer::create(parent);
-  }
-
   bool reflected(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override {
     if (message != WM_DRAWITEM) return ButtonPeer::reflected(message, wParam, lParam, result);
     draw(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
@@ -143,11 +155,6 @@ class BitBtnPeer : public ButtonPeer {
  protected:
   DWORD buttonStyle() const override { return BS_OWNERDRAW; }
 
-  void update(Change what) override {
-    if (what == Change::Glyph) glyph_ = LoadPicture(bitBtn_.glyph());
-    ButtonPeer::update(what);
-  }
-
  private:
   void draw(const DRAWITEMSTRUCT& item) {
     const HDC dc = item.hDC;
@@ -155,37 +162,39 @@ class BitBtnPeer : public ButtonPeer {
     const bool pressed = item.itemState & ODS_SELECTED;
     const bool hasFocus = item.itemState & ODS_FOCUS;
     const bool enabled = !(item.itemState & ODS_DISABLED);
+    const int scale = dpi();
+    const int line = ScaleLineWidth(1, scale);
     // The default button, or the one with the focus, wears a dark frame.
     if (isDefault() || hasFocus) {
-      FrameRect(dc, &r, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-      InflateRect(&r, -1, -1);
+      for (int i = 0; i < line; ++i) {
+        FrameRect(dc, &r, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+        InflateRect(&r, -1, -1);
+      }
     }
     DrawFrameControl(dc, &r, DFC_BUTTON, DFCS_BUTTONPUSH | (pressed ? DFCS_PUSHED : 0));
-    const int shift = pressed ? 1 : 0;
+    const int shift = pressed ? line : 0;
     SelectedObject selected(dc, font());
     const std::wstring caption = SjisToWide(bitBtn_.text());
     const SIZE text = TextSize(dc, caption);
-    const int images = bitBtn_.glyph().imageCount;
-    SIZE glyph = BitmapSize(glyph_.get());
-    if (images > 1) glyph.cx /= images;
+    const Glyph glyph(bitBtn_.glyph(), scale);
     // The glyph left of the caption, the two centred together.
-    const int gap = glyph.cx > 0 && text.cx > 0 ? kGlyphSpacing : 0;
-    const int left = (r.left + r.right - glyph.cx - gap - text.cx) / 2 + shift;
-    if (glyph_) {
-      DrawGlyph(dc, glyph_.get(), images, enabled ? 0 : 1,
-                POINT{left, (r.top + r.bottom - glyph.cy) / 2 + shift});
+    const int gap = glyph.size.cx > 0 && text.cx > 0 ? ScaleCoordinate(kGlyphSpacing, scale) : 0;
+    const int left = (r.left + r.right - glyph.size.cx - gap - text.cx) / 2 + shift;
+    if (glyph.bitmap) {
+      DrawGlyph(dc, glyph, enabled ? 0 : 1,
+                POINT{left, (r.top + r.bottom - glyph.size.cy) / 2 + shift});
     }
-    const int textLeft = left + glyph.cx + gap;
+    const int textLeft = left + glyph.size.cx + gap;
     DrawCaption(dc, caption, RECT{textLeft, r.top + shift, textLeft + text.cx, r.bottom + shift},
-                ToColorRef(bitBtn_.font().colour), enabled);
+                ToColorRef(bitBtn_.font().colour), enabled, line);
     if (hasFocus) {
-      InflateRect(&r, -3, -3);
+      const int inset = ScaleCoordinate(3, scale);
+      InflateRect(&r, -inset, -inset);
       DrawFocusRect(dc, &r);
     }
   }
 
   BitBtn& bitBtn_;
-  BitmapObject glyph_;
 };
 
 }  // namespace

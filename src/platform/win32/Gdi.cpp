@@ -8,6 +8,7 @@
 #include <tuple>
 #include <utility>
 
+#include "platform/Screen.h"
 #include "platform/win32/Text.h"
 
 namespace hk {
@@ -118,6 +119,54 @@ HBITMAP SharedPicture(const Picture& picture) {
   const auto found = pictures.find(key);
   if (found != pictures.end()) return found->second.get();
   return pictures.emplace(key, LoadPicture(picture)).first->second.get();
+}
+
+}  // namespace hk
+
+namespace hk {
+
+HBITMAP SharedPicture(const Picture& picture, int scale, int& enlarge) {
+  enlarge = 1;
+  if (scale > 1 && picture.source == Picture::Source::Resource) {
+    Picture version = picture;
+    version.resourceName = PictureResourceName(picture.resourceName, scale);
+    if (const HBITMAP made = SharedPicture(version)) return made;
+  }
+  enlarge = std::max(scale, 1);
+  return SharedPicture(picture);
+}
+
+Font FontAtDpi(const Font& font, int dpi) {
+  Font scaled = font;
+  scaled.height = ScaleFontHeight(font.height, kLayoutDpi, dpi);
+  return scaled;
+}
+
+void DrawBevelFrame(HDC dc, const RECT& r, Colour light, Colour dark, int width) {
+  const HBRUSH lightBrush = SharedBrush(light);
+  const HBRUSH darkBrush = SharedBrush(dark);
+  const RECT top{r.left, r.top, r.right - width, r.top + width};
+  const RECT left{r.left, r.top, r.left + width, r.bottom - width};
+  const RECT right{r.right - width, r.top, r.right, r.bottom};
+  const RECT bottom{r.left, r.bottom - width, r.right, r.bottom};
+  FillRect(dc, &top, lightBrush);
+  FillRect(dc, &left, lightBrush);
+  FillRect(dc, &right, darkBrush);
+  FillRect(dc, &bottom, darkBrush);
+}
+
+void DrawThinEdge(HDC dc, const RECT& r, bool raised, int width) {
+  if (width <= 1) {
+    RECT edge = r;
+    DrawEdge(dc, &edge, raised ? BDR_RAISEDINNER : BDR_SUNKENOUTER, BF_RECT);
+    return;
+  }
+  constexpr Colour kShadow = kSystemColourFlag | COLOR_BTNSHADOW;
+  if (raised) {
+    DrawBevelFrame(dc, r, kColourButtonHighlight, kShadow, width);
+  } else {
+    DrawBevelFrame(dc, r, kShadow, kColourButtonHighlight, width);
+  }
 }
 
 }  // namespace hk

@@ -102,6 +102,21 @@ HFONT SharedFont(const Font& font);
 HBRUSH SharedBrush(Colour colour);
 HPEN SharedPen(Colour colour, int width);
 HBITMAP SharedPicture(const Picture& picture);
+// A picture's bitmap for drawing it scale times its size: the program's own
+// version made at that scale when there is one (enlarge 1), otherwise the
+// picture itself (enlarge scale), which DrawBitmap then enlarges pixel for
+// pixel, as the made versions are.
+HBITMAP SharedPicture(const Picture& picture, int scale, int& enlarge);
+// The font at a DPI: the component's height is in layout units.
+Font FontAtDpi(const Font& font, int dpi);
+// A one-pixel 3-D edge along the rectangle's inside, raised (light at the top
+// and left) or sunken, as the system's inner raised and outer sunken edges
+// are; width pixels thick.
+void DrawThinEdge(HDC dc, const RECT& r, bool raised, int width);
+// A frame of the colour along the rectangle's inside: width pixels thick,
+// light at the top and left, dark at the right and bottom, the dark one
+// taking the top-right and bottom-left corners.
+void DrawBevelFrame(HDC dc, const RECT& r, Colour light, Colour dark, int width);
 // Copies the source rectangle of the bitmap to the destination, stretched to
 // its size; with transparent, the bottom-left pixel's colour is left out, as
 // button glyphs are drawn.

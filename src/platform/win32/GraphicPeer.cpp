@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/Screen.h"
 #include "platform/win32/SystemLibrary.h"
 #include "platform/win32/Text.h"
 #include "platform/win32/WindowPeer.h"
@@ -32,6 +33,13 @@ WindowPeer* GraphicPeer::host() const {
   }
   return nullptr;
 }
+
+int GraphicPeer::dpi() const {
+  const WindowPeer* window = host();
+  return window && window->hwnd() ? window->dpi() : kLayoutDpi;
+}
+
+RECT GraphicPeer::place() const { return DeviceRect(control_.bounds(), dpi()); }
 
 HWND GraphicPeer::hostWindow() const {
   const WindowPeer* window = host();

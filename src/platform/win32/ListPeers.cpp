@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <string>
 
+#include "platform/Screen.h"
 #include "platform/win32/Text.h"
 #include "platform/win32/Win32Canvas.h"
 #include "platform/win32/WindowPeer.h"
@@ -153,14 +154,16 @@ class StringGridPeer : public WindowPeer {
               grid_.clientEdge() > 0 ? WS_EX_CLIENTEDGE : 0, parent);
     RECT client{};
     GetClientRect(hwnd(), &client);
-    grid_.clientSized(client.right, client.bottom);
+    reportClientSize(client.right, client.bottom);
     showScrollBars();
   }
 
  protected:
   LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam) override {
-    const int x = GET_X_LPARAM(lParam);
-    const int y = GET_Y_LPARAM(lParam);
+    // The component works in layout units.
+    const int scale = dpi();
+    const int x = LayoutCoordinate(GET_X_LPARAM(lParam), scale);
+    const int y = LayoutCoordinate(GET_Y_LPARAM(lParam), scale);
     switch (message) {
       case WM_VSCROLL:
         scrollTo(
@@ -209,7 +212,7 @@ class StringGridPeer : public WindowPeer {
         return 0;
       }
       case WM_SIZE:
-        grid_.clientSized(LOWORD(lParam), HIWORD(lParam));
+        reportClientSize(LOWORD(lParam), HIWORD(lParam));
         showScrollBars();
         break;
       default:
@@ -248,17 +251,20 @@ class StringGridPeer : public WindowPeer {
   }
 
   void drawCells(HDC dc, const RECT& client) const {
-    const std::vector<int> cols = inView(grid_.leftCol(), grid_.colCount(), client.right,
+    const int scale = dpi();
+    const int width = LayoutCoordinate(client.right - 1, scale) + 1;
+    const int height = LayoutCoordinate(client.bottom - 1, scale) + 1;
+    const std::vector<int> cols = inView(grid_.leftCol(), grid_.colCount(), width,
                                          [this](int c) { return grid_.cellRect(c, 0).left; });
-    const std::vector<int> rows = inView(grid_.topRow(), grid_.rowCount(), client.bottom,
+    const std::vector<int> rows = inView(grid_.topRow(), grid_.rowCount(), height,
                                          [this](int r) { return grid_.cellRect(0, r).top; });
-    Win32Canvas canvas(dc);
+    Win32Canvas canvas(dc, scale);
+    const int line = ScaleLineWidth(1, scale);
     for (const int row : rows) {
       for (const int col : cols) {
         grid_.drawCell(col, row, canvas);
         if (col == 0 || row == 0) {
-          RECT fixed = ToRECT(grid_.cellRect(col, row));
-          DrawEdge(dc, &fixed, BDR_RAISEDINNER, BF_RECT);
+          DrawThinEdge(dc, DeviceRect(grid_.cellRect(col, row), scale), true, line);
         }
       }
     }
@@ -282,7 +288,15 @@ class StringGridPeer : public WindowPeer {
     POINT at{};
     GetCursorPos(&at);
     ScreenToClient(hwnd(), &at);
-    return grid_.sizingLineAt(at.x, at.y) >= 0;
+    const int scale = dpi();
+    return grid_.sizingLineAt(LayoutCoordinate(at.x, scale), LayoutCoordinate(at.y, scale)) >= 0;
+  }
+
+  // The client area in the fewest units whose pixels cover it.
+  void reportClientSize(int width, int height) {
+    const int scale = dpi();
+    grid_.clientSized(LayoutCoordinate(width - 1, scale) + 1,
+                      LayoutCoordinate(height - 1, scale) + 1);
   }
 
   // Only a bar whose range, page or position differs is set: a refill of

@@ -9,6 +9,9 @@
 
 #include <string>
 
+#include "platform/Screen.h"
+#include "platform/win32/Dpi.h"
+#include "platform/win32/SystemLibrary.h"
 #include "platform/win32/Text.h"
 #include "platform/win32/Win32Canvas.h"
 #include "platform/win32/WindowPeer.h"
@@ -38,20 +41,49 @@ RECT ClientRect(HWND window) {
   return client;
 }
 
-// A one-pixel bevel along the rectangle's edge, which then shrinks inside it.
-void DrawBevel(Canvas& canvas, Rect& r, Bevel bevel) {
+#ifndef WM_DPICHANGED
+#define WM_DPICHANGED 0x02E0
+#endif
+
+// A bevel along the rectangle's edge, one layout pixel wide, which then
+// shrinks inside it.
+void DrawBevel(HDC dc, RECT& r, Bevel bevel, int width) {
   if (bevel == Bevel::None) return;
-  const int right = r.right() - 1;
-  const int bottom = r.bottom() - 1;
-  const bool raised = bevel == Bevel::Raised;
-  canvas.setPen(raised ? kColourButtonHighlight : kButtonShadow);
-  canvas.moveTo({r.left, bottom});
-  canvas.lineTo({r.left, r.top});
-  canvas.lineTo({right, r.top});
-  canvas.setPen(raised ? kButtonShadow : kColourButtonHighlight);
-  canvas.lineTo({right, bottom});
-  canvas.lineTo({r.left - 1, bottom});
-  r = {r.left + 1, r.top + 1, r.width - 2, r.height - 2};
+  if (bevel == Bevel::Raised) {
+    DrawBevelFrame(dc, r, kColourButtonHighlight, kButtonShadow, width);
+  } else {
+    DrawBevelFrame(dc, r, kButtonShadow, kColourButtonHighlight, width);
+  }
+  InflateRect(&r, -width, -width);
+}
+
+// A form's frame in layout units: the frame that the system draws at 96 DPI,
+// so that the outer size scales as a whole, frame and all.
+SIZE FrameExtent(DWORD style, DWORD exStyle, int dpi) {
+  using AdjustForDpi = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
+  static const auto adjustForDpi =
+      SystemFunction<AdjustForDpi>(L"user32.dll", "AdjustWindowRectExForDpi");
+  RECT frame{};
+  if (dpi != kLayoutDpi && adjustForDpi) {
+    adjustForDpi(&frame, style, FALSE, exStyle, kLayoutDpi);
+    return SIZE{frame.right - frame.left, frame.bottom - frame.top};
+  }
+  AdjustWindowRectEx(&frame, style, FALSE, exStyle);
+  return SIZE{LayoutCoordinate(frame.right - frame.left, dpi),
+              LayoutCoordinate(frame.bottom - frame.top, dpi)};
+}
+
+// Everything on a form placed and lettered again at its window's DPI.
+void Rescale(Control& control) {
+  for (Control* child : control.children()) {
+    if (WindowPeer* window = WindowPeerOf(*child)) {
+      window->changed(Change::Bounds);
+      window->changed(Change::Font);
+    } else if (GraphicPeer* graphic = GraphicPeerOf(*child)) {
+      graphic->changed(Change::Font);
+    }
+    Rescale(*child);
+  }
 }
 
 class FormPeer : public WindowPeer {
@@ -81,18 +113,24 @@ class FormPeer : public WindowPeer {
     }
     // The frame this system draws for the style, before the window is made at
     // its outer size.
-    RECT frame{};
-    AdjustWindowRectEx(&frame, style, FALSE, exStyle);
-    form_.setFrameExtent(frame.right - frame.left, frame.bottom - frame.top);
+    const Rect& bounds = form_.bounds();
+    const int dpi =
+        MonitorDpi(MonitorFromPoint(POINT{bounds.left, bounds.top}, MONITOR_DEFAULTTONEAREST));
+    const SIZE frame = FrameExtent(style, exStyle, dpi);
+    form_.setFrameExtent(frame.cx, frame.cy);
     createOwn(RegisterOwnClass(kFormClass), style, exStyle, owner);
   }
 
   void realized() override {
     RECT outer{};
     GetWindowRect(hwnd(), &outer);
-    const RECT client = ClientRect(hwnd());
-    form_.setFrameExtent(outer.right - outer.left - client.right,
-                         outer.bottom - outer.top - client.bottom);
+    // At 96 DPI the frame is measured; at any other the layout keeps the
+    // 96-DPI frame, and the client area takes what the real one leaves.
+    if (dpi() == kLayoutDpi) {
+      const RECT client = ClientRect(hwnd());
+      form_.setFrameExtent(outer.right - outer.left - client.right,
+                           outer.bottom - outer.top - client.bottom);
+    }
     if (form_.centredOnScreen()) {
       const int width = outer.right - outer.left;
       const int height = outer.bottom - outer.top;
@@ -121,17 +159,32 @@ class FormPeer : public WindowPeer {
         if (!IsIconic(hwnd())) {
           RECT outer{};
           GetWindowRect(hwnd(), &outer);
-          form_.resized(
-              {outer.left, outer.top, outer.right - outer.left, outer.bottom - outer.top});
+          // The position stays in screen pixels; the size goes into units.
+          const int scale = dpi();
+          form_.resized({outer.left, outer.top, LayoutCoordinate(outer.right - outer.left, scale),
+                         LayoutCoordinate(outer.bottom - outer.top, scale)});
         }
         break;
       case WM_GETMINMAXINFO:
         if (form_.outerSizeFixed()) {
           auto* limits = reinterpret_cast<MINMAXINFO*>(lParam);
-          limits->ptMinTrackSize = {form_.minimumWidth(), form_.minimumHeight()};
+          const int scale = dpi();
+          limits->ptMinTrackSize = {ScaleCoordinate(form_.minimumWidth(), scale),
+                                    ScaleCoordinate(form_.minimumHeight(), scale)};
           return 0;
         }
         break;
+      case WM_DPICHANGED: {
+        // Moved to a monitor of another scale: the system suggests the
+        // window's new rectangle, and everything on it is laid out again.
+        const auto* suggested = reinterpret_cast<const RECT*>(lParam);
+        SetWindowPos(hwnd(), nullptr, suggested->left, suggested->top,
+                     suggested->right - suggested->left, suggested->bottom - suggested->top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+        Rescale(form_);
+        RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+        return 0;
+      }
       case WM_SIZE:
         if (wParam == SIZE_MINIMIZED) {
           form_.minimize();
@@ -164,10 +217,17 @@ class FormPeer : public WindowPeer {
     }
   }
 
+  // The position on the screen as it is, the size scaled.
+  RECT devicePlace(int dpi) const override {
+    const Rect& bounds = form_.bounds();
+    return RECT{bounds.left, bounds.top, bounds.left + ScaleCoordinate(bounds.width, dpi),
+                bounds.top + ScaleCoordinate(bounds.height, dpi)};
+  }
+
   void paint(HDC dc) override {
     const RECT client = ClientRect(hwnd());
     FillRect(dc, &client, background());
-    Win32Canvas canvas(dc);
+    Win32Canvas canvas(dc, dpi());
     form_.paint(canvas);
   }
 
@@ -186,16 +246,18 @@ class FormPeer : public WindowPeer {
   Form& form_;
 };
 
-// A panel's face: its colour, its two bevels and its caption.
-void PaintPanel(HDC dc, const Panel& panel, SIZE size) {
+// A panel's face at the DPI: its colour, its two bevels and its caption.
+void PaintPanel(HDC dc, const Panel& panel, SIZE size, int dpi) {
   const RECT client{0, 0, size.cx, size.cy};
   FillRect(dc, &client, SharedBrush(panel.colour()));
-  Win32Canvas canvas(dc);
-  Rect inner{0, 0, size.cx, size.cy};
-  DrawBevel(canvas, inner, panel.bevelOuter());
-  DrawBevel(canvas, inner, panel.bevelInner());
-  canvas.setFont(panel.font());
-  canvas.drawText(panel.text(), inner,
+  const int line = ScaleLineWidth(1, dpi);
+  RECT inner = client;
+  DrawBevel(dc, inner, panel.bevelOuter(), line);
+  DrawBevel(dc, inner, panel.bevelInner(), line);
+  Win32Canvas pixels(dc);
+  pixels.setFont(FontAtDpi(panel.font(), dpi));
+  pixels.drawText(panel.text(),
+                  Rect{inner.left, inner.top, inner.right - inner.left, inner.bottom - inner.top},
                   DT_SINGLELINE | DT_VCENTER | DT_EXPANDTABS | AlignmentFlag(panel.alignment()));
 }
 
@@ -211,7 +273,7 @@ class PanelPeer : public WindowPeer {
  protected:
   void paint(HDC dc) override {
     const RECT client = ClientRect(hwnd());
-    PaintPanel(dc, panel_, SIZE{client.right, client.bottom});
+    PaintPanel(dc, panel_, SIZE{client.right, client.bottom}, dpi());
   }
 
  private:
@@ -223,7 +285,7 @@ class PanelPeer : public WindowPeer {
 class BevelPeer : public GraphicPeer {
  public:
   explicit BevelPeer(Panel& panel) : GraphicPeer(panel), panel_(panel) {}
-  void paint(HDC dc, SIZE size) override { PaintPanel(dc, panel_, size); }
+  void paint(HDC dc, SIZE size) override { PaintPanel(dc, panel_, size, dpi()); }
 
  private:
   Panel& panel_;
@@ -239,7 +301,7 @@ class LabelPeer : public GraphicPeer {
     RECT client{0, 0, size.cx, size.cy};
     // A see-through label shows what its parent painted before it.
     if (!label_.transparent()) FillRect(dc, &client, SharedBrush(label_.colour()));
-    SelectedObject selected(dc, SharedFont(label_.font()));
+    SelectedObject selected(dc, SharedFont(FontAtDpi(label_.font(), dpi())));
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, ToColorRef(label_.enabled() ? label_.font().colour : kGrayText));
     const std::wstring text = SjisToWide(label_.text());
@@ -259,12 +321,14 @@ class LabelPeer : public GraphicPeer {
     if (!label_.autoSize()) return;
     std::wstring text = SjisToWide(label_.text());
     if (text.empty()) text = L" ";  // an empty label keeps the width of a blank
+    const int scale = dpi();
     WindowDc dc(hostWindow());
-    SelectedObject selected(dc.get(), SharedFont(label_.font()));
+    SelectedObject selected(dc.get(), SharedFont(FontAtDpi(label_.font(), scale)));
     RECT measured{0, 0, 0, 0};
     DrawTextW(dc.get(), text.c_str(), static_cast<int>(text.size()), &measured,
               DT_CALCRECT | DT_EXPANDTABS);
-    label_.setWidth(measured.right);
+    // The fewest units whose pixels hold the text.
+    label_.setWidth(LayoutCoordinate(measured.right - 1, scale) + 1);
   }
 
   Label& label_;
@@ -276,12 +340,25 @@ class ImagePeer : public GraphicPeer {
 
   void paint(HDC dc, SIZE size) override {
     // Where the picture does not reach, the parent's painting shows.
-    const HBITMAP bitmap = SharedPicture(image_.picture());
+    const int scale = dpi();
+    int enlarge = 1;
+    const HBITMAP bitmap = SharedPicture(image_.picture(), PictureScale(scale), enlarge);
     if (!bitmap) return;  // a missing picture shows nothing
-    const SIZE picture = BitmapSize(bitmap);
-    const RECT source{0, 0, picture.cx, picture.cy};
-    const RECT client{0, 0, size.cx, size.cy};
-    DrawBitmap(dc, bitmap, source, image_.stretch() ? client : source, false);
+    const SIZE pixels = BitmapSize(bitmap);
+    const RECT source{0, 0, pixels.cx, pixels.cy};
+    if (image_.stretch()) {
+      const RECT client{0, 0, size.cx, size.cy};
+      DrawBitmap(dc, bitmap, source, client, false);
+      return;
+    }
+    // Never stretched: a whole-number version, centred where the layout puts
+    // the picture at its own size.
+    const int version = PictureScale(scale);
+    const Rect placed =
+        PlacePicture({0, 0, pixels.cx * enlarge / version, pixels.cy * enlarge / version}, scale)
+            .pixels;
+    DrawBitmap(dc, bitmap, source, RECT{placed.left, placed.top, placed.right(), placed.bottom()},
+               false);
   }
 
  private:

@@ -8,8 +8,8 @@ namespace hk {
 
 RECT ToRECT(const Rect& rect) { return RECT{rect.left, rect.top, rect.right(), rect.bottom()}; }
 
-Win32Canvas::Win32Canvas(HDC dc)
-    : dc_(dc), saved_(SaveDC(dc)), textColour_(ToColorRef(kColourWindowText)) {
+Win32Canvas::Win32Canvas(HDC dc, int dpi)
+    : dc_(dc), dpi_(dpi), saved_(SaveDC(dc)), textColour_(ToColorRef(kColourWindowText)) {
   SetBkMode(dc_, TRANSPARENT);
 }
 
@@ -17,8 +17,12 @@ Win32Canvas::~Win32Canvas() {
   if (saved_) RestoreDC(dc_, saved_);
 }
 
+RECT Win32Canvas::device(const Rect& rect) const { return ToRECT(ScaleRect(rect, dpi_)); }
+
 void Win32Canvas::setPen(Colour colour, int width) {
-  if (const HPEN pen = SharedPen(colour, width)) SelectObject(dc_, pen);
+  penColour_ = colour;
+  penWidth_ = width;
+  if (const HPEN pen = SharedPen(colour, ScaleLineWidth(width, dpi_))) SelectObject(dc_, pen);
 }
 
 void Win32Canvas::setBrush(Colour colour) {
@@ -27,27 +31,63 @@ void Win32Canvas::setBrush(Colour colour) {
 
 void Win32Canvas::setFont(const Font& font) {
   textColour_ = ToColorRef(font.colour);
-  if (const HFONT made = SharedFont(font)) SelectObject(dc_, made);
+  if (const HFONT made = SharedFont(FontAtDpi(font, dpi_))) SelectObject(dc_, made);
 }
 
 void Win32Canvas::fillRect(const Rect& rect) {
-  const RECT r = ToRECT(rect);
+  const RECT r = device(rect);
   FillRect(dc_, &r, static_cast<HBRUSH>(GetCurrentObject(dc_, OBJ_BRUSH)));
 }
 
-void Win32Canvas::moveTo(Point p) { MoveToEx(dc_, p.x, p.y, nullptr); }
+void Win32Canvas::moveTo(Point p) {
+  position_ = p;
+  MoveToEx(dc_, ScaleCoordinate(p.x, dpi_), ScaleCoordinate(p.y, dpi_), nullptr);
+}
 
-void Win32Canvas::lineTo(Point p) { LineTo(dc_, p.x, p.y); }
+void Win32Canvas::lineTo(Point p) {
+  if (dpi_ == kLayoutDpi) {
+    position_ = p;
+    LineTo(dc_, p.x, p.y);
+    return;
+  }
+  const Point from = position_;
+  moveTo(p);
+  const bool across = from.y == p.y && from.x != p.x;
+  const bool down = from.x == p.x && from.y != p.y;
+  if (!across && !down) {
+    MoveToEx(dc_, ScaleCoordinate(from.x, dpi_), ScaleCoordinate(from.y, dpi_), nullptr);
+    LineTo(dc_, ScaleCoordinate(p.x, dpi_), ScaleCoordinate(p.y, dpi_));
+    return;
+  }
+  // A line covers the units from its start up to its end, the end left out,
+  // in whichever direction it runs; across them it is the pen's width.
+  const auto span = [this](int start, int end, long& low, long& high) {
+    low = ScaleCoordinate(start < end ? start : end + 1, dpi_);
+    high = ScaleCoordinate(start < end ? end : start + 1, dpi_);
+  };
+  const int width = ScaleLineWidth(penWidth_, dpi_);
+  RECT strip{};
+  if (across) {
+    span(from.x, p.x, strip.left, strip.right);
+    strip.top = ScaleCoordinate(p.y, dpi_);
+    strip.bottom = strip.top + width;
+  } else {
+    span(from.y, p.y, strip.top, strip.bottom);
+    strip.left = ScaleCoordinate(p.x, dpi_);
+    strip.right = strip.left + width;
+  }
+  FillRect(dc_, &strip, SharedBrush(penColour_));
+}
 
 void Win32Canvas::drawText(std::string_view text, const Rect& rect, unsigned flags) {
   const std::wstring wide = SjisToWide(text);
-  RECT r = ToRECT(rect);
+  RECT r = device(rect);
   SetTextColor(dc_, textColour_);
   DrawTextW(dc_, wide.c_str(), static_cast<int>(wide.size()), &r, flags);
 }
 
 void Win32Canvas::drawFocusRect(const Rect& rect) {
-  const RECT r = ToRECT(rect);
+  const RECT r = device(rect);
   DrawFocusRect(dc_, &r);
 }
 

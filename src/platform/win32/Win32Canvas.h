@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "platform/Canvas.h"
+#include "platform/Screen.h"
 #include "platform/win32/Gdi.h"
 
 namespace hk {
@@ -11,10 +12,12 @@ RECT ToRECT(const Rect& rect);
 
 // Owner drawing on a device context. The context's state is saved on
 // construction and restored on destruction; the pens, brushes and fonts are
-// the shared ones.
+// the shared ones. What is drawn comes in layout units and goes onto the
+// context at its DPI: rectangles by their scaled edges, fonts at their size,
+// and lines along an axis as whole-pixel strips of the scaled pen width.
 class Win32Canvas : public Canvas {
  public:
-  explicit Win32Canvas(HDC dc);
+  explicit Win32Canvas(HDC dc, int dpi = kLayoutDpi);
   ~Win32Canvas() override;
   Win32Canvas(const Win32Canvas&) = delete;
   Win32Canvas& operator=(const Win32Canvas&) = delete;
@@ -31,9 +34,15 @@ class Win32Canvas : public Canvas {
   void drawFocusRect(const Rect& rect) override;
 
  private:
+  RECT device(const Rect& rect) const;
+
   HDC dc_;
+  int dpi_;
   int saved_;
   COLORREF textColour_;
+  Colour penColour_ = kBlackColour;
+  int penWidth_ = 1;
+  Point position_;
 };
 
 }  // namespace hk

@@ -12,6 +12,8 @@
 #include <utility>
 
 #include "platform/Dispatcher.h"
+#include "platform/Screen.h"
+#include "platform/win32/Dpi.h"
 #include "platform/win32/Text.h"
 
 namespace hk {
@@ -36,9 +38,22 @@ WindowPeer* WindowPeerOf(const Control& control) {
   return dynamic_cast<WindowPeer*>(control.peer());
 }
 
-RECT DeviceRect(const Rect& bounds) {
-  return RECT{bounds.left, bounds.top, bounds.left + bounds.width, bounds.top + bounds.height};
+RECT DeviceRect(const Rect& bounds, int dpi) {
+  const Rect pixels = ScaleRect(bounds, dpi);
+  return RECT{pixels.left, pixels.top, pixels.right(), pixels.bottom()};
 }
+
+namespace {
+// The DPI of a window about to be made: a child's is its parent's, a
+// top-level window's that of the monitor it opens on.
+int DpiOfNew(const Control& control, HWND parent) {
+  if (control.kind() != ControlKind::Form) return WindowDpi(parent);
+  const Rect& bounds = control.bounds();
+  return MonitorDpi(MonitorFromPoint(POINT{bounds.left, bounds.top}, MONITOR_DEFAULTTONEAREST));
+}
+}  // namespace
+
+int WindowPeer::dpi() const { return WindowDpi(hwnd_); }
 
 WindowPeer::~WindowPeer() {
   if (!hwnd_) return;
@@ -165,7 +180,9 @@ LRESULT WindowPeer::handle(UINT message, WPARAM wParam, LPARAM lParam) {
       const MouseButton button = message == WM_LBUTTONDOWN   ? MouseButton::Left
                                  : message == WM_RBUTTONDOWN ? MouseButton::Right
                                                              : MouseButton::Middle;
-      control_.mouseDown(button, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+      const int at = dpi();
+      control_.mouseDown(button, LayoutCoordinate(GET_X_LPARAM(lParam), at),
+                         LayoutCoordinate(GET_Y_LPARAM(lParam), at));
       return 0;
     }
     case WM_ERASEBKGND:
@@ -243,7 +260,7 @@ void WindowPeer::update(Change what) {
 }
 
 void WindowPeer::createOwn(const wchar_t* className, DWORD style, DWORD exStyle, HWND parent) {
-  const RECT r = DeviceRect(windowBounds());
+  const RECT r = devicePlace(DpiOfNew(control_, parent));
   const std::wstring text = SjisToWide(control_.text());
   CreateWindowExW(exStyle, className, text.c_str(), style, r.left, r.top, r.right - r.left,
                   r.bottom - r.top, parent, nullptr, GetModuleHandleW(nullptr), this);
@@ -251,7 +268,7 @@ void WindowPeer::createOwn(const wchar_t* className, DWORD style, DWORD exStyle,
 }
 
 void WindowPeer::createStandard(const wchar_t* className, DWORD style, DWORD exStyle, HWND parent) {
-  const RECT r = DeviceRect(windowBounds());
+  const RECT r = devicePlace(DpiOfNew(control_, parent));
   const std::wstring text = SjisToWide(control_.text());
   const HWND window =
       CreateWindowExW(exStyle, className, text.c_str(), style, r.left, r.top, r.right - r.left,
@@ -269,12 +286,12 @@ DWORD WindowPeer::childStyle() const {
 }
 
 void WindowPeer::moveWindow() {
-  const RECT r = DeviceRect(windowBounds());
+  const RECT r = devicePlace(dpi());
   SetWindowPos(hwnd_, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
                SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-HFONT WindowPeer::font() { return SharedFont(control_.font()); }
+HFONT WindowPeer::font() { return SharedFont(FontAtDpi(control_.font(), dpi())); }
 
 HBRUSH WindowPeer::background() { return SharedBrush(control_.colour()); }
 
@@ -395,8 +412,10 @@ bool WindowPeer::mouse(UINT message, LPARAM lParam) {
       const MouseButton button = message == WM_LBUTTONDOWN   ? MouseButton::Left
                                  : message == WM_RBUTTONDOWN ? MouseButton::Right
                                                              : MouseButton::Middle;
-      const RECT place = graphic->place();
-      graphic->control().mouseDown(button, at.x - place.left, at.y - place.top);
+      const Rect& bounds = graphic->control().bounds();
+      const int scale = dpi();
+      graphic->control().mouseDown(button, LayoutCoordinate(at.x, scale) - bounds.left,
+                                   LayoutCoordinate(at.y, scale) - bounds.top);
       return true;
     }
     case WM_MOUSEMOVE:

@@ -24,9 +24,9 @@ std::wstring WindowText(HWND window);
 // valid inside a catch block.
 void ReportCurrentException();
 
-// Where a component's bounds lie in device pixels. Every window and every
-// graphic control is placed through this one mapping.
-RECT DeviceRect(const Rect& bounds);
+// Where a component's bounds (layout units) lie in device pixels at a DPI.
+// Every window and every graphic control is placed through this one mapping.
+RECT DeviceRect(const Rect& bounds, int dpi);
 
 class GraphicPeer;
 
@@ -39,6 +39,8 @@ class WindowPeer : public Peer {
 
   HWND hwnd() const { return hwnd_; }
   Control& control() const { return control_; }
+  // The DPI that the window's contents are laid out at.
+  int dpi() const;
 
   // Makes the window: a child of parent, or for a form a top-level window
   // owned by it.
@@ -95,6 +97,8 @@ class WindowPeer : public Peer {
   DWORD childStyle() const;
   // Where the window goes in its parent's client area; the component's bounds.
   virtual Rect windowBounds() const { return control_.bounds(); }
+  // The same in device pixels at the DPI.
+  virtual RECT devicePlace(int dpi) const { return DeviceRect(windowBounds(), dpi); }
   void moveWindow();
 
   // The component's font and background as GDI objects, made on first use
@@ -145,7 +149,9 @@ class GraphicPeer : public Peer {
   Control& control() const { return control_; }
   WindowPeer* host() const;
   // The component's rectangle in the host's client area.
-  RECT place() const { return DeviceRect(control_.bounds()); }
+  RECT place() const;
+  // The DPI it is painted at: its host's.
+  int dpi() const;
 
   void changed(Change what) final;
   // Once every window of the form exists.
