@@ -131,6 +131,9 @@ void TCalcCustomForm::layOut() {
   // it never gets smaller than this.
   Place(*this, kLeft, kTop, kOuterWidth, kOuterHeight);
   setOuterSize(kOuterWidth, kOuterHeight);
+  // Enlarged on a scaled display, the dialog may reach past the screen from
+  // its designed place: it comes wholly onto it, as the main window does.
+  setBounds(KeepOnMonitor(bounds(), services_.nearestMonitor(bounds())));
 
   PlaceLabel(Label1, 12, 16, "分 類 名");
   Place(NameEdit, 84, 12, 89, kBoxHeight);

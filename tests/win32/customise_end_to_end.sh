@@ -49,22 +49,31 @@ sleep 0.5
 dialog_window=$(xdotool search --onlyvisible --name "^$dialog\$" 2>/dev/null | head -n 1)
 if [ -n "$dialog_window" ]; then
   eval "$(xdotool getwindowgeometry --shell "$dialog_window")"
-  check "the dialog's place" "470,405" "$X,$Y"
+  # Its designed place, unless its scaled size would reach below the screen.
+  screen_height=$(xdpyinfo | awk '/dimensions:/ { split($2, size, "x"); print size[2] }')
+  top=405
+  [ $((top + HEIGHT)) -gt "$screen_height" ] && top=$((screen_height - HEIGHT))
+  check "the dialog's place" "470,$top" "$X,$Y"
   check_size "the dialog's size" 345 437 "$WIDTH" "$HEIGHT"
-  # Its border sizes it: a drag of the lower right corner by (40, 30).
+  # Its border sizes it: a drag of the lower right corner by (40, 30), or of
+  # the upper right one by (40, -30) when the dialog reaches the screen's foot.
   before="$((WIDTH + 40))x$((HEIGHT + 30))"
-  xdotool mousemove $((X + WIDTH - 2)) $((Y + HEIGHT - 2))
+  corner_y=$((Y + HEIGHT - 2)) down=1 after_top=$top
+  if [ $((Y + HEIGHT + 30)) -gt "$screen_height" ]; then
+    corner_y=$((Y + 2)) down=-1 after_top=$((top - 30))
+  fi
+  xdotool mousemove $((X + WIDTH - 2)) "$corner_y"
   sleep 0.2
   xdotool mousedown 1
   sleep 0.2
   for step in 1 2 3 4; do
-    xdotool mousemove $((X + WIDTH - 2 + 10 * step)) $((Y + HEIGHT - 2 + 15 * step / 2))
+    xdotool mousemove $((X + WIDTH - 2 + 10 * step)) $((corner_y + down * 15 * step / 2))
     sleep 0.1
   done
   xdotool mouseup 1
   sleep 0.5
   eval "$(xdotool getwindowgeometry --shell "$dialog_window")"
-  check "the dialog after a drag of its corner" "470,405 $before" "$X,$Y ${WIDTH}x$HEIGHT"
+  check "the dialog after a drag of its corner" "470,$after_top $before" "$X,$Y ${WIDTH}x$HEIGHT"
 fi
 
 # The dialog opens with the name box focused; its text is replaced whole.
