@@ -19,10 +19,17 @@ case "$HK_DPI" in
     ;;
 esac
 export HK_DPI
-if [ -z "${WINEPREFIX:-}" ]; then
-  WINEPREFIX=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)/build/wineprefix
-  [ "$HK_DPI" != 96 ] && WINEPREFIX=$WINEPREFIX-dpi$HK_DPI
-fi
+# A prefix of our own is chosen again by HK_DPI, even when an earlier source
+# of this file exported one for another DPI (a test run at 144 DPI started
+# from a shell set up for 96); a prefix of the user's own stays as it is.
+hk_prefix=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)/build/wineprefix
+case "${WINEPREFIX:-}" in
+  "" | "$hk_prefix" | "$hk_prefix"-dpi[1-9]*)
+    WINEPREFIX=$hk_prefix
+    [ "$HK_DPI" != 96 ] && WINEPREFIX=$WINEPREFIX-dpi$HK_DPI
+    ;;
+esac
+unset hk_prefix
 export WINEPREFIX
 
 hk_start_display() {
