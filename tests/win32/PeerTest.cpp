@@ -99,6 +99,13 @@ TEST_F(Peers, FormsTakeTheirFrameFromTheirStyleAndKeepTheirClientSize) {
   GetWindowRect(window, &outer);
   EXPECT_EQ(outer.left, 70);
   EXPECT_EQ(outer.bottom - outer.top, 150);
+
+  // Moved onto a monitor of another scale, a form takes the rectangle that
+  // the system suggests (the DPI stays 96 here: the size is in units too).
+  constexpr UINT kDpiChanged = 0x02E0;
+  RECT suggested{120, 90, 120 + 330, 90 + 180};
+  SendMessageW(window, kDpiChanged, MAKEWPARAM(96, 96), reinterpret_cast<LPARAM>(&suggested));
+  EXPECT_EQ(dialog.bounds(), (Rect{120, 90, 330, 180}));
 }
 
 TEST_F(Peers, FormsMinimizeWhenAskedAndHearTheirRestore) {
