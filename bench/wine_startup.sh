@@ -30,8 +30,9 @@ holder=
 finish() {
   if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then kill "$pid" 2>/dev/null || true; fi
   if [ -n "$holder" ]; then kill "$holder" 2>/dev/null || true; fi
-  wait 2>/dev/null || true
+  # The display goes first: a plain wait would wait for it too, for ever.
   if [ -n "$HK_XVFB_PID" ]; then kill "$HK_XVFB_PID" 2>/dev/null || true; fi
+  wait 2>/dev/null || true
   rm -rf "$work"
 }
 trap finish EXIT
