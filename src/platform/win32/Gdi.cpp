@@ -1,6 +1,7 @@
 #include "platform/win32/Gdi.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <filesystem>
 #include <map>
 #include <string>
@@ -48,10 +49,11 @@ BitmapObject LoadPicture(const Picture& picture) {
   HANDLE image = nullptr;
   if (picture.source == Picture::Source::Resource) {
     const std::wstring name = SjisToWide(picture.resourceName);
-    image = LoadImageW(GetModuleHandleW(nullptr), name.c_str(), IMAGE_BITMAP, 0, 0, 0);
+    image = LoadImageW(GetModuleHandleW(nullptr), name.c_str(), IMAGE_BITMAP, 0, 0,
+                       LR_CREATEDIBSECTION);
   } else if (picture.source == Picture::Source::File) {
-    image =
-        LoadImageW(nullptr, picture.file.wstring().c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE);
+    image = LoadImageW(nullptr, picture.file.wstring().c_str(), IMAGE_BITMAP, 0, 0,
+                       LR_LOADFROMFILE | LR_CREATEDIBSECTION);
   }
   return BitmapObject(static_cast<HBITMAP>(image));
 }
@@ -62,24 +64,88 @@ SIZE BitmapSize(HBITMAP bitmap) {
   return SIZE{info.bmWidth, info.bmHeight};
 }
 
+namespace {
+
+// A picture made ready to draw: selected into a DC of its own for good, and,
+// once it is drawn see-through, a copy whose key colour is fully transparent
+// and every other pixel fully opaque. Both are made on the first draw: a
+// page's dozens of glyphs then cost one blend each, not a mask and three
+// temporary DCs each.
+struct ReadyPicture {
+  HDC dc = nullptr;
+  HDC keyedDc = nullptr;
+  BitmapObject keyed;
+  COLORREF key = CLR_INVALID;
+};
+
+ReadyPicture* Ready(HBITMAP bitmap) {
+  static std::map<HBITMAP, ReadyPicture> ready;
+  ReadyPicture& picture = ready[bitmap];
+  if (!picture.dc) {
+    picture.dc = CreateCompatibleDC(nullptr);
+    if (!picture.dc) return nullptr;
+    SelectObject(picture.dc, bitmap);
+  }
+  return &picture;
+}
+
+// The see-through copy for this key: 32 bits a pixel, alpha premultiplied,
+// so that blending it over anything gives exactly the pixels a colour-keyed
+// copy gives.
+HDC Keyed(ReadyPicture& picture, HBITMAP bitmap, COLORREF key) {
+  if (picture.keyedDc && picture.key == key) return picture.keyedDc;
+  const SIZE size = BitmapSize(bitmap);
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = size.cx;
+  info.bmiHeader.biHeight = -size.cy;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  BitmapObject keyed(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  if (!keyed || !bits) return nullptr;
+  if (!picture.keyedDc) picture.keyedDc = CreateCompatibleDC(nullptr);
+  if (!picture.keyedDc) return nullptr;
+  SelectObject(picture.keyedDc, keyed.get());
+  BitBlt(picture.keyedDc, 0, 0, size.cx, size.cy, picture.dc, 0, 0, SRCCOPY);
+  GdiFlush();
+  // A DIB pixel is 0x00RRGGBB; a COLORREF is 0x00BBGGRR.
+  const std::uint32_t transparent = (GetRValue(key) << 16) | (GetGValue(key) << 8) | GetBValue(key);
+  auto* pixel = static_cast<std::uint32_t*>(bits);
+  const std::size_t count = static_cast<std::size_t>(size.cx) * static_cast<std::size_t>(size.cy);
+  for (std::size_t i = 0; i < count; ++i) {
+    const std::uint32_t colour = pixel[i] & 0x00FFFFFF;
+    pixel[i] = colour == transparent ? 0 : colour | 0xFF000000;
+  }
+  picture.keyed = std::move(keyed);
+  picture.key = key;
+  return picture.keyedDc;
+}
+
+}  // namespace
+
 void DrawBitmap(HDC dc, HBITMAP bitmap, const RECT& source, const RECT& target, bool transparent) {
-  MemoryDc memory(dc);
-  if (!bitmap || !memory.get()) return;
-  SelectedObject selected(memory.get(), bitmap);
+  if (!bitmap) return;
+  ReadyPicture* picture = Ready(bitmap);
+  if (!picture) return;
   const int sourceWidth = source.right - source.left;
   const int sourceHeight = source.bottom - source.top;
   const int targetWidth = target.right - target.left;
   const int targetHeight = target.bottom - target.top;
+  SetStretchBltMode(dc, COLORONCOLOR);
   if (transparent) {
     // The key is the bitmap's bottom-left pixel, whichever image is drawn.
-    const COLORREF key = GetPixel(memory.get(), 0, source.bottom - 1);
-    GdiTransparentBlt(dc, target.left, target.top, targetWidth, targetHeight, memory.get(),
-                      source.left, source.top, sourceWidth, sourceHeight, key);
-  } else {
-    SetStretchBltMode(dc, COLORONCOLOR);
-    StretchBlt(dc, target.left, target.top, targetWidth, targetHeight, memory.get(), source.left,
-               source.top, sourceWidth, sourceHeight, SRCCOPY);
+    const COLORREF key = GetPixel(picture->dc, 0, source.bottom - 1);
+    if (const HDC keyed = Keyed(*picture, bitmap, key)) {
+      const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+      GdiAlphaBlend(dc, target.left, target.top, targetWidth, targetHeight, keyed, source.left,
+                    source.top, sourceWidth, sourceHeight, blend);
+    }
+    return;
   }
+  StretchBlt(dc, target.left, target.top, targetWidth, targetHeight, picture->dc, source.left,
+             source.top, sourceWidth, sourceHeight, SRCCOPY);
 }
 
 HFONT SharedFont(const Font& font) {

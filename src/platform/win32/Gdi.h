@@ -119,7 +119,8 @@ void DrawThinEdge(HDC dc, const RECT& r, bool raised, int width);
 void DrawBevelFrame(HDC dc, const RECT& r, Colour light, Colour dark, int width);
 // Copies the source rectangle of the bitmap to the destination, stretched to
 // its size; with transparent, the bottom-left pixel's colour is left out, as
-// button glyphs are drawn.
+// button glyphs are drawn. Only for shared pictures: the bitmap stays
+// selected in a DC of its own for as long as the program runs.
 void DrawBitmap(HDC dc, HBITMAP bitmap, const RECT& source, const RECT& target, bool transparent);
 
 }  // namespace hk
