@@ -41,7 +41,7 @@ i686-w64-mingw32-g++-posix -O2 -static -mwindows "$here/minimal_window.cpp" \
   -o "$work/minimal.exe"
 printf '#include <windows.h>\nint main() { Sleep(INFINITE); }\n' >"$work/hold.cpp"
 i686-w64-mingw32-g++-posix -O2 -static "$work/hold.cpp" -o "$work/hold.exe"
-gcc -O2 "$here/settled_screen.c" -o "$work/settled_screen" -lX11
+gcc -O2 "$here/settled_screen.c" -o "$work/settled_screen" -lXext -lX11
 
 # A Wine process that lives through the whole run keeps the wineserver up.
 wine "$work/hold.exe" >/dev/null 2>&1 &
