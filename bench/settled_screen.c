@@ -76,8 +76,8 @@ int main(int argc, char** argv) {
   /* The area is read into shared memory and copied out when it changed. */
   XShmSegmentInfo segment;
   XImage* image = XShmCreateImage(display, DefaultVisual(display, DefaultScreen(display)),
-                                  (unsigned)DefaultDepth(display, DefaultScreen(display)),
-                                  ZPixmap, NULL, &segment, width, height);
+                                  (unsigned)DefaultDepth(display, DefaultScreen(display)), ZPixmap,
+                                  NULL, &segment, width, height);
   if (!image) return 2;
   const size_t bytes = (size_t)image->bytes_per_line * (size_t)image->height;
   segment.shmid = shmget(IPC_PRIVATE, bytes, IPC_CREAT | 0600);
