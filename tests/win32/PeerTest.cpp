@@ -330,9 +330,13 @@ TEST_F(Peers, SpeedButtonsClickOnAReleaseOverThem) {
   SpeedButton first(&form);
   SpeedButton second(&form);
   SpeedButton over(&form);  // later, so on top of first where they overlap
+  Panel panel(&form);
+  SpeedButton inPanel(&panel);  // reaches past the panel's right edge
   first.setBounds({10, 10, 40, 40});
   second.setBounds({60, 10, 40, 40});
   over.setBounds({40, 10, 15, 40});
+  panel.setBounds({120, 10, 50, 40});
+  inPanel.setBounds({30, 5, 40, 20});
   first.setGroupIndex(1);
   second.setGroupIndex(1);
   int firstClicks = 0;
@@ -393,6 +397,31 @@ TEST_F(Peers, SpeedButtonsClickOnAReleaseOverThem) {
   release(65, 15);
   EXPECT_EQ(secondClicks, 1);
   EXPECT_EQ(formPresses, 1);
+
+  // A panel of painted controls is painted too, and clips what it holds: its
+  // button takes a click only where the panel shows it, the panel hears a
+  // press in its own coordinates, and hidden it hides its button.
+  int inPanelClicks = 0;
+  int panelX = -1;
+  int panelY = -1;
+  inPanel.OnClick = [&] { ++inPanelClicks; };
+  panel.OnMouseDown = [&](MouseButton, int x, int y) { panelX = x, panelY = y; };
+  EXPECT_EQ(WindowOf(panel), nullptr);
+  press(155, 20);
+  release(155, 20);
+  EXPECT_EQ(inPanelClicks, 1);
+  press(180, 20);
+  release(180, 20);
+  EXPECT_EQ(inPanelClicks, 1);
+  EXPECT_EQ(formPresses, 2);
+  press(125, 45);
+  EXPECT_EQ(panelX, 5);
+  EXPECT_EQ(panelY, 35);
+  panel.setVisible(false);
+  press(155, 20);
+  release(155, 20);
+  EXPECT_EQ(inPanelClicks, 1);
+  EXPECT_EQ(formPresses, 3);
 }
 
 TEST_F(Peers, SpeedButtonsDrawTheGlyphImageOfTheirState) {

@@ -133,10 +133,16 @@ struct Spot {
   int x;
   int y;
 };
+// A painted control is found in the window that paints it: the nearest of
+// its parents that has one.
 inline Spot SpotOf(const Control& control, int x, int y) {
-  if (const HWND own = WindowOf(control)) return {own, x, y};
-  const Rect& b = control.bounds();
-  return {WindowOf(*control.parent()), b.left + x, b.top + y};
+  const Control* at = &control;
+  while (!WindowOf(*at) && at->parent()) {
+    x += at->bounds().left;
+    y += at->bounds().top;
+    at = at->parent();
+  }
+  return {WindowOf(*at), x, y};
 }
 
 inline void Press(const Control& control, int x, int y) {

@@ -39,7 +39,39 @@ int GraphicPeer::dpi() const {
   return window && window->hwnd() ? window->dpi() : kLayoutDpi;
 }
 
-RECT GraphicPeer::place() const { return DeviceRect(control_.bounds(), dpi()); }
+GraphicPeer* GraphicPeer::graphicParent() const {
+  return control_.parent() ? GraphicPeerOf(*control_.parent()) : nullptr;
+}
+
+RECT GraphicPeer::place() const {
+  RECT r = DeviceRect(control_.bounds(), dpi());
+  // Inside a graphic panel the bounds are in the panel's client area, which
+  // starts where the panel's own place does.
+  if (const GraphicPeer* parent = graphicParent()) {
+    const RECT origin = parent->place();
+    OffsetRect(&r, origin.left, origin.top);
+  }
+  return r;
+}
+
+RECT GraphicPeer::visiblePlace() const {
+  RECT r = place();
+  if (const GraphicPeer* parent = graphicParent()) {
+    const RECT outer = parent->visiblePlace();
+    if (!IntersectRect(&r, &r, &outer)) return RECT{};
+  }
+  return r;
+}
+
+bool GraphicPeer::showing() const {
+  const GraphicPeer* parent = graphicParent();
+  return control_.visible() && (!parent || parent->showing());
+}
+
+bool GraphicPeer::usable() const {
+  const GraphicPeer* parent = graphicParent();
+  return control_.enabled() && (!parent || parent->usable());
+}
 
 HWND GraphicPeer::hostWindow() const {
   const WindowPeer* window = host();
@@ -190,8 +222,8 @@ class GraphicsAccessible final : public IAccessible {
     const GraphicPeer* found = graphic(child);
     if (!found) return E_INVALIDARG;
     const Control& control = found->control();
-    if (!control.visible()) state->lVal |= STATE_SYSTEM_INVISIBLE;
-    if (!control.enabled()) state->lVal |= STATE_SYSTEM_UNAVAILABLE;
+    if (!found->showing()) state->lVal |= STATE_SYSTEM_INVISIBLE;
+    if (!found->usable()) state->lVal |= STATE_SYSTEM_UNAVAILABLE;
     const bool down = control.kind() == ControlKind::SpeedButton &&
                       static_cast<const SpeedButton&>(control).down();
     if (down || peer->pressed(*found)) state->lVal |= STATE_SYSTEM_PRESSED;

@@ -261,7 +261,8 @@ void PaintPanel(HDC dc, const Panel& panel, SIZE size, int dpi) {
                   DT_SINGLELINE | DT_VCENTER | DT_EXPANDTABS | AlignmentFlag(panel.alignment()));
 }
 
-// A panel that holds other controls is a window, which clips them.
+// A panel that holds a control with a window of its own is a window too,
+// which clips them.
 class PanelPeer : public WindowPeer {
  public:
   explicit PanelPeer(Panel& panel) : WindowPeer(panel), panel_(panel) {}
@@ -280,8 +281,8 @@ class PanelPeer : public WindowPeer {
   Panel& panel_;
 };
 
-// An empty panel is a frame with a bevel and maybe a caption: painted by its
-// parent.
+// A panel holding only graphic controls (or none) is a frame with a bevel and
+// maybe a caption, painted by its host with the controls on it.
 class BevelPeer : public GraphicPeer {
  public:
   explicit BevelPeer(Panel& panel) : GraphicPeer(panel), panel_(panel) {}
@@ -365,11 +366,29 @@ class ImagePeer : public GraphicPeer {
   Image& image_;
 };
 
+// Whether the control can do without a window: the painted kinds, and a
+// panel that holds nothing else.
+bool Graphic(const Control& control) {
+  switch (control.kind()) {
+    case ControlKind::Label:
+    case ControlKind::SpeedButton:
+    case ControlKind::Image:
+      return true;
+    case ControlKind::Panel:
+      for (const Control* child : control.children()) {
+        if (!Graphic(*child)) return false;
+      }
+      return true;
+    default:
+      return false;
+  }
+}
+
 // The peer of a component that has no window, or null.
 std::unique_ptr<GraphicPeer> MakeGraphicPeer(Control& control) {
+  if (!Graphic(control)) return nullptr;
   switch (control.kind()) {
     case ControlKind::Panel:
-      if (!control.children().empty()) return nullptr;
       return MakeBevelPeer(static_cast<Panel&>(control));
     case ControlKind::Label:
       return MakeLabelPeer(static_cast<Label&>(control));
@@ -412,6 +431,8 @@ void TellRealized(Control& control);
 void CreateWindows(Control& control, HWND parent) {
   if (std::unique_ptr<GraphicPeer> graphic = MakeGraphicPeer(control)) {
     control.setPeer(std::move(graphic));
+    // A graphic panel's controls are graphic too, painted by the same host.
+    for (Control* child : control.children()) CreateWindows(*child, parent);
     return;
   }
   std::unique_ptr<WindowPeer> peer = MakePeer(control);

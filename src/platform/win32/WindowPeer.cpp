@@ -300,20 +300,29 @@ void WindowPeer::focused() {
   if (form && form != &control_) form->setFocused(&control_);
 }
 
+namespace {
+// A graphic panel before the controls on it: the order they are painted in.
+void CollectGraphics(const Control& parent, std::vector<GraphicPeer*>& found) {
+  for (Control* child : parent.children()) {
+    if (GraphicPeer* graphic = GraphicPeerOf(*child)) {
+      found.push_back(graphic);
+      CollectGraphics(*child, found);
+    }
+  }
+}
+}  // namespace
+
 std::vector<GraphicPeer*> WindowPeer::graphics() const {
   std::vector<GraphicPeer*> found;
-  for (Control* child : control_.children()) {
-    if (GraphicPeer* graphic = GraphicPeerOf(*child)) found.push_back(graphic);
-  }
+  CollectGraphics(control_, found);
   return found;
 }
 
 GraphicPeer* WindowPeer::graphicAt(POINT at, bool disabledToo) const {
   const std::vector<GraphicPeer*> all = graphics();
   for (auto it = all.rbegin(); it != all.rend(); ++it) {
-    const Control& control = (*it)->control();
-    if (!control.visible() || (!disabledToo && !control.enabled())) continue;
-    const RECT place = (*it)->place();
+    if (!(*it)->showing() || (!disabledToo && !(*it)->usable())) continue;
+    const RECT place = (*it)->visiblePlace();
     if (PtInRect(&place, at)) return *it;
   }
   return nullptr;
@@ -330,12 +339,13 @@ void WindowPeer::forget(const GraphicPeer& graphic) {
 void WindowPeer::paintAll(HDC dc, const RECT& area) {
   paint(dc);
   for (GraphicPeer* graphic : graphics()) {
-    if (!graphic->control().visible()) continue;
+    if (!graphic->showing()) continue;
     const RECT place = graphic->place();
+    const RECT visible = graphic->visiblePlace();
     RECT overlap;
-    if (!IntersectRect(&overlap, &place, &area)) continue;
+    if (!IntersectRect(&overlap, &visible, &area)) continue;
     const int saved = SaveDC(dc);
-    IntersectClipRect(dc, place.left, place.top, place.right, place.bottom);
+    IntersectClipRect(dc, visible.left, visible.top, visible.right, visible.bottom);
     OffsetViewportOrgEx(dc, place.left, place.top, nullptr);
     graphic->paint(dc, SIZE{place.right - place.left, place.bottom - place.top});
     RestoreDC(dc, saved);
@@ -412,15 +422,23 @@ bool WindowPeer::mouse(UINT message, LPARAM lParam) {
       const MouseButton button = message == WM_LBUTTONDOWN   ? MouseButton::Left
                                  : message == WM_RBUTTONDOWN ? MouseButton::Right
                                                              : MouseButton::Middle;
+      // In the client area of what the control sits on, as a window there
+      // would have heard it.
+      POINT local = at;
+      if (const GraphicPeer* parent = graphic->graphicParent()) {
+        const RECT origin = parent->place();
+        local.x -= origin.left;
+        local.y -= origin.top;
+      }
       const Rect& bounds = graphic->control().bounds();
       const int scale = dpi();
-      graphic->control().mouseDown(button, LayoutCoordinate(at.x, scale) - bounds.left,
-                                   LayoutCoordinate(at.y, scale) - bounds.top);
+      graphic->control().mouseDown(button, LayoutCoordinate(local.x, scale) - bounds.left,
+                                   LayoutCoordinate(local.y, scale) - bounds.top);
       return true;
     }
     case WM_MOUSEMOVE:
       if (tracked_) {
-        const RECT place = tracked_->place();
+        const RECT place = tracked_->visiblePlace();
         const bool inside = PtInRect(&place, at) != FALSE;
         if (inside != inside_) {
           inside_ = inside;
@@ -437,7 +455,7 @@ bool WindowPeer::mouse(UINT message, LPARAM lParam) {
     case WM_LBUTTONUP:
       if (tracked_) {
         GraphicPeer* released = tracked_;
-        const RECT place = released->place();
+        const RECT place = released->visiblePlace();
         const bool clicked = PtInRect(&place, at) != FALSE;
         stopTracking();
         if (clicked) released->click();

@@ -137,8 +137,10 @@ class WindowPeer : public Peer {
   bool inside_ = false;
 };
 
-// A component without a window: the window of its parent (its host) paints
-// it in its own paint pass and hands it the mouse. It takes no focus.
+// A component without a window: the nearest window among its parents (its
+// host) paints it in its own paint pass and hands it the mouse. It takes no
+// focus. A panel that holds only graphic controls is one too: its controls
+// are painted inside it and clipped to it, as its window would have done.
 class GraphicPeer : public Peer {
  public:
   explicit GraphicPeer(Control& control) : control_(control) {}
@@ -150,6 +152,14 @@ class GraphicPeer : public Peer {
   WindowPeer* host() const;
   // The component's rectangle in the host's client area.
   RECT place() const;
+  // The part of it that shows: its place within its graphic parents'.
+  RECT visiblePlace() const;
+  // The graphic panel it sits on, or null when it sits on its host.
+  GraphicPeer* graphicParent() const;
+  // Visible, and so are the graphic panels it sits on.
+  bool showing() const;
+  // Enabled, and so are the graphic panels it sits on.
+  bool usable() const;
   // The DPI it is painted at: its host's.
   int dpi() const;
 
