@@ -134,7 +134,15 @@ TEST_F(Peers, ControlsShowTheStateOfTheirComponents) {
   EXPECT_EQ(place.left, 5);
   EXPECT_EQ(place.top, 6);
   EXPECT_EQ(place.right, 85);
-  EXPECT_FALSE(GetWindowLongW(WindowOf(hidden), GWL_STYLE) & WS_VISIBLE);
+  // A hidden control's window is made when it is first shown, in its place
+  // among its siblings and with what its component holds by then.
+  EXPECT_EQ(WindowOf(hidden), nullptr);
+  hidden.setText("後で");
+  hidden.setVisible(true);
+  ASSERT_NE(WindowOf(hidden), nullptr);
+  EXPECT_EQ(GetParent(WindowOf(hidden)), WindowOf(panel));
+  EXPECT_EQ(GetWindow(WindowOf(hidden), GW_HWNDFIRST), WindowOf(hidden));
+  EXPECT_EQ(TextOf(WindowOf(hidden)), L"後で");
   EXPECT_FALSE(IsWindowEnabled(WindowOf(hidden)));
 
   button.setText("戻る");

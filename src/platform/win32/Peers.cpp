@@ -427,6 +427,59 @@ std::unique_ptr<WindowPeer> MakePeer(Control& control) {
 }
 
 void TellRealized(Control& control);
+void CreateWindows(Control& control, HWND parent);
+
+// The window a child's window goes into: that of the nearest parent with one.
+HWND ParentWindowOf(const Control& control) {
+  for (const Control* parent = control.parent(); parent; parent = parent->parent()) {
+    if (const WindowPeer* window = WindowPeerOf(*parent)) return window->hwnd();
+  }
+  return nullptr;
+}
+
+// The components put the later ones on top: a window goes under the first
+// later sibling that already has one (the system would put it at the
+// bottom).
+void Stack(const Control& control, HWND window) {
+  HWND above = HWND_TOP;
+  bool later = false;
+  for (const Control* sibling : control.parent()->children()) {
+    if (later && WindowOf(*sibling)) {
+      above = WindowOf(*sibling);
+      break;
+    }
+    later = later || sibling == &control;
+  }
+  SetWindowPos(window, above, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+// A control with a window that is hidden when its form is made waits for its
+// window (and those of the controls on it) until it is first shown: the main
+// window's rate panel and powers list, and their hundred or so windows, are
+// not made at start-up, and most sessions never show them.
+class PendingPeer final : public Peer {
+ public:
+  explicit PendingPeer(Control& control) : control_(control) {}
+
+  void changed(Change what) override {
+    if (what != Change::Visible || !control_.visible()) return;
+    const HWND parent = ParentWindowOf(control_);
+    if (!parent) return;  // the form's window is gone
+    Control& control = control_;
+    // This replaces the peer: nothing of it may be used after.
+    CreateWindows(control, parent);
+    TellRealized(control);
+    // A spinner made before its edit takes the edit's window now.
+    for (Control* sibling : control.parent()->children()) {
+      if (sibling->kind() != ControlKind::UpDown) continue;
+      if (static_cast<UpDown*>(sibling)->associate() != &control) continue;
+      if (WindowPeer* spinner = WindowPeerOf(*sibling)) spinner->realized();
+    }
+  }
+
+ private:
+  Control& control_;
+};
 
 void CreateWindows(Control& control, HWND parent) {
   if (std::unique_ptr<GraphicPeer> graphic = MakeGraphicPeer(control)) {
@@ -435,22 +488,15 @@ void CreateWindows(Control& control, HWND parent) {
     for (Control* child : control.children()) CreateWindows(*child, parent);
     return;
   }
+  if (control.kind() != ControlKind::Form && !control.visible()) {
+    control.setPeer(std::make_unique<PendingPeer>(control));
+    return;
+  }
   std::unique_ptr<WindowPeer> peer = MakePeer(control);
   WindowPeer& made = *peer;
   control.setPeer(std::move(peer));
   made.create(parent);
-  // The system stacks a new child under its older siblings; the components
-  // put the later ones on top.
-  if (control.kind() != ControlKind::Form) {
-    SetWindowPos(made.hwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-  }
-  if (control.kind() == ControlKind::Panel && !control.visible()) {
-    made.deferChildren([&control, &made] {
-      for (Control* child : control.children()) CreateWindows(*child, made.hwnd());
-      for (Control* child : control.children()) TellRealized(*child);
-    });
-    return;
-  }
+  if (control.kind() != ControlKind::Form) Stack(control, made.hwnd());
   for (Control* child : control.children()) CreateWindows(*child, made.hwnd());
 }
 

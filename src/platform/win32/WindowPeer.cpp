@@ -231,7 +231,6 @@ void WindowPeer::update(Change what) {
       moveWindow();
       break;
     case Change::Visible:
-      if (control_.visible() && createChildren_) std::exchange(createChildren_, nullptr)();
       ShowWindow(hwnd_, control_.visible() ? SW_SHOWNA : SW_HIDE);
       break;
     case Change::Enabled:

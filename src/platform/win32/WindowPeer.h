@@ -51,11 +51,6 @@ class WindowPeer : public Peer {
   // A changed component is shown again; nothing happens without a window.
   void changed(Change what) final;
 
-  // The windows of a hidden panel's components are made when it is first
-  // shown: the money page's rate panel alone holds some ninety windows, and
-  // most sessions never show it.
-  void deferChildren(std::function<void()> create) { createChildren_ = std::move(create); }
-
   // A notification the parent window received from this child (WM_COMMAND,
   // WM_NOTIFY, WM_DRAWITEM, WM_CTLCOLOR*, WM_VSCROLL/WM_HSCROLL); true when
   // handled, with the result.
@@ -129,7 +124,6 @@ class WindowPeer : public Peer {
   Control& control_;
   HWND hwnd_ = nullptr;
   bool subclassed_ = false;
-  std::function<void()> createChildren_;
   // The mouse's dealings with the graphic controls, which the components do
   // not know.
   GraphicPeer* hot_ = nullptr;
