@@ -27,12 +27,14 @@ GraphicPeer::~GraphicPeer() {
   }
 }
 
-WindowPeer* GraphicPeer::host() const {
-  for (const Control* parent = control_.parent(); parent; parent = parent->parent()) {
+WindowPeer* HostOf(const Control& control) {
+  for (const Control* parent = control.parent(); parent; parent = parent->parent()) {
     if (WindowPeer* window = WindowPeerOf(*parent)) return window;
   }
   return nullptr;
 }
+
+WindowPeer* GraphicPeer::host() const { return HostOf(control_); }
 
 int GraphicPeer::dpi() const {
   const WindowPeer* window = host();

@@ -429,14 +429,6 @@ std::unique_ptr<WindowPeer> MakePeer(Control& control) {
 void TellRealized(Control& control);
 void CreateWindows(Control& control, HWND parent);
 
-// The window a child's window goes into: that of the nearest parent with one.
-HWND ParentWindowOf(const Control& control) {
-  for (const Control* parent = control.parent(); parent; parent = parent->parent()) {
-    if (const WindowPeer* window = WindowPeerOf(*parent)) return window->hwnd();
-  }
-  return nullptr;
-}
-
 // The components put the later ones on top: a window goes under the first
 // later sibling that already has one (the system would put it at the
 // bottom).
@@ -463,7 +455,8 @@ class PendingPeer final : public Peer {
 
   void changed(Change what) override {
     if (what != Change::Visible || !control_.visible()) return;
-    const HWND parent = ParentWindowOf(control_);
+    const WindowPeer* host = HostOf(control_);
+    const HWND parent = host ? host->hwnd() : nullptr;
     if (!parent) return;  // the form's window is gone
     Control& control = control_;
     // This replaces the peer: nothing of it may be used after.

@@ -184,6 +184,9 @@ GraphicPeer* GraphicPeerOf(const Control& control);
 
 // The peer of a component, when it is one of ours.
 WindowPeer* WindowPeerOf(const Control& control);
+// The peer of the nearest of its parents that has a window, or null: what
+// paints a graphic control, and what a new window goes into.
+WindowPeer* HostOf(const Control& control);
 
 std::unique_ptr<WindowPeer> MakeFormPeer(Form& form);
 std::unique_ptr<WindowPeer> MakePanelPeer(Panel& panel);
