@@ -32,26 +32,44 @@ esac
 unset hk_prefix
 export WINEPREFIX
 
+# Joins the display that the caller named in DISPLAY; otherwise starts a
+# virtual display of our own on a number that no other server holds (Xvfb
+# picks it and reports it through -displayfd), so the runs never drive or
+# wait for another program's windows. HK_XVFB_PID names the server we started;
+# hk_stop_display stops it.
 hk_start_display() {
   if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then return 0; fi
-  local n
-  for n in 99 98 97 96 95; do
-    if [ ! -e "/tmp/.X${n}-lock" ]; then
-      Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-      HK_XVFB_PID=$!
-      export DISPLAY=":$n"
-      local i
-      for i in $(seq 1 50); do
-        xdpyinfo >/dev/null 2>&1 && return 0
-        sleep 0.1
-      done
-    else
-      export DISPLAY=":$n"
-      xdpyinfo >/dev/null 2>&1 && return 0
-    fi
+  local number_file n i
+  number_file=$(mktemp)
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$number_file" >/dev/null 2>&1 &
+  HK_XVFB_PID=$!
+  n=
+  for i in $(seq 1 100); do
+    n=$(head -n 1 "$number_file" 2>/dev/null | tr -cd 0-9)
+    [ -n "$n" ] && [ "$(wc -l <"$number_file")" -ge 1 ] && break
+    n=
+    kill -0 "$HK_XVFB_PID" 2>/dev/null || break
+    sleep 0.1
   done
+  rm -f "$number_file"
+  if [ -n "$n" ]; then
+    export DISPLAY=":$n"
+    for i in $(seq 1 50); do
+      xdpyinfo >/dev/null 2>&1 && return 0
+      sleep 0.1
+    done
+  fi
+  hk_stop_display
   echo "no X display could be started" >&2
   return 1
+}
+
+hk_stop_display() {
+  if [ -n "${HK_XVFB_PID:-}" ]; then
+    kill "$HK_XVFB_PID" 2>/dev/null || true
+    wait "$HK_XVFB_PID" 2>/dev/null || true
+  fi
+  HK_XVFB_PID=
 }
 
 hk_wine_prepare() {
