@@ -64,12 +64,35 @@ void Control::setVisible(bool visible) {
   if (visible == visible_) return;
   visible_ = visible;
   notify(Change::Visible);
+  if (Form* owner = form(); !visible && owner && owner != this) owner->controlWithdrawn(*this);
 }
 
 void Control::setEnabled(bool enabled) {
   if (enabled == enabled_) return;
   enabled_ = enabled;
   notify(Change::Enabled);
+  if (Form* owner = form(); !enabled && owner && owner != this) owner->controlWithdrawn(*this);
+}
+
+bool Control::takesFocus() const {
+  switch (kind()) {
+    case ControlKind::Edit:
+    case ControlKind::Button:
+    case ControlKind::BitBtn:
+    case ControlKind::ComboBox:
+    case ControlKind::ListBox:
+    case ControlKind::StringGrid:
+      return true;
+    default:
+      return false;
+  }
+}
+
+void Control::focus() {
+  Form* owner = form();
+  if (!owner || owner == this || !takesFocus() || !usable() || owner->focused() == this) return;
+  owner->setFocused(this);
+  notify(Change::Focus);
 }
 
 bool Control::usable() const {
@@ -271,5 +294,39 @@ void Form::destroyed() {
 }
 
 void Form::setFocused(Control* control) { focused_ = control; }
+
+namespace {
+Control* FirstFocusable(Control& parent) {
+  for (Control* child : parent.children()) {
+    if (child->takesFocus() && child->usable()) return child;
+    if (Control* found = FirstFocusable(*child)) return found;
+  }
+  return nullptr;
+}
+
+bool Within(const Control* control, const Control& ancestor) {
+  for (; control; control = control->parent()) {
+    if (control == &ancestor) return true;
+  }
+  return false;
+}
+}  // namespace
+
+void Form::moveFocusHome() {
+  Control* home = focusHome_ && focusHome_->takesFocus() && focusHome_->usable()
+                      ? focusHome_
+                      : FirstFocusable(*this);
+  focused_ = nullptr;
+  if (home) {
+    home->focus();
+  } else {
+    // The form itself takes the keys then, which go nowhere.
+    notify(Change::Focus);
+  }
+}
+
+void Form::controlWithdrawn(const Control& control) {
+  if (focused_ && Within(focused_, control)) moveFocusHome();
+}
 
 }  // namespace hk

@@ -94,6 +94,11 @@ class Control {
   // Visible and enabled, and so are the parents up to the form (the form
   // itself is not asked: the tests drive forms that were never shown).
   bool usable() const;
+  // A kind the user can give the keyboard focus: edits, lists, the grid and
+  // push buttons.
+  bool takesFocus() const;
+  // Takes the keyboard focus, when it takes it at all and is usable.
+  virtual void focus();
 
   // Caption or text, Shift-JIS.
   const std::string& text() const { return text_; }
@@ -229,6 +234,15 @@ class Form : public Control {
   // The form's focus.
   Control* focused() const { return focused_; }
   void setFocused(Control* control);
+  // Where the focus goes when the focused control is hidden or disabled
+  // (itself, or a panel it sits on): this control, or while it cannot take
+  // the focus, the first that can. No hidden control ever keeps the focus,
+  // so no keystroke reaches one.
+  Control* focusHome() const { return focusHome_; }
+  void setFocusHome(Control* control) { focusHome_ = control; }
+  void moveFocusHome();
+  // Told by a control that was hidden or disabled.
+  void controlWithdrawn(const Control& control);
 
  private:
   FormStyle style_;
@@ -240,6 +254,7 @@ class Form : public Control {
   bool centredOnScreen_ = false;
   bool destroyed_ = false;
   Control* focused_ = nullptr;
+  Control* focusHome_ = nullptr;
   int frameWidth_;
   int frameHeight_;
   int minimumWidth_ = 0;
@@ -306,7 +321,7 @@ class Edit : public Control {
   // OnKeyPress, Enter (13) going to a usable default button first. Returns
   // the key as the handlers left it: 0 when one swallowed it, or it failed.
   char pressKey(char key);
-  void focus();  // takes the focus and fires OnEnter
+  void focus() override;  // takes the focus and fires OnEnter
 
  private:
   int maxBytes_ = 0;
@@ -319,10 +334,10 @@ class UpDown : public Control {
   ControlKind kind() const override { return ControlKind::UpDown; }
   Edit* associate() const { return associate_; }
 
-  std::int16_t minimum() const { return minimum_; }
-  std::int16_t maximum() const { return maximum_; }
-  std::int16_t position() const { return position_; }
-  // Values outside 16 bits are clamped into them.
+  // Signed 32-bit limits and position, as the system's spinner holds them.
+  std::int32_t minimum() const { return minimum_; }
+  std::int32_t maximum() const { return maximum_; }
+  std::int32_t position() const { return position_; }
   void setMinimum(std::int32_t value);
   void setMaximum(std::int32_t value);
   // Sets the position without writing it into the edit.
@@ -330,19 +345,20 @@ class UpDown : public Control {
   bool wrap() const { return wrap_; }
   void setWrap(bool wrap) { wrap_ = wrap; }
 
-  // Actions: one step from the number typed in the edit (brought into the
-  // range; the position when the edit holds none), wrapping or stopping at
-  // the limits; the new position is written into the edit as plain digits
-  // (no thousands separators).
+  // Actions: one step from the number typed in the edit (the position when
+  // the edit holds none), wrapping or stopping at the limits; the new
+  // position is written into the edit as plain digits (no thousands
+  // separators). Outside the range a step only ever moves toward it: up
+  // never lowers a typed number and down never raises one, but for the wrap.
   void stepUp();
   void stepDown();
 
  private:
   void step(int delta);
   Edit* associate_;
-  std::int16_t minimum_ = 0;
-  std::int16_t maximum_ = 100;
-  std::int16_t position_ = 0;
+  std::int32_t minimum_ = 0;
+  std::int32_t maximum_ = 100;
+  std::int32_t position_ = 0;
   bool wrap_ = false;
 };
 

@@ -78,6 +78,13 @@ bool PreTranslate(Win32Services& services, const MSG& message) {
     });
     if (swallowed) return true;
   }
+  if ((message.message == WM_KEYDOWN || message.message == WM_CHAR) && message.hwnd != root &&
+      IsWindowVisible(root) && !IsWindowVisible(message.hwnd)) {
+    // A key meant for a control that is no longer shown: it is dropped, and
+    // the focus goes where the user can see it.
+    Fire([&] { form->moveFocusHome(); });
+    return true;
+  }
   if (message.message == WM_SYSCHAR) {
     const auto typed = static_cast<wchar_t>(message.wParam);
     if (typed >= 0x80 || !std::iswalnum(typed)) return false;

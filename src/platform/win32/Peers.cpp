@@ -142,6 +142,11 @@ class FormPeer : public WindowPeer {
 
  protected:
   LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam) override {
+    // The form's own window class uses none of these itself.
+    if (message >= WM_USER && message < WM_APP) {
+      form_.receiveMessage(message);
+      return 0;
+    }
     switch (message) {
       case WM_CLOSE:
         form_.close();
