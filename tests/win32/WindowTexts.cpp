@@ -43,8 +43,12 @@ void Print(const std::wstring& text) {
 }
 
 std::wstring TextOf(HWND window) {
+  // WM_GETTEXT rather than GetWindowText, which reads no edit's text in
+  // another process.
   wchar_t text[512] = {};
-  GetWindowTextW(window, text, 512);
+  DWORD_PTR copied = 0;
+  SendMessageTimeoutW(window, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
+                      2000, &copied);
   return text;
 }
 
