@@ -198,9 +198,9 @@ void SpeedButton::setGlyph(const Picture& glyph) {
   notify(Change::Glyph);
 }
 
-char SpeedButton::accelerator() const {
+namespace {
+char AcceleratorOf(const std::string& caption) {
   // A byte-wise scan is safe: no trail byte of a double-byte character is "&".
-  const std::string& caption = text();
   for (std::size_t i = 0; i + 1 < caption.size(); ++i) {
     if (caption[i] != '&') continue;
     const char next = caption[i + 1];
@@ -214,6 +214,10 @@ char SpeedButton::accelerator() const {
   }
   return 0;
 }
+}  // namespace
+
+char SpeedButton::accelerator() const { return AcceleratorOf(text()); }
+char Button::accelerator() const { return AcceleratorOf(text()); }
 
 void SpeedButton::click() {
   if (!enabled()) return;

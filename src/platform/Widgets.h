@@ -10,6 +10,7 @@
 #include "platform/Canvas.h"
 #include "platform/Geometry.h"
 #include "platform/Graphics.h"
+#include "platform/Keys.h"
 
 namespace hk {
 
@@ -225,8 +226,12 @@ class Form : public Control {
   void restored();   // the user restored the minimized window
   void beginDrag();  // the system's move loop follows the mouse
   void paint(Canvas& canvas);
-  void pressEnter();                   // the default button, if any
-  bool pressAccelerator(char letter);  // Alt+letter: a speed button whose "&" names it
+  // A focused push button, otherwise the default button, if any.
+  void pressEnter();
+  // Alt+letter: a button whose "&" names it. Where several share the
+  // letter, each press takes the next after the one that is down (or had the
+  // last press), in reading order.
+  bool pressAccelerator(char letter);
   void receiveMessage(unsigned message);
   void resized(const Rect& outer);  // the user sized or moved the window
   void destroyed();                 // fires OnDestroy once
@@ -244,6 +249,22 @@ class Form : public Control {
   // Told by a control that was hidden or disabled.
   void controlWithdrawn(const Control& control);
 
+  // The controls that Tab visits: those that take the focus, are usable and
+  // lie in the client area, a panel's at the panel's place among its
+  // siblings, and the controls of one parent in reading order (by rows,
+  // then from the left).
+  std::vector<Control*> tabOrder();
+  // Tab and Shift+Tab: the next or previous stop, round at the ends.
+  void focusNext(bool backwards);
+
+  // The form's keys: one command per key and modifiers (KeyModifiers bits),
+  // taken before the focused control sees the key; one bound to a control
+  // acts only while that control has the focus.
+  void addShortcut(unsigned key, unsigned modifiers, std::function<void()> command,
+                   Control* whileFocused = nullptr);
+  // True when a shortcut took the key.
+  bool pressShortcut(unsigned key, unsigned modifiers);
+
  private:
   FormStyle style_;
   Form* owner_;
@@ -253,8 +274,16 @@ class Form : public Control {
   bool minimized_ = false;
   bool centredOnScreen_ = false;
   bool destroyed_ = false;
+  Control* lastAccelerated_ = nullptr;
   Control* focused_ = nullptr;
   Control* focusHome_ = nullptr;
+  struct Shortcut {
+    unsigned key;
+    unsigned modifiers;
+    Control* whileFocused;
+    std::function<void()> command;
+  };
+  std::vector<Shortcut> shortcuts_;
   int frameWidth_;
   int frameHeight_;
   int minimumWidth_ = 0;
@@ -399,6 +428,8 @@ class Button : public Control {
  public:
   explicit Button(Control* parent);
   ControlKind kind() const override { return ControlKind::Button; }
+  // The letter after "&" in the caption, upper-cased; 0 for none.
+  char accelerator() const;
   // A non-zero result closes the form with it after OnClick.
   int modalResult() const { return modalResult_; }
   void setModalResult(int result) { modalResult_ = result; }
