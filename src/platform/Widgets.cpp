@@ -90,7 +90,9 @@ bool Control::takesFocus() const {
   }
 }
 
-void Control::focus() {
+void Control::focus() { takeFocusBack(); }
+
+void Control::takeFocusBack() {
   Form* owner = form();
   if (!owner || owner == this || !takesFocus() || !usable() || owner->focused() == this) return;
   owner->setFocused(this);
@@ -422,7 +424,7 @@ void Form::moveFocusHome() {
                       : FirstFocusable(*this);
   focused_ = nullptr;
   if (home) {
-    home->focus();
+    home->takeFocusBack();
   } else {
     // The form itself takes the keys then, which go nowhere.
     notify(Change::Focus);

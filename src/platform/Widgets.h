@@ -100,6 +100,9 @@ class Control {
   bool takesFocus() const;
   // Takes the keyboard focus, when it takes it at all and is usable.
   virtual void focus();
+  // The same without the events of a user's entry (an edit's OnEnter): the
+  // form hands the focus back after the focused control went away.
+  void takeFocusBack();
 
   // Caption or text, Shift-JIS.
   const std::string& text() const { return text_; }
@@ -242,7 +245,8 @@ class Form : public Control {
   // Where the focus goes when the focused control is hidden or disabled
   // (itself, or a panel it sits on): this control, or while it cannot take
   // the focus, the first that can. No hidden control ever keeps the focus,
-  // so no keystroke reaches one.
+  // so no keystroke reaches one. The focus comes back quietly: an edit's
+  // OnEnter is the user's entry, and this is none.
   Control* focusHome() const { return focusHome_; }
   void setFocusHome(Control* control) { focusHome_ = control; }
   void moveFocusHome();

@@ -268,6 +268,7 @@ void TCalcMainForm::bindEvents() {
   OnPaint = [this](Canvas& canvas) { FormPaint(canvas); };
   OnClose = [this] { FormClose(); };
   OnDestroy = [this] { FormDestroy(); };
+  bindKeys();
 }
 
 void TCalcMainForm::fillArrays() {

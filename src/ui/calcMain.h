@@ -281,10 +281,17 @@ class TCalcMainForm : public Form {
   void ExitMenuClick();
   void HistoryButtonClick();
 
+  // Keys: the page before or after the current one (round at the ends), and
+  // the "from" and "to" units exchanged, converting once.
+  void StepPage(int step);
+  void SwapUnits();
+  void PutAwayPowersList();
+
  private:
   void layOut();
   void buildMenu();
   void bindEvents();
+  void bindKeys();
   void fillArrays();
   void showMoneyPanel(bool shown);
 

@@ -86,9 +86,11 @@ class ListBoxPeer : public WindowPeer {
     ShowItems(hwnd(), list_, LB_RESETCONTENT, LB_ADDSTRING, LB_SETCURSEL);
   }
 
+  // The selection follows the keys and the mouse; a row is picked only by a
+  // click, on the button's release over it (or by the form's Enter).
   bool reflected(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override {
     if (message == WM_COMMAND && HIWORD(wParam) == LBN_SELCHANGE) {
-      list_.selectItem(static_cast<int>(SendMessageW(hwnd(), LB_GETCURSEL, 0, 0)));
+      list_.setItemIndex(static_cast<int>(SendMessageW(hwnd(), LB_GETCURSEL, 0, 0)));
       result = 0;
       return true;
     }
@@ -96,6 +98,14 @@ class ListBoxPeer : public WindowPeer {
   }
 
  protected:
+  LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam) override {
+    if (message != WM_LBUTTONUP) return WindowPeer::handle(message, wParam, lParam);
+    const LRESULT result = WindowPeer::handle(message, wParam, lParam);
+    const LRESULT hit = SendMessageW(hwnd(), LB_ITEMFROMPOINT, 0, lParam);
+    if (HIWORD(hit) == 0) list_.selectItem(LOWORD(hit));
+    return result;
+  }
+
   void update(Change what) override {
     if (what == Change::Items) {
       ShowItems(hwnd(), list_, LB_RESETCONTENT, LB_ADDSTRING, LB_SETCURSEL);
