@@ -9,6 +9,7 @@
 #include <string>
 
 #include "platform/Screen.h"
+#include "platform/win32/AccessibleObject.h"
 #include "platform/win32/Text.h"
 #include "platform/win32/Win32Canvas.h"
 #include "platform/win32/WindowPeer.h"
@@ -144,9 +145,102 @@ bool GridKeyOf(WPARAM virtualKey, GridKey& key) {
 
 bool KeyHeld(int virtualKey) { return GetKeyState(virtualKey) < 0; }
 
+// The grid's scroll bars, which show where the component's view lies and
+// move it.
+class GridScrollBars {
+ public:
+  explicit GridScrollBars(StringGrid& grid) : grid_(grid) {}
+
+  // Only a bar whose range, page or position differs is set: a refill of
+  // a long history changes thousands of cells, and every redrawn scroll bar
+  // costs milliseconds.
+  void show(HWND window) const {
+    show(window, SB_VERT, grid_.rowCount() - 1, grid_.rowCount() - grid_.maxTopRow(),
+         grid_.topRow());
+    show(window, SB_HORZ, grid_.colCount() - 1, grid_.colCount() - grid_.maxLeftCol(),
+         grid_.leftCol());
+  }
+
+  // A scroll message, a bar's or the wheel's; true when it was one.
+  bool scrolled(HWND window, UINT message, WPARAM wParam) {
+    switch (message) {
+      case WM_VSCROLL:
+        scrollTo(target(window, SB_VERT, LOWORD(wParam), grid_.topRow(), grid_.rowsShown(),
+                        grid_.maxTopRow()),
+                 grid_.leftCol());
+        return true;
+      case WM_HSCROLL:
+        scrollTo(grid_.topRow(),
+                 target(window, SB_HORZ, LOWORD(wParam), grid_.leftCol(), 1, grid_.maxLeftCol()));
+        return true;
+      case WM_MOUSEWHEEL:
+        scrollTo(grid_.topRow() - GET_WHEEL_DELTA_WPARAM(wParam) / WHEEL_DELTA * kWheelRows,
+                 grid_.leftCol());
+        return true;
+      default:
+        return false;
+    }
+  }
+
+ private:
+  static void show(HWND window, int bar, int last, int page, int position) {
+    SCROLLINFO current{};
+    current.cbSize = sizeof current;
+    current.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+    const bool known = GetScrollInfo(window, bar, &current) != FALSE;
+    if (known && current.nMin == 1 && current.nMax == last &&
+        current.nPage == static_cast<UINT>(page) && current.nPos == position) {
+      return;
+    }
+    SCROLLINFO wanted{};
+    wanted.cbSize = sizeof wanted;
+    wanted.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+    wanted.nMin = 1;
+    wanted.nMax = last;
+    wanted.nPage = static_cast<UINT>(page);
+    wanted.nPos = position;
+    SetScrollInfo(window, bar, &wanted, TRUE);
+  }
+
+  static int target(HWND window, int bar, int code, int current, int page, int last) {
+    switch (code) {
+      case SB_LINEUP:
+        return current - 1;
+      case SB_LINEDOWN:
+        return current + 1;
+      case SB_PAGEUP:
+        return current - page;
+      case SB_PAGEDOWN:
+        return current + page;
+      case SB_THUMBTRACK:
+      case SB_THUMBPOSITION: {
+        SCROLLINFO info{};
+        info.cbSize = sizeof info;
+        info.fMask = SIF_TRACKPOS;
+        GetScrollInfo(window, bar, &info);
+        return info.nTrackPos;
+      }
+      case SB_TOP:
+        return 1;
+      case SB_BOTTOM:
+        return last;
+      default:
+        return current;
+    }
+  }
+
+  void scrollTo(int topRow, int leftCol) {
+    // The component's Repaint brings the scroll bars along.
+    grid_.scrolled(std::clamp(topRow, 1, grid_.maxTopRow()),
+                   std::clamp(leftCol, 1, grid_.maxLeftCol()));
+  }
+
+  StringGrid& grid_;
+};
+
 class StringGridPeer : public WindowPeer {
  public:
-  explicit StringGridPeer(StringGrid& grid) : WindowPeer(grid), grid_(grid) {}
+  explicit StringGridPeer(StringGrid& grid) : WindowPeer(grid), grid_(grid), scrollBars_(grid) {}
 
   void create(HWND parent) override {
     createOwn(RegisterOwnClass(L"HakarimaruGrid"),
@@ -155,48 +249,14 @@ class StringGridPeer : public WindowPeer {
     RECT client{};
     GetClientRect(hwnd(), &client);
     reportClientSize(client.right, client.bottom);
-    showScrollBars();
+    scrollBars_.show(hwnd());
   }
 
  protected:
   LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam) override {
-    // The component works in layout units.
-    const int scale = dpi();
-    const int x = LayoutCoordinate(GET_X_LPARAM(lParam), scale);
-    const int y = LayoutCoordinate(GET_Y_LPARAM(lParam), scale);
+    if (scrollBars_.scrolled(hwnd(), message, wParam)) return 0;
+    if (mouse(message, wParam, lParam)) return 0;
     switch (message) {
-      case WM_VSCROLL:
-        scrollTo(
-            target(SB_VERT, LOWORD(wParam), grid_.topRow(), grid_.rowsShown(), grid_.maxTopRow()),
-            grid_.leftCol());
-        return 0;
-      case WM_HSCROLL:
-        scrollTo(grid_.topRow(),
-                 target(SB_HORZ, LOWORD(wParam), grid_.leftCol(), 1, grid_.maxLeftCol()));
-        return 0;
-      case WM_MOUSEWHEEL:
-        scrollTo(grid_.topRow() - GET_WHEEL_DELTA_WPARAM(wParam) / WHEEL_DELTA * kWheelRows,
-                 grid_.leftCol());
-        return 0;
-      case WM_LBUTTONDOWN:
-      case WM_RBUTTONDOWN:
-        SetFocus(hwnd());
-        // A drag goes on outside the window.
-        if (message == WM_LBUTTONDOWN) SetCapture(hwnd());
-        grid_.mousePress(message == WM_LBUTTONDOWN ? MouseButton::Left : MouseButton::Right, x, y,
-                         (wParam & MK_SHIFT) != 0);
-        return 0;
-      case WM_MOUSEMOVE:
-        if (wParam & MK_LBUTTON) grid_.mouseMove(x, y);
-        if (grid_.sizingColumn()) SetCursor(LoadCursorW(nullptr, IDC_SIZEWE));
-        return 0;
-      case WM_LBUTTONUP:
-        if (GetCapture() == hwnd()) ReleaseCapture();
-        grid_.mouseRelease();
-        return 0;
-      case WM_CAPTURECHANGED:
-        grid_.mouseRelease();
-        return 0;
       case WM_SETCURSOR:
         if (LOWORD(lParam) == HTCLIENT && overSizingLine()) {
           SetCursor(LoadCursorW(nullptr, IDC_SIZEWE));
@@ -211,9 +271,12 @@ class StringGridPeer : public WindowPeer {
         grid_.pressKey(key, KeyHeld(VK_SHIFT), KeyHeld(VK_CONTROL));
         return 0;
       }
+      case WM_SETFOCUS:
+        announceCurrentCell(EVENT_OBJECT_FOCUS);
+        break;
       case WM_SIZE:
         reportClientSize(LOWORD(lParam), HIWORD(lParam));
-        showScrollBars();
+        scrollBars_.show(hwnd());
         break;
       default:
         break;
@@ -223,9 +286,15 @@ class StringGridPeer : public WindowPeer {
 
   void update(Change what) override {
     // The component scrolls itself to keep the current cell in view.
-    if (what == Change::Cells || what == Change::Repaint) showScrollBars();
+    if (what == Change::Cells || what == Change::Repaint) scrollBars_.show(hwnd());
+    if (what == Change::Selection) {
+      announceCurrentCell(EVENT_OBJECT_SELECTION);
+      if (GetFocus() == hwnd()) announceCurrentCell(EVENT_OBJECT_FOCUS);
+    }
     WindowPeer::update(what);
   }
+
+  AccessibleObject* accessibleObject() override { return MakeGridAccessible(hwnd()); }
 
   void paint(HDC target) override {
     RECT client{};
@@ -241,6 +310,43 @@ class StringGridPeer : public WindowPeer {
   }
 
  private:
+  // The mouse's messages, in the component's layout units; true when handled.
+  bool mouse(UINT message, WPARAM wParam, LPARAM lParam) {
+    const int scale = dpi();
+    const int x = LayoutCoordinate(GET_X_LPARAM(lParam), scale);
+    const int y = LayoutCoordinate(GET_Y_LPARAM(lParam), scale);
+    switch (message) {
+      case WM_LBUTTONDOWN:
+      case WM_RBUTTONDOWN:
+        SetFocus(hwnd());
+        // A drag goes on outside the window.
+        if (message == WM_LBUTTONDOWN) SetCapture(hwnd());
+        grid_.mousePress(message == WM_LBUTTONDOWN ? MouseButton::Left : MouseButton::Right, x, y,
+                         (wParam & MK_SHIFT) != 0);
+        return true;
+      case WM_MOUSEMOVE:
+        if (wParam & MK_LBUTTON) grid_.mouseMove(x, y);
+        if (grid_.sizingColumn()) SetCursor(LoadCursorW(nullptr, IDC_SIZEWE));
+        return true;
+      case WM_LBUTTONUP:
+        if (GetCapture() == hwnd()) ReleaseCapture();
+        grid_.mouseRelease();
+        return true;
+      case WM_CAPTURECHANGED:
+        grid_.mouseRelease();
+        return true;
+      default:
+        return false;
+    }
+  }
+
+  // A reader hears which cell is current now.
+  void announceCurrentCell(DWORD event) const {
+    if (!IsWinEventHookInstalled(event)) return;
+    NotifyWinEvent(event, hwnd(), OBJID_CLIENT,
+                   GridCellNumber(grid_, grid_.selectedCol(), grid_.selectedRow()));
+  }
+
   // The cells in view along one axis: the fixed one, then from the first
   // scrolled one until the window ends.
   template <typename StartOf>
@@ -299,69 +405,8 @@ class StringGridPeer : public WindowPeer {
                       LayoutCoordinate(height - 1, scale) + 1);
   }
 
-  // Only a bar whose range, page or position differs is set: a refill of
-  // a long history changes thousands of cells, and every redrawn scroll bar
-  // costs milliseconds.
-  void showScrollBars() {
-    showScrollBar(SB_VERT, grid_.rowCount() - 1, grid_.rowCount() - grid_.maxTopRow(),
-                  grid_.topRow());
-    showScrollBar(SB_HORZ, grid_.colCount() - 1, grid_.colCount() - grid_.maxLeftCol(),
-                  grid_.leftCol());
-  }
-
-  void showScrollBar(int bar, int last, int page, int position) {
-    SCROLLINFO current{};
-    current.cbSize = sizeof current;
-    current.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
-    const bool known = GetScrollInfo(hwnd(), bar, &current) != FALSE;
-    if (known && current.nMin == 1 && current.nMax == last &&
-        current.nPage == static_cast<UINT>(page) && current.nPos == position) {
-      return;
-    }
-    SCROLLINFO wanted{};
-    wanted.cbSize = sizeof wanted;
-    wanted.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
-    wanted.nMin = 1;
-    wanted.nMax = last;
-    wanted.nPage = static_cast<UINT>(page);
-    wanted.nPos = position;
-    SetScrollInfo(hwnd(), bar, &wanted, TRUE);
-  }
-
-  int target(int bar, int code, int current, int page, int last) const {
-    switch (code) {
-      case SB_LINEUP:
-        return current - 1;
-      case SB_LINEDOWN:
-        return current + 1;
-      case SB_PAGEUP:
-        return current - page;
-      case SB_PAGEDOWN:
-        return current + page;
-      case SB_THUMBTRACK:
-      case SB_THUMBPOSITION: {
-        SCROLLINFO info{};
-        info.cbSize = sizeof info;
-        info.fMask = SIF_TRACKPOS;
-        GetScrollInfo(hwnd(), bar, &info);
-        return info.nTrackPos;
-      }
-      case SB_TOP:
-        return 1;
-      case SB_BOTTOM:
-        return last;
-      default:
-        return current;
-    }
-  }
-
-  void scrollTo(int topRow, int leftCol) {
-    // The component's Repaint brings the scroll bars along.
-    grid_.scrolled(std::clamp(topRow, 1, grid_.maxTopRow()),
-                   std::clamp(leftCol, 1, grid_.maxLeftCol()));
-  }
-
   StringGrid& grid_;
+  GridScrollBars scrollBars_;
 };
 
 }  // namespace
