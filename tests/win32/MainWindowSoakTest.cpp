@@ -18,6 +18,9 @@
 #include "platform/win32/Peers.h"
 #include "platform/win32/Text.h"
 #include "platform/win32/Win32Services.h"
+#include "ui/CalcUnt1.h"
+#include "ui/CalcUnt2.h"
+#include "ui/CalcUnt3.h"
 #include "ui/calcMain.h"
 #include "win32/WindowTestSupport.h"
 
@@ -364,6 +367,55 @@ TEST_F(MainWindowOnScreen, ScreenReadersHearEveryControlAndEveryResult) {
                           [](const Event& e) { return e.event == EVENT_OBJECT_STATECHANGE; }));
   client->Release();
   UnhookWinEvent(hook);
+  CoUninitialize();
+}
+
+TEST_F(MainWindowOnScreen, ScreenReadersHearTheOtherWindowsAndTheGridsCurrentCell) {
+  ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
+  form.FromButton(1).click();
+  form.ToButton(2).click();
+  for (const char* value : {"10", "20", "30"}) {
+    form.TargetEdit.setText(value);
+    form.Button1.click();
+  }
+  form.HistoryButton.click();
+  settle();
+  ASSERT_NE(CalcHistoryForm, nullptr);
+  const HWND grid = WindowOf(CalcHistoryForm->StringGrid1);
+  ExpectNamed(HeardIn(WindowOf(*CalcHistoryForm)), "history");
+  const HWINEVENTHOOK hook = SetWinEventHook(EVENT_OBJECT_FOCUS, EVENT_OBJECT_SELECTION, nullptr,
+                                             Hear, GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
+  SetFocus(grid);
+  events.clear();
+  SendMessageW(grid, WM_KEYDOWN, VK_DOWN, 0);
+  SendMessageW(grid, WM_KEYDOWN, VK_RIGHT, 0);
+  settle();
+  IAccessible* cells = ClientOf(grid);
+  ASSERT_NE(cells, nullptr);
+  VARIANT focus{};
+  ASSERT_EQ(cells->get_accFocus(&focus), S_OK);
+  EXPECT_EQ(HeardOf(cells, focus.lVal).name, L"行 2 変換元数値 20");
+  EXPECT_TRUE(std::any_of(events.begin(), events.end(), [&](const Event& e) {
+    return e.event == EVENT_OBJECT_FOCUS && e.window == grid && e.child == focus.lVal;
+  }));
+  cells->Release();
+  UnhookWinEvent(hook);
+  form.HistoryButton.click();
+  settle();
+
+  TCalcCustomForm dialog(services, form, table, *form.Settings(), folder.path(), "ZO_VEZA.HLP");
+  dialog.SetCategory(1);
+  TCalcAboutForm about(form);
+  for (Form* other : std::initializer_list<Form*>{&dialog, &about}) {
+    services.showModeless(*other);
+    settle();
+    const std::vector<Heard> heard = HeardIn(WindowOf(*other));
+    ExpectNamed(heard, other == &dialog ? "dialog" : "about");
+    if (other == &dialog) {
+      EXPECT_NE(Find(heard, L"9 行目 色"), nullptr);
+    }
+    DestroyWindows(*other);
+  }
   CoUninitialize();
 }
 
