@@ -238,6 +238,49 @@ class GridScrollBars {
   StringGrid& grid_;
 };
 
+// The cells in view along one axis: the fixed one, then from the first
+// scrolled one until the window ends.
+template <typename StartOf>
+std::vector<int> InView(int first, int count, int limit, StartOf startOf) {
+  std::vector<int> shown{0};
+  for (int i = first; i < count && startOf(i) < limit; ++i) shown.push_back(i);
+  return shown;
+}
+
+// Every cell in view, with the fixed cells' raised edges and the grid lines.
+void DrawCells(StringGrid& grid, HDC dc, const RECT& client, int scale) {
+  const int width = LayoutCoordinate(client.right - 1, scale) + 1;
+  const int height = LayoutCoordinate(client.bottom - 1, scale) + 1;
+  const std::vector<int> cols = InView(grid.leftCol(), grid.colCount(), width,
+                                       [&grid](int c) { return grid.cellRect(c, 0).left; });
+  const std::vector<int> rows = InView(grid.topRow(), grid.rowCount(), height,
+                                       [&grid](int r) { return grid.cellRect(0, r).top; });
+  Win32Canvas canvas(dc, scale);
+  const int line = ScaleLineWidth(1, scale);
+  for (const int row : rows) {
+    for (const int col : cols) {
+      grid.drawCell(col, row, canvas);
+      if (col == 0 || row == 0) {
+        DrawThinEdge(dc, DeviceRect(grid.cellRect(col, row), scale), true, line);
+      }
+    }
+  }
+  // The one-pixel lines after each cell, as far as the cells go.
+  const int right = grid.cellRect(cols.back(), 0).right() + 1;
+  const int bottom = grid.cellRect(0, rows.back()).bottom() + 1;
+  canvas.setPen(kGridLineColour);
+  for (const int col : cols) {
+    const int x = grid.cellRect(col, 0).right();
+    canvas.moveTo({x, 0});
+    canvas.lineTo({x, bottom});
+  }
+  for (const int row : rows) {
+    const int y = grid.cellRect(0, row).bottom();
+    canvas.moveTo({0, y});
+    canvas.lineTo({right, y});
+  }
+}
+
 class StringGridPeer : public WindowPeer {
  public:
   explicit StringGridPeer(StringGrid& grid) : WindowPeer(grid), grid_(grid), scrollBars_(grid) {}
@@ -305,7 +348,7 @@ class StringGridPeer : public WindowPeer {
     if (!memory.get() || !bitmap) return;
     SelectedObject selected(memory.get(), bitmap.get());
     FillRect(memory.get(), &client, background());
-    drawCells(memory.get(), client);
+    DrawCells(grid_, memory.get(), client, dpi());
     BitBlt(target, 0, 0, client.right, client.bottom, memory.get(), 0, 0, SRCCOPY);
   }
 
@@ -345,49 +388,6 @@ class StringGridPeer : public WindowPeer {
     if (!IsWinEventHookInstalled(event)) return;
     NotifyWinEvent(event, hwnd(), OBJID_CLIENT,
                    GridCellNumber(grid_, grid_.selectedCol(), grid_.selectedRow()));
-  }
-
-  // The cells in view along one axis: the fixed one, then from the first
-  // scrolled one until the window ends.
-  template <typename StartOf>
-  std::vector<int> inView(int first, int count, int limit, StartOf startOf) const {
-    std::vector<int> shown{0};
-    for (int i = first; i < count && startOf(i) < limit; ++i) shown.push_back(i);
-    return shown;
-  }
-
-  void drawCells(HDC dc, const RECT& client) const {
-    const int scale = dpi();
-    const int width = LayoutCoordinate(client.right - 1, scale) + 1;
-    const int height = LayoutCoordinate(client.bottom - 1, scale) + 1;
-    const std::vector<int> cols = inView(grid_.leftCol(), grid_.colCount(), width,
-                                         [this](int c) { return grid_.cellRect(c, 0).left; });
-    const std::vector<int> rows = inView(grid_.topRow(), grid_.rowCount(), height,
-                                         [this](int r) { return grid_.cellRect(0, r).top; });
-    Win32Canvas canvas(dc, scale);
-    const int line = ScaleLineWidth(1, scale);
-    for (const int row : rows) {
-      for (const int col : cols) {
-        grid_.drawCell(col, row, canvas);
-        if (col == 0 || row == 0) {
-          DrawThinEdge(dc, DeviceRect(grid_.cellRect(col, row), scale), true, line);
-        }
-      }
-    }
-    // The one-pixel lines after each cell, as far as the cells go.
-    const int right = grid_.cellRect(cols.back(), 0).right() + 1;
-    const int bottom = grid_.cellRect(0, rows.back()).bottom() + 1;
-    canvas.setPen(kGridLineColour);
-    for (const int col : cols) {
-      const int x = grid_.cellRect(col, 0).right();
-      canvas.moveTo({x, 0});
-      canvas.lineTo({x, bottom});
-    }
-    for (const int row : rows) {
-      const int y = grid_.cellRect(0, row).bottom();
-      canvas.moveTo({0, y});
-      canvas.lineTo({right, y});
-    }
   }
 
   bool overSizingLine() const {
