@@ -99,6 +99,10 @@ void TCalcHistoryForm::layOut() {
       {HelpButton, 60, "GL_HHELP", ""},
       {SpeedButton4, 88, "GL_HCLOSE", ""},
   };
+  // Without a hint of their own, readers hear these as named here.
+  HelpButton.setAccessibleName("ヘルプ");
+  SpeedButton4.setAccessibleName("閉じる");
+  StringGrid1.setAccessibleName("変換履歴");
   for (const auto& tool : tools) {
     Place(tool.button, tool.left, 4, 25, 25);
     // Two 16 x 16 images side by side: up and disabled.

@@ -60,6 +60,7 @@ TCalcMainForm::TCalcMainForm(Services& services, CategoryTable& table, HistorySt
   layOut();
   buildMenu();
   bindEvents();
+  NameMainWindowForReaders(*this);
   // A failed start-up step is shown like any other error, and the window
   // still comes up with whatever the steps before it set.
   Fire(std::function<void()>([this] { FormCreate(); }));

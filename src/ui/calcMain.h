@@ -301,4 +301,7 @@ class TCalcMainForm : public Form {
   std::unique_ptr<SettingsFile> settings_;
 };
 
+// Names the main window's controls for screen readers; once, at creation.
+void NameMainWindowForReaders(TCalcMainForm& form);
+
 }  // namespace hk

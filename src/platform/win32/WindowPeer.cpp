@@ -112,6 +112,17 @@ LRESULT CALLBACK WindowPeer::SubclassProc(HWND window, UINT message, WPARAM wPar
   return peer->dispatch(message, wParam, lParam);
 }
 
+WindowPeer* WindowPeer::OfWindow(HWND window) {
+  if (!window || !IsWindow(window)) return nullptr;
+  DWORD_PTR data = 0;
+  if (GetWindowSubclass(window, SubclassProc, kSubclassId, &data)) {
+    return reinterpret_cast<WindowPeer*>(data);
+  }
+  const auto procedure = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(window, GWLP_WNDPROC));
+  if (procedure != OwnClassProc) return nullptr;
+  return reinterpret_cast<WindowPeer*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+}
+
 const wchar_t* WindowPeer::RegisterOwnClass(const wchar_t* name) {
   const HINSTANCE instance = GetModuleHandleW(nullptr);
   WNDCLASSEXW info{};
@@ -168,6 +179,8 @@ LRESULT WindowPeer::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SETFOCUS:
       focused();
       break;
+    case WM_GETOBJECT:
+      return accessible(wParam, lParam);
     default:
       break;
   }
@@ -196,8 +209,9 @@ LRESULT WindowPeer::handle(UINT message, WPARAM wParam, LPARAM lParam) {
       paintAll(reinterpret_cast<HDC>(wParam), client);
       return 0;
     }
-    case WM_GETOBJECT:
-      return accessible(wParam, lParam);
+    case kAccessibleClick:
+      clickPosted(reinterpret_cast<const GraphicPeer*>(lParam));
+      return 0;
     case WM_ENABLE:
       InvalidateRect(hwnd_, nullptr, FALSE);
       break;
