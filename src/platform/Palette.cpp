@@ -24,12 +24,13 @@ double Channel(unsigned value) {
   return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
 }
 
-// Lighter than the grey that black and white text read equally well on.
-bool Light(Colour rgb) {
-  const double luminance = 0.2126 * Channel(rgb & 0xFF) + 0.7152 * Channel((rgb >> 8) & 0xFF) +
-                           0.0722 * Channel((rgb >> 16) & 0xFF);
-  return luminance > 0.179;
+double Luminance(Colour rgb) {
+  return 0.2126 * Channel(rgb & 0xFF) + 0.7152 * Channel((rgb >> 8) & 0xFF) +
+         0.0722 * Channel((rgb >> 16) & 0xFF);
 }
+
+// Lighter than the grey that black and white text read equally well on.
+bool Light(Colour rgb) { return Luminance(rgb) > 0.179; }
 
 enum class Role { Face, Field, Chosen };
 
@@ -69,17 +70,20 @@ Ink Palette::systemInk(Colour back, Colour text, Look look) const {
   return ink;
 }
 
-Colour Palette::besideFixed(Colour colour) const {
+Colour Palette::besideFixed(Colour colour, Colour partner) const {
   const Colour design = DefaultSchemeColour(colour);
   const Colour now = system_ ? system_(IndexOf(colour)) : design;
-  return Light(now) == Light(design) ? colour : design;
+  if (Light(now) == Light(design)) return colour;
+  // Turned: its value now or in the default scheme, whichever reads better
+  // with the fixed colour, fixed from here on.
+  return Contrast(now, partner) > Contrast(design, partner) ? now : design;
 }
 
 Ink Palette::ink(Colour back, Colour text, Look look) const {
   if (highContrast_) return systemInk(back, text, look);
   if (IsSystemColour(back) == IsSystemColour(text)) return {back, text};
-  if (IsSystemColour(back)) return {besideFixed(back), text};
-  return {back, besideFixed(text)};
+  if (IsSystemColour(back)) return {besideFixed(back, text), text};
+  return {back, besideFixed(text, back)};
 }
 
 Colour Palette::background(Colour back, Look look) const {
@@ -88,6 +92,12 @@ Colour Palette::background(Colour back, Look look) const {
 
 Colour Palette::line(Colour pen) const {
   return highContrast_ && !IsSystemColour(pen) ? kColourWindowText : pen;
+}
+
+double Contrast(Colour a, Colour b) {
+  const double la = Luminance(a) + 0.05;
+  const double lb = Luminance(b) + 0.05;
+  return la > lb ? la / lb : lb / la;
 }
 
 Palette& ThePalette() {

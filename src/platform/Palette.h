@@ -39,8 +39,9 @@ inline bool operator==(const Ink& a, const Ink& b) { return a.back == b.back && 
 //
 // With it off the design stands, but a fixed colour is never paired with a
 // system colour that the scheme has turned to the other side of light and
-// dark: such a system colour gives way to its value in the default scheme,
-// so a dark scheme never puts white system text on the light-yellow result
+// dark: such a system colour gives way to a fixed one, its value in the
+// default scheme or the scheme's, whichever reads better with its partner.
+// So a dark scheme never puts white system text on the light-yellow result
 // nor blue unit names on a black face.
 class Palette {
  public:
@@ -68,12 +69,16 @@ class Palette {
   Ink systemInk(Colour back, Colour text, Look look) const;
   // A system colour that stands beside a fixed one: itself while the scheme
   // keeps it on the side of light and dark the design expects.
-  Colour besideFixed(Colour colour) const;
+  Colour besideFixed(Colour colour, Colour partner) const;
 
   std::function<bool()> source_;
   std::function<Colour(int)> system_;
   bool highContrast_ = false;
 };
+
+// How far apart two colours (0x00BBGGRR) stand for the eye, from 1:1 to
+// 21:1, as readability guidelines measure text against its background.
+double Contrast(Colour a, Colour b);
 
 // The program's one palette.
 Palette& ThePalette();

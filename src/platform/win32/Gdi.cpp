@@ -9,6 +9,7 @@
 #include <system_error>
 #include <tuple>
 #include <utility>
+#include <vector>
 
 #include "platform/Screen.h"
 #include "platform/win32/Text.h"
@@ -108,10 +109,13 @@ ReadyPicture* Ready(HBITMAP bitmap) {
   return &picture;
 }
 
-// A 32-bit copy of the picture, alpha premultiplied, each pixel from its
-// colour (0x00RRGGBB, as a DIB holds it); null when it cannot be made.
+// The pixels of a picture, 0x00RRGGBB as a DIB holds them, row by row.
+using Pixels = std::vector<std::uint32_t>;
+
+// A 32-bit copy of the picture, alpha premultiplied, its pixels made from
+// the picture's by recolour; null when it cannot be made.
 BitmapObject Recoloured(HDC source, SIZE size, HDC& into,
-                        const std::function<std::uint32_t(std::uint32_t)>& pixelOf) {
+                        const std::function<void(Pixels& pixels)>& recolour) {
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof info.bmiHeader;
   info.bmiHeader.biWidth = size.cx;
@@ -128,8 +132,10 @@ BitmapObject Recoloured(HDC source, SIZE size, HDC& into,
   BitBlt(into, 0, 0, size.cx, size.cy, source, 0, 0, SRCCOPY);
   GdiFlush();
   auto* pixel = static_cast<std::uint32_t*>(bits);
-  const std::size_t count = static_cast<std::size_t>(size.cx) * static_cast<std::size_t>(size.cy);
-  for (std::size_t i = 0; i < count; ++i) pixel[i] = pixelOf(pixel[i] & 0x00FFFFFF);
+  Pixels pixels(pixel, pixel + static_cast<std::size_t>(size.cx) * size.cy);
+  for (std::uint32_t& p : pixels) p &= 0x00FFFFFF;
+  recolour(pixels);
+  std::copy(pixels.begin(), pixels.end(), pixel);
   return copy;
 }
 
@@ -143,23 +149,52 @@ std::uint32_t DibColour(COLORREF colour) {
 HDC Keyed(ReadyPicture& picture, HBITMAP bitmap, COLORREF key) {
   if (picture.keyedDc && picture.key == key) return picture.keyedDc;
   const std::uint32_t transparent = DibColour(key);
-  BitmapObject keyed = Recoloured(
-      picture.dc, BitmapSize(bitmap), picture.keyedDc,
-      [transparent](std::uint32_t c) { return c == transparent ? 0u : c | 0xFF000000u; });
+  BitmapObject keyed =
+      Recoloured(picture.dc, BitmapSize(bitmap), picture.keyedDc, [transparent](Pixels& pixels) {
+        for (std::uint32_t& c : pixels) c = c == transparent ? 0u : c | 0xFF000000u;
+      });
   if (!keyed) return nullptr;
   picture.keyed = std::move(keyed);
   picture.key = key;
   return picture.keyedDc;
 }
 
-// The picture's shape, every pixel but the key's, in the one colour.
+bool DarkPixel(std::uint32_t rgb) {
+  // The eye's weights of the three channels, roughly: enough to tell ink
+  // from paper.
+  const unsigned red = (rgb >> 16) & 0xFF;
+  const unsigned green = (rgb >> 8) & 0xFF;
+  const unsigned blue = rgb & 0xFF;
+  return 54 * red + 183 * green + 19 * blue < 256 * 118;
+}
+
+// The picture's shape in the one colour: its outline and its dark strokes;
+// its light areas (paper, a page, a face) stay open, so that what is drawn
+// on them still shows.
+void InkShape(Pixels& pixels, SIZE size, std::uint32_t transparent, std::uint32_t ink) {
+  const Pixels source = pixels;
+  const auto outside = [&](long x, long y) {
+    return x < 0 || y < 0 || x >= size.cx || y >= size.cy ||
+           source[static_cast<std::size_t>(y * size.cx + x)] == transparent;
+  };
+  for (long y = 0; y < size.cy; ++y) {
+    for (long x = 0; x < size.cx; ++x) {
+      std::uint32_t& p = pixels[static_cast<std::size_t>(y * size.cx + x)];
+      const bool edge =
+          outside(x - 1, y) || outside(x + 1, y) || outside(x, y - 1) || outside(x, y + 1);
+      p = !outside(x, y) && (edge || DarkPixel(p)) ? ink : 0u;
+    }
+  }
+}
+
 HDC Inked(ReadyPicture& picture, HBITMAP bitmap, COLORREF key, COLORREF ink) {
   Copy& copy = picture.inked[{key, ink}];
   if (copy.bitmap) return copy.dc;
+  const SIZE size = BitmapSize(bitmap);
   const std::uint32_t transparent = DibColour(key);
   const std::uint32_t solid = DibColour(ink) | 0xFF000000u;
-  copy.bitmap = Recoloured(picture.dc, BitmapSize(bitmap), copy.dc,
-                           [=](std::uint32_t c) { return c == transparent ? 0u : solid; });
+  copy.bitmap = Recoloured(picture.dc, size, copy.dc,
+                           [&](Pixels& pixels) { InkShape(pixels, size, transparent, solid); });
   return copy.bitmap ? copy.dc : nullptr;
 }
 
