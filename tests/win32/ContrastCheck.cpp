@@ -1,12 +1,9 @@
-// Every text of the main window (pages 1 to 3, a result shown), the history
-// window with marked rows and the customisation dialog, measured from the
-// screen in three schemes: the black high-contrast one the prefix starts in,
-// then, set while the windows are open, the white one and a dark one not
-// flagged as high contrast. A text's contrast is that of the lightest and
-// the darkest pixel of its box (its edge left out); each must reach 4.5:1.
-// Wine cannot flag high contrast, so these services answer it.
-//
-// Usage: hk_contrast_check FOLDER (the screenshots go there as BMP files)
+// Every text of the main window's three pages, the history window with marks
+// and the customisation dialog, measured from the screen in the black
+// high-contrast scheme the prefix starts in, then in a white one and in a dark
+// one not flagged as high contrast, both set live: the lightest and darkest
+// pixels of each text's box must stand 4.5:1 apart. Wine cannot flag high
+// contrast, so these services answer it. Usage: hk_contrast_check FOLDER
 #include <windows.h>
 
 #include <algorithm>
@@ -65,22 +62,20 @@ RECT OnScreen(const Control& control) {
   return r;
 }
 
-RECT Centred(const RECT& r, SIZE size, int dx = 0, int dy = 0) {
-  const LONG left = (r.left + r.right - size.cx) / 2 + dx;
-  const LONG top = (r.top + r.bottom - size.cy) / 2 + dy;
+RECT Centred(const RECT& r, SIZE size, int down = 0) {
+  const LONG left = (r.left + r.right - size.cx) / 2;
+  const LONG top = (r.top + r.bottom - size.cy) / 2 + down;
   return {left, top, left + size.cx, top + size.cy};
 }
 
-// A speed button's caption under its glyph, or its glyph alone; a push
-// button's caption right of its glyph.
-RECT ButtonText(const Control& button, const Picture& glyph, bool below) {
+// A speed button's caption under its glyph, or its glyph alone.
+RECT ButtonText(const SpeedButton& button) {
+  const Picture& glyph = button.glyph();
   const SIZE whole = BitmapSize(SharedPicture(glyph));
   const SIZE g{whole.cx / std::max(glyph.imageCount, 1), whole.cy};
   const SIZE text = Extent(button);
-  const RECT r = OnScreen(button);
-  if (text.cx == 0) return Centred(r, g);
-  const int gap = g.cx > 0 ? 4 : 0;
-  return below ? Centred(r, text, 0, (g.cy + gap + 1) / 2) : Centred(r, text, (g.cx + gap) / 2);
+  if (text.cx == 0) return Centred(OnScreen(button), g);
+  return Centred(OnScreen(button), text, (g.cy + (g.cy ? 5 : 0)) / 2);
 }
 
 void Collect(const Control& control, std::vector<Box>& boxes) {
@@ -101,16 +96,11 @@ void Collect(const Control& control, std::vector<Box>& boxes) {
         break;
       case ControlKind::Panel:
       case ControlKind::Button:
+      case ControlKind::BitBtn:
         if (says) boxes.push_back({text, Centred(r, Extent(*child))});
         break;
       case ControlKind::SpeedButton:
-        if (says) {
-          boxes.push_back(
-              {text, ButtonText(*child, static_cast<const SpeedButton*>(child)->glyph(), true)});
-        }
-        break;
-      case ControlKind::BitBtn:
-        boxes.push_back({text, ButtonText(*child, static_cast<const BitBtn*>(child)->glyph(), 0)});
+        if (says) boxes.push_back({text, ButtonText(*static_cast<const SpeedButton*>(child))});
         break;
       case ControlKind::ComboBox:
         boxes.push_back(

@@ -183,7 +183,7 @@ class BitBtnPeer : public ButtonPeer {
     // The default button, or the one with the focus, wears a dark frame.
     if (isDefault() || hasFocus) {
       for (int i = 0; i < line; ++i) {
-        FrameRect(dc, &r, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+        FrameRect(dc, &r, SharedBrush(ThePalette().line(kBlackColour)));
         InflateRect(&r, -1, -1);
       }
     }
