@@ -653,10 +653,15 @@ class Image : public Control {
   void setPicture(const Picture& picture);
   bool stretch() const { return stretch_; }
   void setStretch(bool stretch);
+  // A sign or a key's name rather than a picture of something: in high
+  // contrast it is drawn as its shape in the text colour. Set before showing.
+  bool sign() const { return sign_; }
+  void setSign(bool sign) { sign_ = sign; }
 
  private:
   Picture picture_;
   bool stretch_ = false;
+  bool sign_ = false;
 };
 
 class MenuItem {

@@ -10,6 +10,7 @@
 #include "data/DecimalFormat.h"
 #include "history/HistoryExport.h"
 #include "platform/Dispatcher.h"
+#include "platform/Palette.h"
 
 namespace hk {
 
@@ -229,6 +230,8 @@ void TCalcHistoryForm::StringGrid1DrawCell(int col, int row, const Rect& rect, G
   } else {
     brush = col == 2 || col == 4 ? kLightYellow : kWhite;
   }
+  // The design shows the selection by no colour; high contrast shows it.
+  if (state.selected && ThePalette().highContrast()) brush = kColourHighlight;
   canvas.setFont(font);
   canvas.setBrush(brush);
   canvas.fillRect(rect);

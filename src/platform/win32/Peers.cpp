@@ -10,6 +10,7 @@
 #include <string>
 
 #include "platform/Dispatcher.h"
+#include "platform/Palette.h"
 #include "platform/Screen.h"
 #include "platform/win32/Dpi.h"
 #include "platform/win32/SystemLibrary.h"
@@ -22,7 +23,11 @@ namespace {
 
 const wchar_t kFormClass[] = L"HakarimaruForm";
 constexpr Colour kButtonShadow = kSystemColourFlag | COLOR_BTNSHADOW;
-constexpr Colour kGrayText = kSystemColourFlag | COLOR_GRAYTEXT;
+
+// What shows behind a control that paints no background of its own.
+Colour BackdropOf(const Control& control) {
+  return control.parent() ? control.parent()->colour() : kColourButtonFace;
+}
 
 unsigned AlignmentFlag(Alignment alignment) {
   switch (alignment) {
@@ -85,6 +90,33 @@ void Rescale(Control& control) {
     }
     Rescale(*child);
   }
+}
+
+BOOL CALLBACK TellChild(HWND child, LPARAM) {
+  SendMessageW(child, WM_SYSCOLORCHANGE, 0, 0);
+  return TRUE;
+}
+
+BOOL CALLBACK TellChildren(HWND window, LPARAM) {
+  EnumChildWindows(window, TellChild, 0);
+  return TRUE;
+}
+
+BOOL CALLBACK Repaint(HWND window, LPARAM) {
+  RedrawWindow(window, nullptr, nullptr,
+               RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  return TRUE;
+}
+
+// The system's colours or its high-contrast setting changed while the
+// program runs: the palette asks again, what was made in the old colours is
+// made anew, the system's controls hear of it (only top-level windows do),
+// and every window of the program is painted again.
+void ColoursChanged() {
+  ThePalette().refresh();
+  ForgetSharedColours();
+  EnumThreadWindows(GetCurrentThreadId(), TellChildren, 0);
+  EnumThreadWindows(GetCurrentThreadId(), Repaint, 0);
 }
 
 class FormPeer : public WindowPeer {
@@ -180,6 +212,12 @@ class FormPeer : public WindowPeer {
           return 0;
         }
         break;
+      case WM_SYSCOLORCHANGE:
+        ColoursChanged();
+        break;
+      case WM_SETTINGCHANGE:
+        if (wParam == SPI_SETHIGHCONTRAST) ColoursChanged();
+        break;
       case WM_DPICHANGED: {
         // Moved to a monitor of another scale: the system suggests the
         // window's new rectangle, and everything on it is laid out again.
@@ -260,16 +298,19 @@ class FormPeer : public WindowPeer {
 // A panel's face at the DPI: its colour, its two bevels and its caption.
 void PaintPanel(HDC dc, const Panel& panel, SIZE size, int dpi) {
   const RECT client{0, 0, size.cx, size.cy};
-  FillRect(dc, &client, SharedBrush(panel.colour()));
+  const Ink ink = ThePalette().ink(panel.colour(), panel.font().colour);
+  FillRect(dc, &client, SharedBrush(ink.back));
   const int line = ScaleLineWidth(1, dpi);
   RECT inner = client;
   DrawBevel(dc, inner, panel.bevelOuter(), line);
   DrawBevel(dc, inner, panel.bevelInner(), line);
-  Win32Canvas pixels(dc);
-  pixels.setFont(FontAtDpi(panel.font(), dpi));
-  pixels.drawText(panel.text(),
-                  Rect{inner.left, inner.top, inner.right - inner.left, inner.bottom - inner.top},
-                  DT_SINGLELINE | DT_VCENTER | DT_EXPANDTABS | AlignmentFlag(panel.alignment()));
+  if (panel.text().empty()) return;
+  SelectedObject selected(dc, SharedFont(FontAtDpi(panel.font(), dpi)));
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, ToColorRef(ink.text));
+  const std::wstring text = SjisToWide(panel.text());
+  DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &inner,
+            DT_SINGLELINE | DT_VCENTER | DT_EXPANDTABS | AlignmentFlag(panel.alignment()));
 }
 
 // A panel that holds a control with a window of its own is a window too,
@@ -312,10 +353,14 @@ class LabelPeer : public GraphicPeer {
   void paint(HDC dc, SIZE size) override {
     RECT client{0, 0, size.cx, size.cy};
     // A see-through label shows what its parent painted before it.
-    if (!label_.transparent()) FillRect(dc, &client, SharedBrush(label_.colour()));
+    const Colour back = label_.transparent() ? BackdropOf(label_) : label_.colour();
+    const bool enabled = label_.enabled();
+    const Ink ink = ThePalette().ink(back, enabled ? label_.font().colour : kColourGrayText,
+                                     enabled ? Look::Normal : Look::Disabled);
+    if (!label_.transparent()) FillRect(dc, &client, SharedBrush(ink.back));
     SelectedObject selected(dc, SharedFont(FontAtDpi(label_.font(), dpi())));
     SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, ToColorRef(label_.enabled() ? label_.font().colour : kGrayText));
+    SetTextColor(dc, ToColorRef(ink.text));
     const std::wstring text = SjisToWide(label_.text());
     DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &client,
               DT_EXPANDTABS | AlignmentFlag(label_.alignment()));
@@ -360,7 +405,7 @@ class ImagePeer : public GraphicPeer {
     const RECT source{0, 0, pixels.cx, pixels.cy};
     if (image_.stretch()) {
       const RECT client{0, 0, size.cx, size.cy};
-      DrawBitmap(dc, bitmap, source, client, false);
+      draw(dc, bitmap, source, client);
       return;
     }
     // Never stretched: a whole-number version, centred where the layout puts
@@ -369,11 +414,19 @@ class ImagePeer : public GraphicPeer {
     const Rect placed =
         PlacePicture({0, 0, pixels.cx * enlarge / version, pixels.cy * enlarge / version}, scale)
             .pixels;
-    DrawBitmap(dc, bitmap, source, RECT{placed.left, placed.top, placed.right(), placed.bottom()},
-               false);
+    draw(dc, bitmap, source, RECT{placed.left, placed.top, placed.right(), placed.bottom()});
   }
 
  private:
+  void draw(HDC dc, HBITMAP bitmap, const RECT& source, const RECT& target) const {
+    if (image_.sign() && ThePalette().inkPictures()) {
+      const Colour ink = ThePalette().ink(BackdropOf(image_), kColourWindowText).text;
+      DrawInked(dc, bitmap, source, target, ToColorRef(ink));
+    } else {
+      DrawBitmap(dc, bitmap, source, target, false);
+    }
+  }
+
   Image& image_;
 };
 
@@ -529,6 +582,7 @@ std::unique_ptr<GraphicPeer> MakeImagePeer(Image& image) {
 void Realize(Form& form) {
   if (WindowOf(form)) return;
   static const bool initialized = [] {
+    ThePalette().setSystemColours([](int index) { return Colour{GetSysColor(index)}; });
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_UPDOWN_CLASS};
     return InitCommonControlsEx(&controls) != FALSE;
   }();

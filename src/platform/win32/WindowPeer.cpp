@@ -12,6 +12,7 @@
 #include <utility>
 
 #include "platform/Dispatcher.h"
+#include "platform/Palette.h"
 #include "platform/Screen.h"
 #include "platform/win32/Dpi.h"
 #include "platform/win32/Text.h"
@@ -224,9 +225,11 @@ LRESULT WindowPeer::handle(UINT message, WPARAM wParam, LPARAM lParam) {
 bool WindowPeer::reflected(UINT message, WPARAM wParam, LPARAM, LRESULT& result) {
   if (message < WM_CTLCOLORMSGBOX || message > WM_CTLCOLORSTATIC) return false;
   const HDC dc = reinterpret_cast<HDC>(wParam);
-  SetTextColor(dc, ToColorRef(control_.font().colour));
-  SetBkColor(dc, ToColorRef(control_.colour()));
-  result = reinterpret_cast<LRESULT>(background());
+  const Ink ink = ThePalette().ink(control_.colour(), control_.font().colour,
+                                   control_.enabled() ? Look::Normal : Look::Disabled);
+  SetTextColor(dc, ToColorRef(ink.text));
+  SetBkColor(dc, ToColorRef(ink.back));
+  result = reinterpret_cast<LRESULT>(SharedBrush(ink.back));
   return true;
 }
 
@@ -306,7 +309,7 @@ void WindowPeer::moveWindow() {
 
 HFONT WindowPeer::font() { return SharedFont(FontAtDpi(control_.font(), dpi())); }
 
-HBRUSH WindowPeer::background() { return SharedBrush(control_.colour()); }
+HBRUSH WindowPeer::background() { return SharedBrush(ThePalette().background(control_.colour())); }
 
 void WindowPeer::focused() {
   Form* form = control_.form();
