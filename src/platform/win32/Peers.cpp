@@ -119,39 +119,48 @@ void ColoursChanged() {
   EnumThreadWindows(GetCurrentThreadId(), Repaint, 0);
 }
 
+struct FrameStyle {
+  DWORD style;
+  DWORD exStyle;
+};
+
+FrameStyle FrameStyleOf(const Form& form) {
+  FrameStyle frame{WS_CLIPCHILDREN | (form.enabled() ? 0u : WS_DISABLED), 0};
+  switch (form.style()) {
+    case FormStyle::BorderlessPopup:
+      // The system menu and minimize box show nothing without a caption,
+      // but let the taskbar minimize and restore the window.
+      frame.style |= WS_POPUP | WS_BORDER | WS_SYSMENU | WS_MINIMIZEBOX;
+      break;
+    case FormStyle::Sizable:
+      frame.style |= WS_OVERLAPPEDWINDOW;
+      break;
+    case FormStyle::Dialog:
+      frame.style |= WS_POPUP | WS_CAPTION | WS_SYSMENU;
+      frame.exStyle |= WS_EX_DLGMODALFRAME;
+      break;
+    case FormStyle::SizableDialog:
+      frame.style |= WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME;
+      frame.exStyle |= WS_EX_DLGMODALFRAME;
+      break;
+  }
+  return frame;
+}
+
 class FormPeer : public WindowPeer {
  public:
   explicit FormPeer(Form& form) : WindowPeer(form), form_(form) {}
 
   void create(HWND owner) override {
-    DWORD style = WS_CLIPCHILDREN | (form_.enabled() ? 0 : WS_DISABLED);
-    DWORD exStyle = 0;
-    switch (form_.style()) {
-      case FormStyle::BorderlessPopup:
-        // The system menu and minimize box show nothing without a caption,
-        // but let the taskbar minimize and restore the window.
-        style |= WS_POPUP | WS_BORDER | WS_SYSMENU | WS_MINIMIZEBOX;
-        break;
-      case FormStyle::Sizable:
-        style |= WS_OVERLAPPEDWINDOW;
-        break;
-      case FormStyle::Dialog:
-        style |= WS_POPUP | WS_CAPTION | WS_SYSMENU;
-        exStyle |= WS_EX_DLGMODALFRAME;
-        break;
-      case FormStyle::SizableDialog:
-        style |= WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME;
-        exStyle |= WS_EX_DLGMODALFRAME;
-        break;
-    }
+    const FrameStyle frame = FrameStyleOf(form_);
     // The frame this system draws for the style, before the window is made at
     // its outer size.
     const Rect& bounds = form_.bounds();
     const int dpi =
         MonitorDpi(MonitorFromPoint(POINT{bounds.left, bounds.top}, MONITOR_DEFAULTTONEAREST));
-    const SIZE frame = FrameExtent(style, exStyle, dpi);
-    form_.setFrameExtent(frame.cx, frame.cy);
-    createOwn(RegisterOwnClass(kFormClass), style, exStyle, owner);
+    const SIZE extent = FrameExtent(frame.style, frame.exStyle, dpi);
+    form_.setFrameExtent(extent.cx, extent.cy);
+    createOwn(RegisterOwnClass(kFormClass), frame.style, frame.exStyle, owner);
   }
 
   void realized() override {
@@ -175,69 +184,13 @@ class FormPeer : public WindowPeer {
 
  protected:
   LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam) override {
-    // The form's own window class uses none of these itself.
-    if (message >= WM_USER && message < WM_APP) {
-      form_.receiveMessage(message);
-      return 0;
+    LRESULT result = 0;
+    if (lifeMessage(message, wParam) || geometryMessage(message, wParam, lParam, result)) {
+      return result;
     }
-    switch (message) {
-      case WM_CLOSE:
-        form_.close();
-        return 0;
-      case WM_DESTROY:
-        form_.destroyed();
-        break;
-      case kFormMessage:
-        form_.receiveMessage(static_cast<unsigned>(wParam));
-        return 0;
-      case WM_ACTIVATE:
-        if (LOWORD(wParam) != WA_INACTIVE && restoreFocus()) return 0;
-        break;
-      case WM_WINDOWPOSCHANGED:
-        if (!IsIconic(hwnd())) {
-          RECT outer{};
-          GetWindowRect(hwnd(), &outer);
-          // The position stays in screen pixels; the size goes into units.
-          const int scale = dpi();
-          form_.resized({outer.left, outer.top, LayoutCoordinate(outer.right - outer.left, scale),
-                         LayoutCoordinate(outer.bottom - outer.top, scale)});
-        }
-        break;
-      case WM_GETMINMAXINFO:
-        if (form_.outerSizeFixed()) {
-          auto* limits = reinterpret_cast<MINMAXINFO*>(lParam);
-          const int scale = dpi();
-          limits->ptMinTrackSize = {ScaleCoordinate(form_.minimumWidth(), scale),
-                                    ScaleCoordinate(form_.minimumHeight(), scale)};
-          return 0;
-        }
-        break;
-      case WM_SYSCOLORCHANGE:
-        ColoursChanged();
-        break;
-      case WM_SETTINGCHANGE:
-        if (wParam == SPI_SETHIGHCONTRAST) ColoursChanged();
-        break;
-      case WM_DPICHANGED: {
-        // Moved to a monitor of another scale: the system suggests the
-        // window's new rectangle, and everything on it is laid out again.
-        const auto* suggested = reinterpret_cast<const RECT*>(lParam);
-        SetWindowPos(hwnd(), nullptr, suggested->left, suggested->top,
-                     suggested->right - suggested->left, suggested->bottom - suggested->top,
-                     SWP_NOZORDER | SWP_NOACTIVATE);
-        Rescale(form_);
-        RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
-        return 0;
-      }
-      case WM_SIZE:
-        if (wParam == SIZE_MINIMIZED) {
-          form_.minimize();
-        } else if (form_.minimized()) {
-          form_.restored();
-        }
-        break;
-      default:
-        break;
+    if (message == WM_SYSCOLORCHANGE ||
+        (message == WM_SETTINGCHANGE && wParam == SPI_SETHIGHCONTRAST)) {
+      ColoursChanged();
     }
     return WindowPeer::handle(message, wParam, lParam);
   }
@@ -278,6 +231,78 @@ class FormPeer : public WindowPeer {
   void focused() override {}
 
  private:
+  // Closing, destruction, the form's own messages and activation; true when
+  // the message is done with.
+  bool lifeMessage(UINT message, WPARAM wParam) {
+    // The form's own window class uses none of WM_USER..WM_APP itself.
+    if (message >= WM_USER && message < WM_APP) {
+      form_.receiveMessage(message);
+      return true;
+    }
+    switch (message) {
+      case WM_CLOSE:
+        form_.close();
+        return true;
+      case WM_DESTROY:
+        form_.destroyed();
+        return false;
+      case kFormMessage:
+        form_.receiveMessage(static_cast<unsigned>(wParam));
+        return true;
+      case WM_ACTIVATE:
+        return LOWORD(wParam) != WA_INACTIVE && restoreFocus();
+      default:
+        return false;
+    }
+  }
+
+  // Moves, sizes, minimizing and changes of scale; true when the message is
+  // done with, its answer in result.
+  bool geometryMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    switch (message) {
+      case WM_WINDOWPOSCHANGED:
+        if (!IsIconic(hwnd())) {
+          RECT outer{};
+          GetWindowRect(hwnd(), &outer);
+          // The position stays in screen pixels; the size goes into units.
+          const int scale = dpi();
+          form_.resized({outer.left, outer.top, LayoutCoordinate(outer.right - outer.left, scale),
+                         LayoutCoordinate(outer.bottom - outer.top, scale)});
+        }
+        return false;
+      case WM_GETMINMAXINFO: {
+        if (!form_.outerSizeFixed()) return false;
+        auto* limits = reinterpret_cast<MINMAXINFO*>(lParam);
+        const int scale = dpi();
+        limits->ptMinTrackSize = {ScaleCoordinate(form_.minimumWidth(), scale),
+                                  ScaleCoordinate(form_.minimumHeight(), scale)};
+        result = 0;
+        return true;
+      }
+      case WM_DPICHANGED: {
+        // Moved to a monitor of another scale: the system suggests the
+        // window's new rectangle, and everything on it is laid out again.
+        const auto* suggested = reinterpret_cast<const RECT*>(lParam);
+        SetWindowPos(hwnd(), nullptr, suggested->left, suggested->top,
+                     suggested->right - suggested->left, suggested->bottom - suggested->top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+        Rescale(form_);
+        RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+        result = 0;
+        return true;
+      }
+      case WM_SIZE:
+        if (wParam == SIZE_MINIMIZED) {
+          form_.minimize();
+        } else if (form_.minimized()) {
+          form_.restored();
+        }
+        return false;
+      default:
+        return false;
+    }
+  }
+
   // Activation gives the focus back to the control that had it.
   // A form that never had a focus gives it to its first control, as a
   // dialog does, so that the keys reach it from the start.
