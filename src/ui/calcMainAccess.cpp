@@ -78,7 +78,12 @@ void NameRateRows(TCalcMainForm& form, const std::array<Label*, kUnitsPerCategor
 void NameMainWindowForReaders(TCalcMainForm& form) {
   const char* pageNames[] = {"ページ 1", "ページ 2", "ページ 3"};
   SpeedButton* pages[] = {&form.PageButton1, &form.PageButton2, &form.PageButton3};
-  for (int page = 0; page < 3; ++page) pages[page]->setAccessibleName(pageNames[page]);
+  for (int page = 0; page < 3; ++page) {
+    pages[page]->setAccessibleName(pageNames[page]);
+    pages[page]->setAccessibleShortcut("Ctrl+" + std::to_string(page + 1));
+  }
+  form.MenuButton.setAccessibleShortcut("F10");
+  form.HistoryButton.setAccessibleShortcut("Ctrl+H");
   form.HelpButton.setAccessibleName("ヘルプ");
   form.MINIButton.setAccessibleName("最小化");
   form.ExitButton.setAccessibleName("終了");
