@@ -30,6 +30,15 @@ total_line() {  # the two totals' digits
   printf '合計    %15s %s %15s %s' "$1" "$metre" "$2" "$centimetre"
 }
 
+# The copy menu by the toolbar's Alt+C, then its item n.
+copy_mode() {  # n (1..3)
+  press alt+c Home
+  for _ in $(seq 2 "$1"); do
+    press Down
+  done
+  press Return
+}
+
 settings_text() {  # folder
   iconv -f CP932 -t UTF-8 <"$1/hakarimaru.KZN" 2>/dev/null
 }
