@@ -216,7 +216,14 @@ char AcceleratorOf(const std::string& caption) {
 }
 }  // namespace
 
-char SpeedButton::accelerator() const { return AcceleratorOf(text()); }
+char SpeedButton::accelerator() const {
+  const char own = AcceleratorOf(text());
+  return own != 0 ? own : accessKey_;
+}
+
+void SpeedButton::setAccessKey(char letter) {
+  accessKey_ = letter >= 'a' && letter <= 'z' ? static_cast<char>(letter - 'a' + 'A') : letter;
+}
 char Button::accelerator() const { return AcceleratorOf(text()); }
 
 void SpeedButton::click() {

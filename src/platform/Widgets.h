@@ -410,8 +410,11 @@ class SpeedButton : public Control {
   const Picture& glyph() const { return glyph_; }
   void setGlyph(const Picture& glyph);
 
-  // The letter after "&" in the caption, upper-cased; 0 for none.
+  // The letter after "&" in the caption, upper-cased; 0 for none. A button
+  // that shows only a picture has no caption to carry one: it may be given
+  // its letter here instead, and its tooltip names it.
   char accelerator() const;
+  void setAccessKey(char letter);
 
   std::function<void()> OnClick;
   // Action: the group's rule, then OnClick.
@@ -421,6 +424,7 @@ class SpeedButton : public Control {
   int groupIndex_ = 0;
   bool allowAllUp_ = false;
   bool down_ = false;
+  char accessKey_ = 0;
   Picture glyph_;
 };
 

@@ -244,6 +244,9 @@ TEST(SpeedButton, AcceleratorIsTheLetterAfterASingleAmpersand) {
     button.setText(caption);
     EXPECT_EQ(button.accelerator(), expected) << caption;
   }
+  SpeedButton pictureOnly(nullptr);  // its letter given apart from a caption
+  pictureOnly.setAccessKey('l');
+  EXPECT_EQ(pictureOnly.accelerator(), 'L');
 }
 
 TEST(Button, AModalResultIsSetAfterOnClickEvenWhenItFails) {
