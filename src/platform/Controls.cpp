@@ -224,6 +224,12 @@ char SpeedButton::accelerator() const {
 void SpeedButton::setAccessKey(char letter) {
   accessKey_ = letter >= 'a' && letter <= 'z' ? static_cast<char>(letter - 'a' + 'A') : letter;
 }
+
+std::string SpeedButton::toolTip() const {
+  if (accessKey_ == 0) return hint();
+  const std::string key = std::string("Alt+") + accessKey_;
+  return hint().empty() ? key : hint() + " (" + key + ")";
+}
 char Button::accelerator() const { return AcceleratorOf(text()); }
 
 void SpeedButton::click() {

@@ -116,6 +116,8 @@ class Control {
 
   const std::string& hint() const { return hint_; }
   void setHint(std::string hint) { hint_ = std::move(hint); }
+  // What shows while the pointer rests on the control: its hint.
+  virtual std::string toolTip() const { return hint_; }
 
   // The component under a point of this one's client area, deepest first.
   Control* childAt(Point p);
@@ -415,6 +417,8 @@ class SpeedButton : public Control {
   // its letter here instead, and its tooltip names it.
   char accelerator() const;
   void setAccessKey(char letter);
+  // The hint followed by the access key given apart from the caption.
+  std::string toolTip() const override;
 
   std::function<void()> OnClick;
   // Action: the group's rule, then OnClick.
