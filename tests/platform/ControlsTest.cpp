@@ -246,9 +246,8 @@ TEST(SpeedButton, AcceleratorIsTheLetterAfterASingleAmpersand) {
   }
   SpeedButton pictureOnly(nullptr);  // its letter given apart from a caption
   pictureOnly.setAccessKey('l');
-  EXPECT_EQ(pictureOnly.accelerator(), 'L');
-  EXPECT_EQ(pictureOnly.toolTip(), "Alt+L");
   pictureOnly.setHint("履歴のｸﾘｱｰ");
+  EXPECT_EQ(pictureOnly.accelerator(), 'L');
   EXPECT_EQ(pictureOnly.toolTip(), "履歴のｸﾘｱｰ (Alt+L)");
 }
 
