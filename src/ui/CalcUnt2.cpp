@@ -163,16 +163,12 @@ void TCalcHistoryForm::bindEvents() {
 }
 
 void TCalcHistoryForm::bindKeys() {
-  const auto onRow = [this](void (TCalcHistoryForm::*command)()) {
-    return [this, command] {
-      if (takeFocusedCell()) (this->*command)();
-    };
-  };
   const struct {
     unsigned key;
     unsigned modifiers;
     void (TCalcHistoryForm::*command)();
   } rowKeys[] = {
+      {key::kSpace, kNoModifiers, &TCalcHistoryForm::cycleClickedMark},
       // "+" is a shifted key on most layouts, and the same key unshifted is
       // meant as often; "-" is unshifted.
       {key::kPlus, kShift, &TCalcHistoryForm::AddMenuClick},
@@ -181,23 +177,18 @@ void TCalcHistoryForm::bindKeys() {
       {key::kMinus, kNoModifiers, &TCalcHistoryForm::SubMenuClick},
       {key::kNumpadSubtract, kNoModifiers, &TCalcHistoryForm::SubMenuClick},
       {key::kDelete, kNoModifiers, &TCalcHistoryForm::DeleteMenuClick},
+      {key::kF10, kShift, &TCalcHistoryForm::openRowMenuAtCell},
+      {key::kApps, kNoModifiers, &TCalcHistoryForm::openRowMenuAtCell},
   };
-  for (const auto& k : rowKeys) addShortcut(k.key, k.modifiers, onRow(k.command), &StringGrid1);
-  addShortcut(
-      key::kSpace, kNoModifiers,
-      [this] {
-        if (takeFocusedCell()) cycleMark(ClickRow);
-      },
-      &StringGrid1);
-  const auto rowMenu = [this] {
-    if (!takeFocusedCell()) return;
-    // Below the current cell, so that its row stays in sight.
-    const Rect cell = StringGrid1.cellRect(ClickCol, ClickRow);
-    const Point grid = StringGrid1.clientOrigin();
-    openRowMenu(clientToScreen({grid.x + cell.left, grid.y + cell.bottom()}));
-  };
-  addShortcut(key::kF10, kShift, rowMenu, &StringGrid1);
-  addShortcut(key::kApps, kNoModifiers, rowMenu, &StringGrid1);
+  for (const auto& k : rowKeys) {
+    const auto command = k.command;
+    addShortcut(
+        k.key, k.modifiers,
+        [this, command] {
+          if (takeFocusedCell()) (this->*command)();
+        },
+        &StringGrid1);
+  }
   // The copy modes are a choice, so the copy key offers them.
   addShortcut(key::Char('C'), kCtrl, [this] { ClipButton.click(); });
   addShortcut(key::kEscape, kNoModifiers, [this] { close(); });
@@ -216,6 +207,15 @@ void TCalcHistoryForm::showNewestRow() {
 }
 
 void TCalcHistoryForm::openRowMenu(Point screen) { PopupMenu2.popup(*this, screen); }
+
+void TCalcHistoryForm::openRowMenuAtCell() {
+  // Below the cell, so that its row stays in sight.
+  const Rect cell = StringGrid1.cellRect(ClickCol, ClickRow);
+  const Point grid = StringGrid1.clientOrigin();
+  openRowMenu(clientToScreen({grid.x + cell.left, grid.y + cell.bottom()}));
+}
+
+void TCalcHistoryForm::cycleClickedMark() { cycleMark(ClickRow); }
 
 bool TCalcHistoryForm::isDataRow(std::int32_t row) const {
   return row >= 1 && row <= history_.HistoryCount();
@@ -353,12 +353,13 @@ void TCalcHistoryForm::mark(std::int32_t row, std::uint8_t sign) {
 
 void TCalcHistoryForm::DeleteMenuClick() {
   if (!isDataRow(ClickRow)) return;
+  const bool onCurrentRow = StringGrid1.selectedRow() == ClickRow;
   history_.RemoveHistory(ClickRow);
   RefreshGrid();
   RecalcTotals();
-  // The last row gone, the current cell stays on a row that the keys can act on.
+  // The last row gone, the current cell stays on a row that the keys act on.
   const std::int32_t count = history_.HistoryCount();
-  if (count > 0 && StringGrid1.selectedRow() > count) {
+  if (onCurrentRow && ClickRow > count && count > 0) {
     StringGrid1.select(StringGrid1.selectedCol(), count);
   }
 }

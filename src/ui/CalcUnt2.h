@@ -100,7 +100,9 @@ class TCalcHistoryForm : public Form {
   // under it: it becomes the clicked one. False when it is no data row.
   bool takeFocusedCell();
   void cycleMark(std::int32_t row);
+  void cycleClickedMark();
   void openRowMenu(Point screen);
+  void openRowMenuAtCell();
   // Sets the mark of a data row and shows the result; nothing outside the rows.
   void mark(std::int32_t row, std::uint8_t sign);
   bool isDataRow(std::int32_t row) const;
