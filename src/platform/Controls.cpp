@@ -216,7 +216,20 @@ char AcceleratorOf(const std::string& caption) {
 }
 }  // namespace
 
-char SpeedButton::accelerator() const { return AcceleratorOf(text()); }
+char SpeedButton::accelerator() const {
+  const char own = AcceleratorOf(text());
+  return own != 0 ? own : accessKey_;
+}
+
+void SpeedButton::setAccessKey(char letter) {
+  accessKey_ = letter >= 'a' && letter <= 'z' ? static_cast<char>(letter - 'a' + 'A') : letter;
+}
+
+std::string SpeedButton::toolTip() const {
+  if (accessKey_ == 0) return hint();
+  const std::string key = std::string("Alt+") + accessKey_;
+  return hint().empty() ? key : hint() + " (" + key + ")";
+}
 char Button::accelerator() const { return AcceleratorOf(text()); }
 
 void SpeedButton::click() {

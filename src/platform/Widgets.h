@@ -120,6 +120,8 @@ class Control {
 
   const std::string& hint() const { return hint_; }
   void setHint(std::string hint) { hint_ = std::move(hint); }
+  // What shows while the pointer rests on the control: its hint.
+  virtual std::string toolTip() const { return hint_; }
 
   // What a screen reader hears. The name: AccessibleName's when set, else the
   // caption without "&" and its padding blanks, else the hint (a button that
@@ -439,8 +441,13 @@ class SpeedButton : public Control {
   const Picture& glyph() const { return glyph_; }
   void setGlyph(const Picture& glyph);
 
-  // The letter after "&" in the caption, upper-cased; 0 for none.
+  // The letter after "&" in the caption, upper-cased; 0 for none. A button
+  // that shows only a picture has no caption to carry one: it may be given
+  // its letter here instead, and its tooltip names it.
   char accelerator() const;
+  void setAccessKey(char letter);
+  // The hint followed by the access key given apart from the caption.
+  std::string toolTip() const override;
 
   std::function<void()> OnClick;
   // Action: the group's rule, then OnClick.
@@ -450,6 +457,7 @@ class SpeedButton : public Control {
   int groupIndex_ = 0;
   bool allowAllUp_ = false;
   bool down_ = false;
+  char accessKey_ = 0;
   Picture glyph_;
 };
 

@@ -44,6 +44,13 @@ void PlaceAsDesigned(TCalcHistoryForm& window) {
   window.FormResize();
 }
 
+// The toolbar's buttons show only pictures and never take the focus: each
+// has an Alt+letter instead, which its tooltip names.
+constexpr char kClipKey = 'C';
+constexpr char kClearKey = 'L';
+constexpr char kHelpKey = 'H';
+constexpr char kCloseKey = 'X';
+
 void ReleaseModeless(Services& services) {
   TCalcHistoryForm* window = std::exchange(ModelessWindow, nullptr);
   if (!window) return;
@@ -71,6 +78,7 @@ TCalcHistoryForm::TCalcHistoryForm(Services& services, HistoryStore& history, Fo
       ModalMode(modalMode) {
   layOut();
   bindEvents();
+  bindKeys();
   Fire(std::function<void()>([this] { FormCreate(); }));
 }
 
@@ -94,11 +102,12 @@ void TCalcHistoryForm::layOut() {
     int left;
     const char* glyph;
     const char* hint;
+    char key;
   } tools[] = {
-      {ClipButton, 4, "GL_HCLIP", "ｸﾘｯﾌﾟﾎﾞｰﾄﾞへのｺﾋﾟｰ"},
-      {ClearButton, 32, "GL_HCLEAR", "履歴のｸﾘｱｰ"},
-      {HelpButton, 60, "GL_HHELP", ""},
-      {SpeedButton4, 88, "GL_HCLOSE", ""},
+      {ClipButton, 4, "GL_HCLIP", "ｸﾘｯﾌﾟﾎﾞｰﾄﾞへのｺﾋﾟｰ", kClipKey},
+      {ClearButton, 32, "GL_HCLEAR", "履歴のｸﾘｱｰ", kClearKey},
+      {HelpButton, 60, "GL_HHELP", "", kHelpKey},
+      {SpeedButton4, 88, "GL_HCLOSE", "", kCloseKey},
   };
   // Without a hint of their own, readers hear these as named here.
   HelpButton.setAccessibleName("ヘルプ");
@@ -109,6 +118,7 @@ void TCalcHistoryForm::layOut() {
     // Two 16 x 16 images side by side: up and disabled.
     tool.button.setGlyph(Picture::FromResource(tool.glyph, 32, 16, 2));
     tool.button.setHint(tool.hint);
+    tool.button.setAccessKey(tool.key);
   }
 
   StringGrid1.setColCount(kColumns);
@@ -116,6 +126,9 @@ void TCalcHistoryForm::layOut() {
   StringGrid1.setRangeSelect(true);
   StringGrid1.setColSizing(true);
   layOutGrid();
+  // The keys start in the grid, and come back to it when nothing holds them.
+  setFocusHome(&StringGrid1);
+  StringGrid1.focus();
 }
 
 void TCalcHistoryForm::layOutGrid() {
@@ -129,7 +142,10 @@ void TCalcHistoryForm::bindEvents() {
   OnDestroy = [this] { FormDestroy(); };
   OnResize = [this] { FormResize(); };
   OnMessage = [this](unsigned message) {
-    if (message == kPlaceMessage) PlaceAsDesigned(*this);
+    if (message != kPlaceMessage) return;
+    PlaceAsDesigned(*this);
+    // Only now does the grid know how many rows it shows.
+    showNewestRow();
   };
   StringGrid1.OnDrawCell = [this](int col, int row, const Rect& rect, GridCellState state,
                                   Canvas& canvas) {
@@ -150,6 +166,61 @@ void TCalcHistoryForm::bindEvents() {
   SubMenu.OnClick = [this] { SubMenuClick(); };
   ClearMenu.OnClick = [this] { ClearMenuClick(); };
 }
+
+void TCalcHistoryForm::bindKeys() {
+  const struct {
+    unsigned key;
+    unsigned modifiers;
+    void (TCalcHistoryForm::*command)();
+  } rowKeys[] = {
+      {key::kSpace, kNoModifiers, &TCalcHistoryForm::cycleClickedMark},
+      // "+" is a shifted key on most layouts, and the same key unshifted is
+      // meant as often; "-" is unshifted.
+      {key::kPlus, kShift, &TCalcHistoryForm::AddMenuClick},
+      {key::kPlus, kNoModifiers, &TCalcHistoryForm::AddMenuClick},
+      {key::kNumpadAdd, kNoModifiers, &TCalcHistoryForm::AddMenuClick},
+      {key::kMinus, kNoModifiers, &TCalcHistoryForm::SubMenuClick},
+      {key::kNumpadSubtract, kNoModifiers, &TCalcHistoryForm::SubMenuClick},
+      {key::kDelete, kNoModifiers, &TCalcHistoryForm::DeleteMenuClick},
+      {key::kF10, kShift, &TCalcHistoryForm::openRowMenuAtCell},
+      {key::kApps, kNoModifiers, &TCalcHistoryForm::openRowMenuAtCell},
+  };
+  for (const auto& k : rowKeys) {
+    const auto command = k.command;
+    addShortcut(
+        k.key, k.modifiers,
+        [this, command] {
+          if (takeFocusedCell()) (this->*command)();
+        },
+        &StringGrid1);
+  }
+  // The copy modes are a choice, so the copy key offers them.
+  addShortcut(key::Char('C'), kCtrl, [this] { ClipButton.click(); });
+  addShortcut(key::kEscape, kNoModifiers, [this] { close(); });
+}
+
+bool TCalcHistoryForm::takeFocusedCell() {
+  if (!isDataRow(StringGrid1.selectedRow())) return false;
+  ClickCol = StringGrid1.selectedCol();
+  ClickRow = StringGrid1.selectedRow();
+  return true;
+}
+
+void TCalcHistoryForm::showNewestRow() {
+  StringGrid1.select(StringGrid1.selectedCol(), std::max(1, history_.HistoryCount()));
+  StringGrid1.scrolled(StringGrid1.maxTopRow(), StringGrid1.leftCol());
+}
+
+void TCalcHistoryForm::openRowMenu(Point screen) { PopupMenu2.popup(*this, screen); }
+
+void TCalcHistoryForm::openRowMenuAtCell() {
+  // Below the cell, so that its row stays in sight.
+  const Rect cell = StringGrid1.cellRect(ClickCol, ClickRow);
+  const Point grid = StringGrid1.clientOrigin();
+  openRowMenu(clientToScreen({grid.x + cell.left, grid.y + cell.bottom()}));
+}
+
+void TCalcHistoryForm::cycleClickedMark() { cycleMark(ClickRow); }
 
 bool TCalcHistoryForm::isDataRow(std::int32_t row) const {
   return row >= 1 && row <= history_.HistoryCount();
@@ -203,6 +274,7 @@ void TCalcHistoryForm::FormCreate() {
   // The totals stay empty until something changes: opening shows the marks
   // but not their sums.
   RefreshGrid();
+  showNewestRow();
 }
 
 void TCalcHistoryForm::FormDestroy() {
@@ -264,13 +336,17 @@ void TCalcHistoryForm::StringGrid1MouseDown(MouseButton button, int x, int y) {
   if (button == MouseButton::Right) {
     if (!isDataRow(ClickRow)) return;
     const Point grid = StringGrid1.clientOrigin();
-    PopupMenu2.popup(*this, clientToScreen({grid.x + x, grid.y + y}));
+    openRowMenu(clientToScreen({grid.x + x, grid.y + y}));
     return;
   }
   if (ClickCol != 1 || !isDataRow(ClickRow)) return;
-  HistoryRecord& record = history_.record(ClickRow);
+  cycleMark(ClickRow);
+}
+
+void TCalcHistoryForm::cycleMark(std::int32_t row) {
+  HistoryRecord& record = history_.record(row);
   record.Sign = static_cast<std::uint8_t>((record.Sign + 1) % kMarkCount);
-  StringGrid1.setCell(1, ClickRow, SignText(record.Sign));
+  StringGrid1.setCell(1, row, SignText(record.Sign));
   RecalcTotals();
 }
 
@@ -284,9 +360,15 @@ void TCalcHistoryForm::mark(std::int32_t row, std::uint8_t sign) {
 
 void TCalcHistoryForm::DeleteMenuClick() {
   if (!isDataRow(ClickRow)) return;
+  const bool onCurrentRow = StringGrid1.selectedRow() == ClickRow;
   history_.RemoveHistory(ClickRow);
   RefreshGrid();
   RecalcTotals();
+  // The last row gone, the current cell stays on a row that the keys act on.
+  const std::int32_t count = history_.HistoryCount();
+  if (onCurrentRow && ClickRow > count && count > 0) {
+    StringGrid1.select(StringGrid1.selectedCol(), count);
+  }
 }
 
 void TCalcHistoryForm::AddMenuClick() { mark(ClickRow, kSignAdd); }

@@ -92,7 +92,17 @@ class TCalcHistoryForm : public Form {
  private:
   void layOut();
   void bindEvents();
+  void bindKeys();
   void layOutGrid();
+  // The grid's current cell and the view on the newest rows, as the window opens.
+  void showNewestRow();
+  // The keys act on the grid's current cell as the mouse acts on the cell
+  // under it: it becomes the clicked one. False when it is no data row.
+  bool takeFocusedCell();
+  void cycleMark(std::int32_t row);
+  void cycleClickedMark();
+  void openRowMenu(Point screen);
+  void openRowMenuAtCell();
   // Sets the mark of a data row and shows the result; nothing outside the rows.
   void mark(std::int32_t row, std::uint8_t sign);
   bool isDataRow(std::int32_t row) const;

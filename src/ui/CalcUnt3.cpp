@@ -61,6 +61,10 @@ TCalcAboutForm::TCalcAboutForm(Form& owner) : Form(FormStyle::Dialog, &owner) {
   OKButton.setText("OK");
   OKButton.setModalResult(kModalOk);
   setDefaultButton(&OKButton);
+  // The box has nothing to edit: it opens on OK, and Esc leaves as OK does.
+  setFocusHome(&OKButton);
+  OKButton.focus();
+  addShortcut(key::kEscape, kNoModifiers, [this] { OKButton.click(); });
 }
 
 int ShowAboutBox(Services& services, Form& owner) {

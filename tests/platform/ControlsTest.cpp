@@ -244,6 +244,11 @@ TEST(SpeedButton, AcceleratorIsTheLetterAfterASingleAmpersand) {
     button.setText(caption);
     EXPECT_EQ(button.accelerator(), expected) << caption;
   }
+  SpeedButton pictureOnly(nullptr);  // its letter given apart from a caption
+  pictureOnly.setAccessKey('l');
+  pictureOnly.setHint("履歴のｸﾘｱｰ");
+  EXPECT_EQ(pictureOnly.accelerator(), 'L');
+  EXPECT_EQ(pictureOnly.toolTip(), "履歴のｸﾘｱｰ (Alt+L)");
 }
 
 TEST(Button, AModalResultIsSetAfterOnClickEvenWhenItFails) {

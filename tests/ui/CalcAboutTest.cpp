@@ -71,6 +71,7 @@ TEST(CalcAboutTest, LayoutAsDesigned) {
   EXPECT_FALSE(box.ProgramIcon.picture().empty());
   EXPECT_EQ(box.OKButton.text(), "OK");
   EXPECT_EQ(box.defaultButton(), &box.OKButton);
+  EXPECT_EQ(box.focused(), &box.OKButton);
 }
 
 class ShowAboutBoxTest : public ::testing::Test {
@@ -94,6 +95,7 @@ TEST_F(ShowAboutBoxTest, ClosesWithOkAndIsReleasedLater) {
   const Case cases[] = {
       {"OK button", [](TCalcAboutForm& box) { box.OKButton.click(); }, kModalOk},
       {"Enter", [](TCalcAboutForm& box) { box.pressEnter(); }, kModalOk},
+      {"Esc", [](TCalcAboutForm& box) { box.pressShortcut(key::kEscape, kNoModifiers); }, kModalOk},
       {"close box", [](TCalcAboutForm& box) { box.close(); }, kModalCancel},
   };
   for (const Case& c : cases) {

@@ -108,6 +108,15 @@ TEST_F(CalcCustomTest, FrameAndKeyboard) {
   for (const Button* button : {&dialog->OKButton, &dialog->HelpButton, &dialog->ExitButton}) {
     EXPECT_EQ(button->modalResult(), kModalNone) << button->text();
   }
+  // The underlined letters press their buttons, Enter only a focused one.
+  EXPECT_FALSE(dialog->pressShortcut(key::kEscape, kNoModifiers));
+  dialog->pressEnter();
+  dialog->HelpButton.focus();
+  dialog->pressEnter();
+  EXPECT_TRUE(dialog->pressAccelerator('h') && dialog->pressAccelerator('x'));
+  EXPECT_EQ(services.helpCalls.size(), 2u);
+  EXPECT_EQ(dialog->modalResult(), kModalCancel);
+  EXPECT_TRUE(open(1)->pressAccelerator('o') && fileHolds("NAME=長さ1&L"));
   // Twelve bytes of a name: what goes beyond is refused, whole characters only.
   dialog->NameEdit.typeText("ﾒｰﾄﾙ漢字");
   EXPECT_EQ(dialog->NameEdit.text(), "長さ1&Lﾒｰﾄﾙ");

@@ -199,6 +199,41 @@ TEST_F(CalcHistoryTest, TheRowMenuOpensOnDataRowsAtTheMouse) {
   EXPECT_EQ(total(w, 4), Blanks(7, "-2.00000"));
 }
 
+TEST_F(CalcHistoryTest, KeysActOnTheCurrentRow) {
+  for (const char* t : {"1", "2", "3", "4"}) append(t, std::stold(t), 1);
+  TCalcHistoryForm& w = open();
+  EXPECT_EQ(w.focused(), &w.StringGrid1);
+  const struct {
+    int row;  // made current first; 0 keeps the current one
+    unsigned key, modifiers;
+    const char* signs;
+  } steps[] = {
+      {0, key::kSpace, 0, "0001"},     {0, key::kSpace, 0, "0002"},  // opened on the newest
+      {1, key::kPlus, kShift, "1002"}, {2, key::kNumpadSubtract, 0, "1202"},
+      {2, key::kNumpadAdd, 0, "1102"}, {3, key::kMinus, 0, "1122"},
+      {3, key::kPlus, 0, "1112"},      {5, key::kSpace, 0, "1112"},  // the total row
+      {4, key::kDelete, 0, "111"},     {0, key::kSpace, 0, "112"},   // now on the last
+  };
+  for (const auto& step : steps) {
+    if (step.row > 0) w.StringGrid1.select(2, step.row);
+    w.pressShortcut(step.key, step.modifiers);
+    std::string signs;
+    for (int i = 1; i <= history.HistoryCount(); ++i)
+      signs += std::to_string(history.record(i).Sign);
+    EXPECT_EQ(signs, step.signs) << step.row << " " << step.key;
+  }
+  // The row menu at the current cell, by both keys; then the toolbar's letters.
+  w.pressShortcut(key::kApps, kNoModifiers);
+  w.pressShortcut(key::kF10, kShift);
+  ASSERT_EQ(menus.size(), 2u);
+  EXPECT_EQ(menus[1].at.y, 117 + 33 + 2 + w.StringGrid1.cellRect(2, 3).bottom());
+  for (char letter : {'c', 'h', 'l', 'x'}) EXPECT_TRUE(w.pressAccelerator(letter)) << letter;
+  EXPECT_EQ(menus.size(), 3u);
+  EXPECT_EQ(history.HistoryCount(), 0);
+  w.pressShortcut(key::kEscape, kNoModifiers);  // as the close box: hidden
+  EXPECT_FALSE(w.visible());
+}
+
 TEST_F(CalcHistoryTest, CopyMenuPutsEachModeOnTheClipboard) {
   TCalcHistoryForm& w = open();
   menuChoice = 0;

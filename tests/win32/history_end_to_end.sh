@@ -4,7 +4,8 @@
 # the title panel's history button, a column widened by dragging its header
 # line, a row marked with a click in the grid, each of the three copies read
 # back from the X clipboard while the program runs, and the window closed
-# with its own toolbar button, which raises the history button again.
+# with its own toolbar button, which raises the history button again; then
+# the same window used by keys alone.
 #
 # Usage: history_end_to_end.sh PATH_TO_HAKARIMARU_EXE
 # HK_WINDOW_TEXTS names the helper that reads the program's windows.
@@ -150,6 +151,20 @@ gone=no
 wait_for_no_window "$title" && gone=yes
 check "the toolbar's close button releases the window" "yes" "$gone"
 check "the history button is raised again" "$raised" "$(history_button_look)"
+
+# Keys alone in a new window: it opens on the newest row, "-" marks it,
+# Alt+C opens the copy menu, whose second item copies the marked rows, and
+# Esc does what the close box does: it hides the window.
+click_title_button "$history_button"
+wait_for_window "$title" && sleep 0.5
+xdotool key minus sleep 0.2 key alt+c sleep 0.4 key Home Down Return
+marked="$(record_line "＋" 1 100.00000)$(record_line "－" 0.125 12.50000)"
+marked+=$(total_line 0.87500 87.50000)
+check "the rows marked by key, copied by key" "$(text_bytes "$marked")" \
+  "$(clipboard_when "$marked" | bytes_of)"
+xdotool key Escape
+sleep 0.5
+check "Esc hides the window" "" "$(xdotool search --onlyvisible --name "^$title\$" 2>/dev/null)"
 
 exit_program
 report

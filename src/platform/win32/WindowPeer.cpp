@@ -66,6 +66,8 @@ WindowPeer::~WindowPeer() {
 }
 
 void WindowPeer::forget() {
+  if (toolTip_ && IsWindow(toolTip_)) DestroyWindow(toolTip_);
+  toolTip_ = nullptr;
   if (subclassed_) {
     RemoveWindowSubclass(hwnd_, SubclassProc, kSubclassId);
   } else {
@@ -408,6 +410,8 @@ void WindowPeer::setHot(GraphicPeer* graphic) {
   if (graphic == hot_) return;
   if (hot_) invalidate(*hot_);
   hot_ = graphic;
+  FollowToolTip(hwnd_, toolTip_, hot_ ? hot_->control().toolTip() : std::string(),
+                hot_ ? hot_->visiblePlace() : RECT{});
   if (!hot_) return;
   invalidate(*hot_);
   TRACKMOUSEEVENT leave{sizeof leave, TME_LEAVE, hwnd_, 0};

@@ -145,7 +145,13 @@ class WindowPeer : public Peer {
   GraphicPeer* hot_ = nullptr;
   GraphicPeer* tracked_ = nullptr;
   bool inside_ = false;
+  HWND toolTip_ = nullptr;
 };
+
+// The tooltip of a window's painted controls: the text of the one under the
+// pointer, for its place in the host; an empty text shows none. The tooltip
+// is made on first use.
+void FollowToolTip(HWND host, HWND& tip, const std::string& text, const RECT& place);
 
 // A component without a window: the nearest window among its parents (its
 // host) paints it in its own paint pass and hands it the mouse. It takes no
