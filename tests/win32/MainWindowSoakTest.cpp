@@ -312,8 +312,8 @@ TEST_F(MainWindowOnScreen, ScreenReadersHearEveryControlAndEveryResult) {
     std::wstring shortcut;
   } expected[] = {
       {L"長さ2V", ROLE_SYSTEM_PUSHBUTTON, L"Alt+V"},
-      {L"ﾒﾆｭｰ表示", ROLE_SYSTEM_PUSHBUTTON, L""},
-      {L"ページ 3", ROLE_SYSTEM_PUSHBUTTON, L""},
+      {L"ﾒﾆｭｰ表示", ROLE_SYSTEM_PUSHBUTTON, L"F10"},
+      {L"ページ 3", ROLE_SYSTEM_PUSHBUTTON, L"Ctrl+3"},
       {L"終了", ROLE_SYSTEM_PUSHBUTTON, L""},
       {L"変換値", ROLE_SYSTEM_TEXT, L""},
       {L"変換元 ﾒｰﾄﾙ", ROLE_SYSTEM_PUSHBUTTON, L"F1"},
