@@ -23,7 +23,8 @@ TEST(HelpText, TopicsComeFromTheSecondLevelHeadings) {
        {{"Main", 256, "Main\r\n\r\nIntro\r\n■Parts\r\n・one\r\n  ・two"}}},
       {"no mark, and a mark that is not a number, give no context",
        "## Plain\nText\n## Odd {#x1}\n## Less {#-3}",
-       {{"Plain", 0, "Plain\r\n\r\nText"}, {"Odd {#x1}", 0, "Odd {#x1}\r\n"},
+       {{"Plain", 0, "Plain\r\n\r\nText"},
+        {"Odd {#x1}", 0, "Odd {#x1}\r\n"},
         {"Less {#-3}", 0, "Less {#-3}\r\n"}}},
       {"nothing but a preface", "# Help\ntext\n", {}},
   };

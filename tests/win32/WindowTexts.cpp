@@ -42,17 +42,14 @@ void Print(const std::wstring& text) {
   std::fwrite(bytes.data(), 1, bytes.size(), stdout);
 }
 
-// Asked of the window itself: an edit control of another process answers
-// only so, and a long text comes whole.
 std::wstring TextOf(HWND window) {
-  static wchar_t text[32768];
-  text[0] = L'\0';
-  DWORD_PTR length = 0;
-  if (!SendMessageTimeoutW(window, WM_GETTEXT, 32768, reinterpret_cast<LPARAM>(text),
-                           SMTO_ABORTIFHUNG, 2000, &length)) {
-    return {};
-  }
-  return std::wstring(text, length);
+  // WM_GETTEXT rather than GetWindowText, which reads no edit's text in
+  // another process.
+  wchar_t text[512] = {};
+  DWORD_PTR copied = 0;
+  SendMessageTimeoutW(window, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
+                      2000, &copied);
+  return text;
 }
 
 // The program's own windows paint controls that have no window; their
