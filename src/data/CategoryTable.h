@@ -16,6 +16,8 @@ constexpr std::uint32_t kRed = 0x000000FF;
 constexpr std::uint32_t kGreen = 0x0000FF00;
 
 constexpr int kCategoryCount = 36;
+// The money categories are the last page's, 25..36.
+constexpr int kFirstMoneyCategory = 25;
 constexpr int kUnitsPerCategory = 9;
 constexpr int kMaxCategoryNameBytes = 12;
 constexpr int kMaxUnitNameBytes = 15;

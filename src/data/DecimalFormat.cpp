@@ -1,5 +1,6 @@
 #include "data/DecimalFormat.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -240,6 +241,28 @@ DecimalDigits RoundedTo(const DecimalDigits& d, int count) {
   return r;
 }
 
+// The digits cut to `count` significant ones, without trailing zeros.
+DecimalDigits CutTo(const DecimalDigits& d, int count) {
+  DecimalDigits r = d;
+  r.count = std::min(d.count, count);
+  while (r.count > 0 && r.digits[r.count - 1] == '0') --r.count;
+  return r;
+}
+
+// The digits cut to `count` significant ones and raised by one in the last.
+DecimalDigits RaisedTo(const DecimalDigits& d, int count) {
+  if (d.count <= count) return d;
+  DecimalDigits r = d;
+  r.count = count;
+  if (IncrementDigits(r.digits, count - 1)) {
+    r.digits[0] = '1';
+    r.count = 1;
+    ++r.pointPosition;
+  }
+  while (r.count > 0 && r.digits[r.count - 1] == '0') --r.count;
+  return r;
+}
+
 bool ReadsBackAs(const std::string& text, const Real48& value) {
   const std::optional<long double> parsed = ParseReal(text);
   if (!parsed) return false;
@@ -275,8 +298,14 @@ std::string RealText(const DecimalDigits& d) {
 DecimalDigits ShortestDigits(const Real48& value) {
   const DecimalDigits full = ToDecimalDigits(value.value());
   for (int count = 1; count < full.count; ++count) {
-    const DecimalDigits candidate = RoundedTo(full, count);
-    if (ReadsBackAs(RealText(candidate), value)) return candidate;
+    // The nearest text of each length first, then its neighbour on the other
+    // side: at a power of two the values that read back reach twice as far
+    // above as below, so the nearest may miss where the other one reads back.
+    const DecimalDigits nearest = RoundedTo(full, count);
+    if (ReadsBackAs(RealText(nearest), value)) return nearest;
+    const DecimalDigits other =
+        full.digits[count] >= '5' ? CutTo(full, count) : RaisedTo(full, count);
+    if (ReadsBackAs(RealText(other), value)) return other;
   }
   // Eighteen digits are far more than a Real48 tells apart.
   return full;

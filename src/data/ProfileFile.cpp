@@ -339,7 +339,10 @@ void ProfileFile::Content::parse() {
 
 ProfileFile::ProfileFile(std::filesystem::path path, ProfileStorage& storage)
     : path_(std::move(path)), storage_(storage), content_(std::make_unique<Content>()) {
-  // A file that cannot be read reads as empty; writes read it again anyway.
+  // Under the writers' lock, so that no write's rename meets this read; a
+  // lock not had in time costs nothing but that. A file that cannot be read
+  // reads as empty; writes read it again anyway.
+  const std::unique_ptr<ProfileStorage::Lock> lock = storage_.lock(path_);
   if (!storage_.read(path_, content_->bytes) || content_->bytes.size() > kMaxFileBytes) {
     content_->bytes.clear();
   }

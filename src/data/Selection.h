@@ -44,6 +44,9 @@ struct SelectionState {
   std::int32_t UnitCount = 0;
   bool AutoClip = true;
   bool RatesChanged = false;
+  // The money category whose rates the rate panel holds, 0 while it holds
+  // none: RatesChanged speaks of this category's rates only.
+  std::int32_t RatesCategory = 0;
   std::int32_t PageFirst = 1;
   std::int32_t PageLast = 12;
 

@@ -14,8 +14,8 @@ namespace hk {
 
 namespace {
 
-constexpr std::int64_t kSpinnerMinimum = -32768;
-constexpr std::int64_t kSpinnerMaximum = 32767;
+constexpr std::int64_t kSpinnerMinimum = std::numeric_limits<std::int32_t>::min();
+constexpr std::int64_t kSpinnerMaximum = std::numeric_limits<std::int32_t>::max();
 
 int EffectiveDecimals(std::int32_t decimals) {
   return std::clamp(decimals, std::int32_t{0}, std::int32_t{kMaxFixedDecimals});
@@ -153,20 +153,20 @@ RateRowDisplay RateRowOf(const UnitRecord& unit) {
   row.integerText = (negativeInteger ? "-" : "") + digits.integer;
   row.decimalText = decimals.empty() ? "0" : (negativeDecimals ? "-" : "") + decimals;
 
-  // The integer part as the 32-bit edit value, clamped; the spinner's own
-  // clamp to 16 bits follows.
-  const std::int64_t magnitude =
-      SaturatedValue(digits.integer, std::int64_t{std::numeric_limits<std::int32_t>::max()} + 1);
-  std::int64_t i = negativeInteger ? -magnitude : magnitude;
-  i = std::min<std::int64_t>(i, std::numeric_limits<std::int32_t>::max());
+  // The integer part as a 32-bit spinner value; beyond it the spinner is off.
+  const std::int64_t magnitude = SaturatedValue(digits.integer, kSpinnerMaximum + 1);
+  const std::int64_t i = negativeInteger ? -magnitude : magnitude;
+  row.integerSpinner.usable = magnitude <= kSpinnerMaximum;
   row.integerSpinner.maximum = ToSpinner(i > 1 ? 2 * i : 10);
   row.integerSpinner.minimum = ToSpinner(i / 2);
   row.integerSpinner.position = ToSpinner(i);
 
-  // A negative D steps through the negative decimals, up toward zero.
-  std::int64_t scale = 1;  // 10^d, as far as the spinner can tell
+  // A negative D steps through the negative decimals, up toward zero. The
+  // spinner wraps at 10^d - 1, so it is off where that does not fit.
+  std::int64_t scale = 1;
   for (int k = 0; k < d && scale <= kSpinnerMaximum; ++k) scale *= 10;
   const std::int64_t decimalPart = SaturatedValue(decimals, kSpinnerMaximum + 1);
+  row.decimalSpinner.usable = scale - 1 <= kSpinnerMaximum;
   row.decimalSpinner.minimum = digits.negative ? ToSpinner(1 - scale) : 0;
   row.decimalSpinner.maximum = digits.negative ? 0 : ToSpinner(scale - 1);
   row.decimalSpinner.position = ToSpinner(negativeDecimals ? -decimalPart : decimalPart);
@@ -184,10 +184,21 @@ std::string RateText(const RateRowTexts& row, std::int32_t decimals) {
   return row.integerText + "." + fraction;
 }
 
-void ApplyRateTexts(CategoryRecord& category, const RatePanelTexts& rows) {
+UntouchedRows UntouchedRowsOf(const RatePanelTexts& now, const RatePanelTexts& filled) {
+  UntouchedRows untouched{};
+  for (std::size_t k = 0; k < untouched.size(); ++k) {
+    untouched[k] =
+        now[k].integerText == filled[k].integerText && now[k].decimalText == filled[k].decimalText;
+  }
+  return untouched;
+}
+
+void ApplyRateTexts(CategoryRecord& category, const RatePanelTexts& rows,
+                    const UntouchedRows& untouched) {
   for (int u = 1; u <= kUnitsPerCategory; ++u) {
-    const RateRowTexts& row = rows[static_cast<std::size_t>(u - 1)];
-    if (row.integerText.empty() && row.decimalText.empty()) continue;
+    const std::size_t k = static_cast<std::size_t>(u - 1);
+    const RateRowTexts& row = rows[k];
+    if (untouched[k] || (row.integerText.empty() && row.decimalText.empty())) continue;
     UnitRecord& unit = category.unit(u);
     const std::optional<long double> parsed = ParseReal(RateText(row, unit.Decimals));
     if (!parsed) continue;
@@ -202,12 +213,13 @@ Real48 RateFromParts(std::int32_t integerPart, std::int32_t decimalPart, std::in
   return Real48(r.value() + static_cast<long double>(integerPart));
 }
 
-std::optional<RateReadError> ReadRatesFromPanel(
-    CategoryRecord& category, const RatePanelTexts& rows,
-    const std::array<bool, kUnitsPerCategory>& rowShown) {
+std::optional<RateReadError> ReadRatesFromPanel(CategoryRecord& category,
+                                                const RatePanelTexts& rows,
+                                                const std::array<bool, kUnitsPerCategory>& rowShown,
+                                                const UntouchedRows& untouched) {
   for (int u = 1; u <= kUnitsPerCategory; ++u) {
     const std::size_t k = static_cast<std::size_t>(u - 1);
-    if (!rowShown[k]) continue;
+    if (!rowShown[k] || untouched[k]) continue;
     const std::optional<std::int32_t> integerPart = ParseWholeNumber(rows[k].integerText);
     if (!integerPart) return RateReadError{u, false};
     const std::optional<std::int32_t> decimalPart = ParseWholeNumber(rows[k].decimalText);
@@ -225,11 +237,21 @@ std::optional<std::string> SavedRateText(const RateRowTexts& row, std::int32_t d
 }
 
 void SaveRates(CategoryRecord& category, const RatePanelTexts& rows,
-               const std::function<void(int unit, const std::string& text)>& writeData) {
+               const std::function<void(int unit, const std::string& text)>& writeData,
+               const UntouchedRows& untouched) {
   for (int u = 1; u <= kUnitsPerCategory; ++u) {
     UnitRecord& unit = category.unit(u);
-    const std::optional<SavedRate> saved =
-        SavedRateOf(rows[static_cast<std::size_t>(u - 1)], unit.Decimals);
+    const std::size_t k = static_cast<std::size_t>(u - 1);
+    if (untouched[k]) {
+      if (unit.isEmpty()) continue;
+      // The row's own text where it reads back as the factor, as it was
+      // always saved; the factor's shortest text where the row shows it cut.
+      const std::optional<SavedRate> shown = SavedRateOf(rows[k], unit.Decimals);
+      const bool exact = shown && shown->value.bytes() == unit.Factor.bytes();
+      writeData(u, exact ? shown->text : ShortestRealText(unit.Factor));
+      continue;
+    }
+    const std::optional<SavedRate> saved = SavedRateOf(rows[k], unit.Decimals);
     if (!saved) continue;
     // The file first: a failed write leaves this factor as it was.
     writeData(u, saved->text);

@@ -1,5 +1,6 @@
 // The simple controls: panels, labels, edits with their spinners, buttons.
 #include <algorithm>
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -104,24 +105,20 @@ void Edit::focus() {
 // UpDown ----------------------------------------------------------------
 
 namespace {
-std::int16_t Clamp16(std::int32_t value) {
-  return static_cast<std::int16_t>(std::clamp<std::int32_t>(value, INT16_MIN, INT16_MAX));
-}
-
 // The whole number typed in a spinner's edit, as the system's spinner reads
 // its buddy: blanks before, an optional sign, decimal digits and nothing
 // after. Nothing for any other text, an empty one included.
-std::optional<long long> TypedNumber(const std::string& text) {
+std::optional<std::int64_t> TypedNumber(const std::string& text) {
   std::size_t i = text.find_first_not_of(' ');
   if (i == std::string::npos) return std::nullopt;
   const bool negative = text[i] == '-';
   if (text[i] == '-' || text[i] == '+') ++i;
   if (i == text.size()) return std::nullopt;
-  long long value = 0;
+  std::int64_t value = 0;
   for (; i < text.size(); ++i) {
     if (text[i] < '0' || text[i] > '9') return std::nullopt;
-    // Past any 16-bit limit is as good as far past it.
-    if (value < 1000000) value = value * 10 + (text[i] - '0');
+    // Past any 32-bit limit is as good as far past it.
+    if (value < (std::int64_t{1} << 40)) value = value * 10 + (text[i] - '0');
   }
   return negative ? -value : value;
 }
@@ -130,23 +127,20 @@ std::optional<long long> TypedNumber(const std::string& text) {
 UpDown::UpDown(Control* parent, Edit* associate) : Control(parent), associate_(associate) {}
 
 void UpDown::setMinimum(std::int32_t value) {
-  const std::int16_t clamped = Clamp16(value);
-  if (clamped == minimum_) return;
-  minimum_ = clamped;
+  if (value == minimum_) return;
+  minimum_ = value;
   notify(Change::Range);
 }
 
 void UpDown::setMaximum(std::int32_t value) {
-  const std::int16_t clamped = Clamp16(value);
-  if (clamped == maximum_) return;
-  maximum_ = clamped;
+  if (value == maximum_) return;
+  maximum_ = value;
   notify(Change::Range);
 }
 
 void UpDown::setPosition(std::int32_t value) {
-  const std::int16_t clamped = Clamp16(value);
-  if (clamped == position_) return;
-  position_ = clamped;
+  if (value == position_) return;
+  position_ = value;
   notify(Change::Position);
 }
 
@@ -155,25 +149,29 @@ void UpDown::stepDown() { step(-1); }
 
 void UpDown::step(int delta) {
   if (!enabled()) return;
-  const int low = std::min(minimum_, maximum_);
-  const int high = std::max(minimum_, maximum_);
-  // The step starts from what the user typed in the edit, brought into the
-  // range, as the system's spinner attached to its edit does; from the last
-  // position when the edit holds no number.
-  int current = position_;
+  const std::int64_t low = std::min(minimum_, maximum_);
+  const std::int64_t high = std::max(minimum_, maximum_);
+  // The step starts from what the user typed in the edit, as the system's
+  // spinner attached to its edit does; from the last position when the edit
+  // holds no number.
+  std::int64_t current = position_;
   if (associate_) {
-    if (const std::optional<long long> typed = TypedNumber(associate_->text())) {
-      current = static_cast<int>(std::clamp<long long>(*typed, low, high));
-    }
+    if (const std::optional<std::int64_t> typed = TypedNumber(associate_->text())) current = *typed;
   }
   // With the limits reversed, the up arrow counts down, as the system's does.
-  int next = current + (minimum_ <= maximum_ ? delta : -delta);
-  if (next > high) {
-    next = wrap_ ? low : high;
-  } else if (next < low) {
-    next = wrap_ ? high : low;
+  const int along = minimum_ <= maximum_ ? delta : -delta;
+  std::int64_t next = current + along;
+  if (wrap_ && along > 0 && current >= high) {
+    next = low;
+  } else if (wrap_ && along < 0 && current <= low) {
+    next = high;
+  } else {
+    next = std::clamp(next, low, high);
+    // A number beyond the range stays where it is rather than jump the
+    // other way to the nearer limit.
+    if ((next - current) * along < 0) return;
   }
-  setPosition(next);
+  setPosition(static_cast<std::int32_t>(next));
   if (associate_) associate_->setText(std::to_string(position_));
 }
 
@@ -200,9 +198,9 @@ void SpeedButton::setGlyph(const Picture& glyph) {
   notify(Change::Glyph);
 }
 
-char SpeedButton::accelerator() const {
+namespace {
+char AcceleratorOf(const std::string& caption) {
   // A byte-wise scan is safe: no trail byte of a double-byte character is "&".
-  const std::string& caption = text();
   for (std::size_t i = 0; i + 1 < caption.size(); ++i) {
     if (caption[i] != '&') continue;
     const char next = caption[i + 1];
@@ -216,6 +214,10 @@ char SpeedButton::accelerator() const {
   }
   return 0;
 }
+}  // namespace
+
+char SpeedButton::accelerator() const { return AcceleratorOf(text()); }
+char Button::accelerator() const { return AcceleratorOf(text()); }
 
 void SpeedButton::click() {
   if (!enabled()) return;

@@ -2,6 +2,8 @@
 #include "platform/Widgets.h"
 
 #include <algorithm>
+#include <cstddef>
+#include <vector>
 
 #include "platform/Dispatcher.h"
 
@@ -64,12 +66,35 @@ void Control::setVisible(bool visible) {
   if (visible == visible_) return;
   visible_ = visible;
   notify(Change::Visible);
+  if (Form* owner = form(); !visible && owner && owner != this) owner->controlWithdrawn(*this);
 }
 
 void Control::setEnabled(bool enabled) {
   if (enabled == enabled_) return;
   enabled_ = enabled;
   notify(Change::Enabled);
+  if (Form* owner = form(); !enabled && owner && owner != this) owner->controlWithdrawn(*this);
+}
+
+bool Control::takesFocus() const {
+  switch (kind()) {
+    case ControlKind::Edit:
+    case ControlKind::Button:
+    case ControlKind::BitBtn:
+    case ControlKind::ComboBox:
+    case ControlKind::ListBox:
+    case ControlKind::StringGrid:
+      return true;
+    default:
+      return false;
+  }
+}
+
+void Control::focus() {
+  Form* owner = form();
+  if (!owner || owner == this || !takesFocus() || !usable() || owner->focused() == this) return;
+  owner->setFocused(this);
+  notify(Change::Focus);
 }
 
 bool Control::usable() const {
@@ -171,16 +196,41 @@ void Control::notify(Change what) {
 namespace {
 int DefaultFrame(FormStyle style) { return style == FormStyle::BorderlessPopup ? 2 : 0; }
 
-SpeedButton* FindAccelerator(Control& parent, char letter) {
+char AcceleratorOf(const Control& control) {
+  if (control.kind() == ControlKind::SpeedButton) {
+    return static_cast<const SpeedButton&>(control).accelerator();
+  }
+  if (control.kind() == ControlKind::Button || control.kind() == ControlKind::BitBtn) {
+    return static_cast<const Button&>(control).accelerator();
+  }
+  return 0;
+}
+
+void FindAccelerated(Control& parent, char letter, std::vector<Control*>& found) {
   for (Control* child : parent.children()) {
     if (!child->visible() || !child->enabled()) continue;
-    if (child->kind() == ControlKind::SpeedButton) {
-      auto* button = static_cast<SpeedButton*>(child);
-      if (button->accelerator() == letter) return button;
-    }
-    if (SpeedButton* found = FindAccelerator(*child, letter)) return found;
+    if (AcceleratorOf(*child) == letter) found.push_back(child);
+    FindAccelerated(*child, letter, found);
   }
-  return nullptr;
+}
+
+bool ReadingOrder(const Control* a, const Control* b) {
+  const Point pa = a->clientOrigin();
+  const Point pb = b->clientOrigin();
+  return pa.y != pb.y ? pa.y < pb.y : pa.x < pb.x;
+}
+
+bool IsDown(const Control* control) {
+  return control->kind() == ControlKind::SpeedButton &&
+         static_cast<const SpeedButton*>(control)->down();
+}
+
+void Press(Control& control) {
+  if (control.kind() == ControlKind::SpeedButton) {
+    static_cast<SpeedButton&>(control).click();
+  } else {
+    static_cast<Button&>(control).click();
+  }
 }
 }  // namespace
 
@@ -244,15 +294,29 @@ void Form::beginDrag() { notify(Change::Drag); }
 void Form::paint(Canvas& canvas) { Fire(OnPaint, canvas); }
 
 void Form::pressEnter() {
+  if (focused_ &&
+      (focused_->kind() == ControlKind::Button || focused_->kind() == ControlKind::BitBtn)) {
+    if (focused_->usable()) static_cast<Button*>(focused_)->click();
+    return;
+  }
   if (defaultButton_ && defaultButton_->usable()) defaultButton_->click();
 }
 
 bool Form::pressAccelerator(char letter) {
   if (letter >= 'a' && letter <= 'z') letter = static_cast<char>(letter - 'a' + 'A');
   if (letter == 0) return false;
-  SpeedButton* button = FindAccelerator(*this, letter);
-  if (!button) return false;
-  button->click();
+  std::vector<Control*> found;
+  FindAccelerated(*this, letter, found);
+  if (found.empty()) return false;
+  std::stable_sort(found.begin(), found.end(), ReadingOrder);
+  // After the one that is down, or else the one pressed last; the first
+  // when neither is among them.
+  auto current = std::find_if(found.begin(), found.end(), IsDown);
+  if (current == found.end()) current = std::find(found.begin(), found.end(), lastAccelerated_);
+  Control* next =
+      current == found.end() || current + 1 == found.end() ? found.front() : *(current + 1);
+  lastAccelerated_ = next;
+  Press(*next);
   return true;
 }
 
@@ -271,5 +335,102 @@ void Form::destroyed() {
 }
 
 void Form::setFocused(Control* control) { focused_ = control; }
+
+namespace {
+Control* FirstFocusable(Control& parent) {
+  for (Control* child : parent.children()) {
+    if (child->takesFocus() && child->usable()) return child;
+    if (Control* found = FirstFocusable(*child)) return found;
+  }
+  return nullptr;
+}
+
+bool Within(const Control* control, const Control& ancestor) {
+  for (; control; control = control->parent()) {
+    if (control == &ancestor) return true;
+  }
+  return false;
+}
+}  // namespace
+
+namespace {
+bool IsTabStop(Control& control, const Form& form) {
+  if (!control.takesFocus() || !control.usable()) return false;
+  // A control placed beyond the client area (a hidden default button) is
+  // never one the user could see take the focus.
+  const Point at = control.clientOrigin();
+  return at.x >= 0 && at.y >= 0 && at.x < form.clientWidth() && at.y < form.clientHeight();
+}
+
+void CollectTabStops(Control& parent, const Form& form, std::vector<Control*>& stops) {
+  std::vector<Control*> own;
+  for (Control* child : parent.children()) {
+    if (child->takesFocus()) own.push_back(child);
+  }
+  std::stable_sort(own.begin(), own.end(), ReadingOrder);
+  bool ownPlaced = false;
+  for (Control* child : parent.children()) {
+    if (child->takesFocus()) {
+      if (ownPlaced) continue;
+      for (Control* stop : own) {
+        if (IsTabStop(*stop, form)) stops.push_back(stop);
+      }
+      ownPlaced = true;
+    } else if (child->visible() && child->enabled()) {
+      CollectTabStops(*child, form, stops);
+    }
+  }
+}
+}  // namespace
+
+std::vector<Control*> Form::tabOrder() {
+  std::vector<Control*> stops;
+  CollectTabStops(*this, *this, stops);
+  return stops;
+}
+
+void Form::focusNext(bool backwards) {
+  const std::vector<Control*> stops = tabOrder();
+  if (stops.empty()) return;
+  const auto current = std::find(stops.begin(), stops.end(), focused_);
+  std::size_t next = backwards ? stops.size() - 1 : 0;
+  if (current != stops.end()) {
+    const std::size_t index = static_cast<std::size_t>(current - stops.begin());
+    next = (index + (backwards ? stops.size() - 1 : 1)) % stops.size();
+  }
+  stops[next]->focus();
+}
+
+void Form::addShortcut(unsigned key, unsigned modifiers, std::function<void()> command,
+                       Control* whileFocused) {
+  shortcuts_.push_back({key, modifiers, whileFocused, std::move(command)});
+}
+
+bool Form::pressShortcut(unsigned key, unsigned modifiers) {
+  for (const Shortcut& shortcut : shortcuts_) {
+    if (shortcut.key != key || shortcut.modifiers != modifiers) continue;
+    if (shortcut.whileFocused && shortcut.whileFocused != focused_) continue;
+    Fire(shortcut.command);
+    return true;
+  }
+  return false;
+}
+
+void Form::moveFocusHome() {
+  Control* home = focusHome_ && focusHome_->takesFocus() && focusHome_->usable()
+                      ? focusHome_
+                      : FirstFocusable(*this);
+  focused_ = nullptr;
+  if (home) {
+    home->focus();
+  } else {
+    // The form itself takes the keys then, which go nowhere.
+    notify(Change::Focus);
+  }
+}
+
+void Form::controlWithdrawn(const Control& control) {
+  if (focused_ && Within(focused_, control)) moveFocusHome();
+}
 
 }  // namespace hk

@@ -10,6 +10,7 @@
 #include "platform/Canvas.h"
 #include "platform/Geometry.h"
 #include "platform/Graphics.h"
+#include "platform/Keys.h"
 
 namespace hk {
 
@@ -94,6 +95,11 @@ class Control {
   // Visible and enabled, and so are the parents up to the form (the form
   // itself is not asked: the tests drive forms that were never shown).
   bool usable() const;
+  // A kind the user can give the keyboard focus: edits, lists, the grid and
+  // push buttons.
+  bool takesFocus() const;
+  // Takes the keyboard focus, when it takes it at all and is usable.
+  virtual void focus();
 
   // Caption or text, Shift-JIS.
   const std::string& text() const { return text_; }
@@ -220,8 +226,12 @@ class Form : public Control {
   void restored();   // the user restored the minimized window
   void beginDrag();  // the system's move loop follows the mouse
   void paint(Canvas& canvas);
-  void pressEnter();                   // the default button, if any
-  bool pressAccelerator(char letter);  // Alt+letter: a speed button whose "&" names it
+  // A focused push button, otherwise the default button, if any.
+  void pressEnter();
+  // Alt+letter: a button whose "&" names it. Where several share the
+  // letter, each press takes the next after the one that is down (or had the
+  // last press), in reading order.
+  bool pressAccelerator(char letter);
   void receiveMessage(unsigned message);
   void resized(const Rect& outer);  // the user sized or moved the window
   void destroyed();                 // fires OnDestroy once
@@ -229,6 +239,31 @@ class Form : public Control {
   // The form's focus.
   Control* focused() const { return focused_; }
   void setFocused(Control* control);
+  // Where the focus goes when the focused control is hidden or disabled
+  // (itself, or a panel it sits on): this control, or while it cannot take
+  // the focus, the first that can. No hidden control ever keeps the focus,
+  // so no keystroke reaches one.
+  Control* focusHome() const { return focusHome_; }
+  void setFocusHome(Control* control) { focusHome_ = control; }
+  void moveFocusHome();
+  // Told by a control that was hidden or disabled.
+  void controlWithdrawn(const Control& control);
+
+  // The controls that Tab visits: those that take the focus, are usable and
+  // lie in the client area, a panel's at the panel's place among its
+  // siblings, and the controls of one parent in reading order (by rows,
+  // then from the left).
+  std::vector<Control*> tabOrder();
+  // Tab and Shift+Tab: the next or previous stop, round at the ends.
+  void focusNext(bool backwards);
+
+  // The form's keys: one command per key and modifiers (KeyModifiers bits),
+  // taken before the focused control sees the key; one bound to a control
+  // acts only while that control has the focus.
+  void addShortcut(unsigned key, unsigned modifiers, std::function<void()> command,
+                   Control* whileFocused = nullptr);
+  // True when a shortcut took the key.
+  bool pressShortcut(unsigned key, unsigned modifiers);
 
  private:
   FormStyle style_;
@@ -239,7 +274,16 @@ class Form : public Control {
   bool minimized_ = false;
   bool centredOnScreen_ = false;
   bool destroyed_ = false;
+  Control* lastAccelerated_ = nullptr;
   Control* focused_ = nullptr;
+  Control* focusHome_ = nullptr;
+  struct Shortcut {
+    unsigned key;
+    unsigned modifiers;
+    Control* whileFocused;
+    std::function<void()> command;
+  };
+  std::vector<Shortcut> shortcuts_;
   int frameWidth_;
   int frameHeight_;
   int minimumWidth_ = 0;
@@ -306,7 +350,7 @@ class Edit : public Control {
   // OnKeyPress, Enter (13) going to a usable default button first. Returns
   // the key as the handlers left it: 0 when one swallowed it, or it failed.
   char pressKey(char key);
-  void focus();  // takes the focus and fires OnEnter
+  void focus() override;  // takes the focus and fires OnEnter
 
  private:
   int maxBytes_ = 0;
@@ -319,10 +363,10 @@ class UpDown : public Control {
   ControlKind kind() const override { return ControlKind::UpDown; }
   Edit* associate() const { return associate_; }
 
-  std::int16_t minimum() const { return minimum_; }
-  std::int16_t maximum() const { return maximum_; }
-  std::int16_t position() const { return position_; }
-  // Values outside 16 bits are clamped into them.
+  // Signed 32-bit limits and position, as the system's spinner holds them.
+  std::int32_t minimum() const { return minimum_; }
+  std::int32_t maximum() const { return maximum_; }
+  std::int32_t position() const { return position_; }
   void setMinimum(std::int32_t value);
   void setMaximum(std::int32_t value);
   // Sets the position without writing it into the edit.
@@ -330,19 +374,20 @@ class UpDown : public Control {
   bool wrap() const { return wrap_; }
   void setWrap(bool wrap) { wrap_ = wrap; }
 
-  // Actions: one step from the number typed in the edit (brought into the
-  // range; the position when the edit holds none), wrapping or stopping at
-  // the limits; the new position is written into the edit as plain digits
-  // (no thousands separators).
+  // Actions: one step from the number typed in the edit (the position when
+  // the edit holds none), wrapping or stopping at the limits; the new
+  // position is written into the edit as plain digits (no thousands
+  // separators). Outside the range a step only ever moves toward it: up
+  // never lowers a typed number and down never raises one, but for the wrap.
   void stepUp();
   void stepDown();
 
  private:
   void step(int delta);
   Edit* associate_;
-  std::int16_t minimum_ = 0;
-  std::int16_t maximum_ = 100;
-  std::int16_t position_ = 0;
+  std::int32_t minimum_ = 0;
+  std::int32_t maximum_ = 100;
+  std::int32_t position_ = 0;
   bool wrap_ = false;
 };
 
@@ -383,6 +428,8 @@ class Button : public Control {
  public:
   explicit Button(Control* parent);
   ControlKind kind() const override { return ControlKind::Button; }
+  // The letter after "&" in the caption, upper-cased; 0 for none.
+  char accelerator() const;
   // A non-zero result closes the form with it after OnClick.
   int modalResult() const { return modalResult_; }
   void setModalResult(int result) { modalResult_ = result; }

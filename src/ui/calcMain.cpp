@@ -231,6 +231,7 @@ void TCalcMainForm::layOut() {
   Place(Button1, 156, 520, 75, 25);
   Button1.setText("Button1");
   setDefaultButton(&Button1);
+  setFocusHome(&TargetEdit);
 }
 
 void TCalcMainForm::bindEvents() {

@@ -8,6 +8,7 @@
 #include "data/CategoryTable.h"
 #include "data/Selection.h"
 #include "data/SettingsFile.h"
+#include "engine/Rates.h"
 #include "history/HistoryStore.h"
 #include "platform/Services.h"
 #include "platform/Widgets.h"
@@ -186,6 +187,10 @@ class TCalcMainForm : public Form {
   CategoryTable& table() const { return table_; }
   HistoryStore& history() const { return history_; }
 
+  // What ShowRates wrote into each row of the rate panel: a row that still
+  // holds it stands for its unit's factor as it is.
+  RatePanelTexts FilledRates{};
+
   // The result text last shown by a conversion, held whole: the clipboard
   // copy is made from it.
   std::string LastResultText;
@@ -251,7 +256,8 @@ class TCalcMainForm : public Form {
   // Reads the edits of the shown rows into the factors; an edit that is not a
   // whole number is reported and gets the focus. True when all were read.
   bool ReadRatesFromPanel();
-  // Writes the rows' rates to the shown category's section.
+  // Writes the rows' rates to the section of the category whose rates the
+  // panel holds, and only while that money category is the current one.
   void SaveRates();
 
   // The conversion and its triggers.

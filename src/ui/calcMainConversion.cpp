@@ -51,17 +51,22 @@ void TCalcMainForm::ShowRates(int row) {
   if (shown.enabled) ApplySpinner(integerSpinner, shown.integerSpinner);
   decimalEdit.setText(shown.decimalText);
   if (shown.enabled) ApplySpinner(decimalSpinner, shown.decimalSpinner);
-  for (Control* part :
-       {static_cast<Control*>(&integerEdit), static_cast<Control*>(&decimalEdit),
-        static_cast<Control*>(&integerSpinner), static_cast<Control*>(&decimalSpinner)}) {
-    part->setEnabled(shown.enabled);
-  }
+  integerEdit.setEnabled(shown.enabled);
+  decimalEdit.setEnabled(shown.enabled);
+  integerSpinner.setEnabled(shown.enabled && shown.integerSpinner.usable);
+  decimalSpinner.setEnabled(shown.enabled && shown.decimalSpinner.usable);
+  FilledRates[static_cast<std::size_t>(row - 1)] = {shown.integerText, shown.decimalText};
+  Selection.RatesCategory = Selection.CurrentCategory;
 }
 
-void TCalcMainForm::Edit1Change() { Selection.RatesChanged = true; }
+void TCalcMainForm::Edit1Change() {
+  // Only the panel of a shown money category has rates to change.
+  if (Selection.RatesCategory != 0) Selection.RatesChanged = true;
+}
 
 void TCalcMainForm::ApplyRateTexts() {
-  hk::ApplyRateTexts(table_[Selection.CurrentCategory], RateTextsOf(*this));
+  const RatePanelTexts rows = RateTextsOf(*this);
+  hk::ApplyRateTexts(table_[Selection.CurrentCategory], rows, UntouchedRowsOf(rows, FilledRates));
 }
 
 bool TCalcMainForm::ReadRatesFromPanel() {
@@ -71,8 +76,9 @@ bool TCalcMainForm::ReadRatesFromPanel() {
   for (int row = 1; row <= kUnitsPerCategory; ++row) {
     shown[static_cast<std::size_t>(row - 1)] = RateEdit(row).enabled();
   }
-  const std::optional<RateReadError> error =
-      hk::ReadRatesFromPanel(table_[Selection.CurrentCategory], RateTextsOf(*this), shown);
+  const RatePanelTexts rows = RateTextsOf(*this);
+  const std::optional<RateReadError> error = hk::ReadRatesFromPanel(
+      table_[Selection.CurrentCategory], rows, shown, UntouchedRowsOf(rows, FilledRates));
   if (!error) return true;
   services_.beep(0);
   services_.messageBox("数値異常", "ｴﾗｰ", kMbOk);
@@ -81,12 +87,19 @@ bool TCalcMainForm::ReadRatesFromPanel() {
 }
 
 void TCalcMainForm::SaveRates() {
-  if (!settings_) return;
   const std::int32_t category = Selection.CurrentCategory;
+  // Rates belong to a money category, and to the one whose rows the panel
+  // holds: nothing typed anywhere may reach another category's section.
+  if (!settings_ || category < kFirstMoneyCategory || category > kCategoryCount ||
+      category != Selection.RatesCategory) {
+    return;
+  }
   SettingsFile& settings = *settings_;
-  hk::SaveRates(table_[category], RateTextsOf(*this), [&](int unit, const std::string& text) {
-    settings.writeRate(category, unit, text);
-  });
+  const RatePanelTexts rows = RateTextsOf(*this);
+  hk::SaveRates(
+      table_[category], rows,
+      [&](int unit, const std::string& text) { settings.writeRate(category, unit, text); },
+      UntouchedRowsOf(rows, FilledRates));
 }
 
 // The conversion ---------------------------------------------------------

@@ -65,6 +65,13 @@ void TCalcMainForm::ShowPageButtons() {
 void TCalcMainForm::ShowCategoryUnits() {
   const CategoryRecord& category = table_[Selection.CurrentCategory];
   const bool moneyPage = Selection.CurrentPage == 3;
+  // The selection goes first: a focus moved off a row that is switched off
+  // below enters the input box, whose conversion must find no units to run
+  // on a half-filled panel.
+  if (Selection.FromUnit >= 1) FromButton(Selection.FromUnit).setDown(false);
+  if (Selection.ToUnit >= 1) ToButton(Selection.ToUnit).setDown(false);
+  Selection.FromUnit = -1;
+  Selection.ToUnit = -1;
   Selection.UnitCount = 0;
   for (int u = 1; u <= kUnitsPerCategory; ++u) {
     const UnitRecord& unit = category.unit(u);
@@ -87,11 +94,6 @@ void TCalcMainForm::ShowCategoryUnits() {
   // Every row was written, and a written edit counts as changed even where
   // its text happened to stay the same.
   if (moneyPage) Selection.RatesChanged = true;
-
-  if (Selection.FromUnit >= 1) FromButton(Selection.FromUnit).setDown(false);
-  if (Selection.ToUnit >= 1) ToButton(Selection.ToUnit).setDown(false);
-  Selection.FromUnit = -1;
-  Selection.ToUnit = -1;
 }
 
 void TCalcMainForm::PageButton1Click(SpeedButton& sender) {
@@ -109,7 +111,11 @@ void TCalcMainForm::PageButton1Click(SpeedButton& sender) {
       pageButtons[oldPage - 1]->setDown(true);
       throw;
     }
+  }
+  // The panel's rates belong to the money page; away from it there are none.
+  if (oldPage == 3) {
     Selection.RatesChanged = false;
+    Selection.RatesCategory = 0;
   }
 
   Selection.CurrentPage = newPage;

@@ -122,6 +122,7 @@ TEST(ShortestRealText, FewestDigitsThatReadBackExactly) {
       {0.000012L, "0.000012"},
       {1.7e38L, "1.7E38"},
       {0x1p-128L, "2.938735877056E-39"},  // the smallest Real48
+      {0x1p-30L, "9.31322574616E-10"},    // rounded up: a power of two reads back further above
   };
   for (const auto& [value, text] : cases) {
     EXPECT_EQ(ShortestRealText(Real48(value)), text) << static_cast<double>(value);

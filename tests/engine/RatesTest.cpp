@@ -38,6 +38,7 @@ void ExpectRow(const RowCase& c) {
     EXPECT_EQ(got[k]->minimum, want[k]->minimum) << k;
     EXPECT_EQ(got[k]->maximum, want[k]->maximum) << k;
     EXPECT_EQ(got[k]->position, want[k]->position) << k;
+    EXPECT_EQ(got[k]->usable, want[k]->usable) << k;
   }
 }
 
@@ -49,25 +50,30 @@ TEST(RateRowOf, ShowsTheStoredRatesOwnDigits) {
       {t[25].unit(2), "0", "94", {0, 10, 0}, {0, 99, 94}},  // stored below 0.94
       {t[32].unit(4), "1", "40", {0, 10, 1}, {0, 99, 40}},  // stored below 1.4
       {t[25].unit(6), "1", "25", {0, 10, 1}, {0, 99, 25}},
-      {t[1].unit(6), "0", "62", {0, 10, 0}, {0, 32767, 62}},  // 0.0006215, d = 5
+      {t[1].unit(6), "0", "62", {0, 10, 0}, {0, 99999, 62}},  // 0.0006215, d = 5
       {Unit(2.679L, 2), "2", "67", {1, 4, 2}, {0, 99, 67}},   // cut, not rounded
       {Unit(0.999999999999L, 2), "1", "0", {0, 10, 1}, {0, 99, 0}},
       // every digit that the Real48 holds, beyond eleven
-      {Unit(1234567.12345L, 5), "1234567", "12345", {32767, 32767, 32767}, {0, 32767, 12345}},
-      {Unit(1999999999.99L, 2), "1999999999", "99", {32767, 32767, 32767}, {0, 99, 99}},
+      {Unit(1234567.12345L, 5), "1234567", "12345", {617283, 2469134, 1234567}, {0, 99999, 12345}},
+      {Unit(1999999999.99L, 2),
+       "1999999999",
+       "99",
+       {999999999, INT32_MAX, 1999999999},
+       {0, 99, 99}},
       {Unit(3.14159L, 4), "3", "1415", {1, 6, 3}, {0, 9999, 1415}},
       {Unit(1.4L, 0), "1", "0", {0, 10, 1}, {0, 0, 0}},
       {Unit(1.4L, -3), "1", "0", {0, 10, 1}, {0, 0, 0}},
-      // 16-bit spinners clamp; the texts keep every digit
-      {Unit(20000.12345L, 5), "20000", "12345", {10000, 32767, 20000}, {0, 32767, 12345}},
-      {Unit(40000.5L, 1), "40000", "5", {20000, 32767, 32767}, {0, 9, 5}},
-      {Unit(0.99999L, 5), "0", "99999", {0, 10, 0}, {0, 32767, 32767}},
-      {Unit(1e12L, 2), "1000000000000", "0", {32767, 32767, 32767}, {0, 99, 0}},
+      // 32-bit spinners; beyond them a spinner is off and the text keeps every digit
+      {Unit(20000.12345L, 5), "20000", "12345", {10000, 40000, 20000}, {0, 99999, 12345}},
+      {Unit(40000.5L, 1), "40000", "5", {20000, 80000, 40000}, {0, 9, 5}},
+      {Unit(0.99999L, 5), "0", "99999", {0, 10, 0}, {0, 99999, 99999}},
+      {Unit(1e12L, 2), "1000000000000", "0", {1 << 30, INT32_MAX, INT32_MAX, false}, {0, 99, 0}},
+      {Unit(0.5L, 10), "0", "5000000000", {0, 10, 0}, {0, INT32_MAX, INT32_MAX, false}},
       // a hand-edited negative factor: I truncated toward zero, D negative too
       {Unit(-1.4L, 2), "-1", "-40", {0, 10, -1}, {-99, 0, -40}},
       {Unit(-0.5L, 2), "0", "-50", {0, 10, 0}, {-99, 0, -50}},
       {Unit(-2.5L, 2), "-2", "-50", {-1, 10, -2}, {-99, 0, -50}},
-      {Unit(-50000, 0), "-50000", "0", {-25000, 10, -32768}, {0, 0, 0}},
+      {Unit(-50000, 0), "-50000", "0", {-25000, 10, -50000}, {0, 0, 0}},
   };
   for (const RowCase& c : cases) ExpectRow(c);
 
@@ -214,6 +220,27 @@ TEST(RateSave, WritesFirstAndStopsWhenTheWriteFails) {
   EXPECT_EQ(failing.unit(1).Factor.value(), Real48(1.05L).value());
   EXPECT_EQ(failing.unit(4).Factor.value(), Real48(1).value());
   EXPECT_EQ(failing.unit(5).Factor.value(), Real48(1).value());
+}
+
+TEST(RateUntouchedRow, KeepsAFactorFinerThanItsDecimals) {
+  CategoryRecord c = CategoryTable::BuiltIn()[25];
+  c.unit(2) = Unit(0.0094L, 2);
+  const Real48 fine = c.unit(2).Factor;
+  const RateRowDisplay shown = RateRowOf(c.unit(2));
+  RatePanelTexts filled{{{"1", "0"}, {shown.integerText, shown.decimalText}}};
+  RatePanelTexts now = filled;
+  now[0] = {"1", "5"};
+  const UntouchedRows untouched = UntouchedRowsOf(now, filled);
+  ApplyRateTexts(c, now, untouched);
+  ASSERT_EQ(c.unit(2).Factor.bytes(), fine.bytes());
+  ASSERT_FALSE(ReadRatesFromPanel(c, now, {true, true}, untouched));
+  std::vector<std::pair<int, std::string>> written;
+  SaveRates(
+      c, now, [&](int u, const std::string& text) { written.emplace_back(u, text); }, untouched);
+  EXPECT_EQ(c.unit(2).Factor.bytes(), fine.bytes());
+  ASSERT_GE(written.size(), 2u);
+  EXPECT_EQ(written[0], (std::pair<int, std::string>{1, "1.05"}));
+  EXPECT_EQ(written[1], (std::pair<int, std::string>{2, "0.0094"}));
 }
 
 }  // namespace

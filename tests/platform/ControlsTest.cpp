@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
+
 #include "platform/ErrorLog.h"
 #include "platform/RecordingServices.h"
 #include "platform/Widgets.h"
@@ -117,17 +119,15 @@ TEST(Edit, FocusMovesTheFormsFocusAndFiresOnEnterOnce) {
   EXPECT_EQ(peer.changes, std::vector<Change>{Change::Focus});
 }
 
-TEST(UpDown, LimitsAndPositionAreClampedTo16Bits) {
-  const std::pair<std::int32_t, std::int16_t> cases[] = {
-      {0, 0}, {32767, 32767}, {32768, 32767}, {-32768, -32768}, {-40000, -32768}, {99999, 32767}};
-  for (const auto& [value, expected] : cases) {
+TEST(UpDown, LimitsAndPositionHoldEvery32BitValue) {
+  for (const std::int32_t value : {0, 32768, -40000, 99999, INT32_MAX, INT32_MIN}) {
     UpDown updown(nullptr, nullptr);
     updown.setMinimum(value);
     updown.setMaximum(value);
     updown.setPosition(value);
-    EXPECT_EQ(updown.minimum(), expected) << value;
-    EXPECT_EQ(updown.maximum(), expected) << value;
-    EXPECT_EQ(updown.position(), expected) << value;
+    EXPECT_EQ(updown.minimum(), value);
+    EXPECT_EQ(updown.maximum(), value);
+    EXPECT_EQ(updown.position(), value);
   }
 }
 
@@ -136,7 +136,8 @@ TEST(UpDown, StepsStopOrWrapAtTheLimits) {
     int minimum, maximum, position;
     bool wrap, up;
     int expected;
-    const char* typed = "";  // the edit's text before the step
+    const char* typed = "";      // the edit's text before the step
+    const char* kept = nullptr;  // the edit's text when the step leaves it
   };
   const Case cases[] = {
       {0, 10, 5, false, true, 6},
@@ -148,9 +149,15 @@ TEST(UpDown, StepsStopOrWrapAtTheLimits) {
       {-5, 5, -5, true, false, 5},
       {10, 0, 5, false, true, 4},  // reversed limits
       {0, 32767, 32767, false, true, 32767},
-      // from the number typed in the edit, brought into the range first
+      {0, 99999, 94000, true, true, 94001},
+      {0, 99999, 94001, true, false, 94000},
+      {0, INT32_MAX, INT32_MAX - 1, false, true, INT32_MAX},
+      {0, INT32_MAX, INT32_MAX, false, true, INT32_MAX},
+      // from the number typed in the edit; beyond the range, only toward it
       {53, 212, 107, false, true, 151, "150"},
-      {53, 212, 107, false, true, 212, "300"},
+      {53, 212, 107, false, true, 107, "40000", "40000"},
+      {53, 212, 107, false, false, 212, "300"},
+      {53, 212, 107, false, false, 107, "7", "7"},
       {0, 99, 5, true, true, 0, "150"},
       {-5, 5, 0, false, false, -5, "  -4"},
       {0, 10, 5, false, true, 6, "1,0"},  // no number: from the position
@@ -165,7 +172,7 @@ TEST(UpDown, StepsStopOrWrapAtTheLimits) {
     updown.setWrap(c.wrap);
     c.up ? updown.stepUp() : updown.stepDown();
     EXPECT_EQ(updown.position(), c.expected) << c.minimum << ".." << c.maximum << " " << c.position;
-    EXPECT_EQ(edit.text(), std::to_string(c.expected));
+    EXPECT_EQ(edit.text(), c.kept ? c.kept : std::to_string(c.expected));
   }
 }
 

@@ -37,6 +37,29 @@ TEST(Control, AFormForgetsItsFocusAndDefaultButtonWhenTheyGo) {
   form.pressEnter();  // nothing to press, nothing to crash
 }
 
+TEST(Control, AHiddenOrDisabledControlGivesItsFocusHome) {
+  for (const bool byPanel : {false, true}) {
+    for (const bool hide : {true, false}) {
+      Form form(FormStyle::Dialog);
+      Button first(&form);
+      Edit home(&form);
+      Panel panel(&form);
+      Edit inside(&panel);
+      int enters = 0;
+      home.OnEnter = [&] { ++enters; };
+      inside.focus();
+      Control& gone = byPanel ? static_cast<Control&>(panel) : inside;
+      hide ? gone.setVisible(false) : gone.setEnabled(false);
+      EXPECT_EQ(form.focused(), &first) << "no home: the first that takes the focus";
+      form.setFocusHome(&home);
+      gone.setVisible(true), gone.setEnabled(true), inside.focus();
+      hide ? gone.setVisible(false) : gone.setEnabled(false);
+      EXPECT_EQ(form.focused(), &home);
+      EXPECT_EQ(enters, 1);
+    }
+  }
+}
+
 TEST(Control, SettersTellThePeerOnlyOfRealChanges) {
   struct Case {
     const char* name;

@@ -65,16 +65,31 @@ class SettingsFileOnWindows : public ::testing::Test {
 TEST_F(SettingsFileOnWindows, RepeatedWritesReplaceTheFile) {
   Put(path_, "[ZOVA]\r\nAUTOCLIP=1\r\n");
   SetFileAttributesW(path_.c_str(), FILE_ATTRIBUTE_HIDDEN);
+  // What a writer killed before its rename left behind goes; a file of
+  // another pattern stays.
+  Put(folder_.path() / "hakarimaru.KZN.4242-7-123456.tmp", "[ZOVA]\r\n");
+  Put(folder_.path() / "hakarimaru.KZN.notes.tmp", "mine");
   {
     SettingsFile settings(path_);
+    // A reader with the program's own sharing does not stop a write.
+    const HANDLE reader = CreateFileW(path_.c_str(), GENERIC_READ,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(reader, INVALID_HANDLE_VALUE);
+    std::thread closer([reader] {
+      Sleep(100);
+      CloseHandle(reader);
+    });
     settings.writeAutoClip(false);
+    closer.join();
     settings.writeAutoClip(true);
     settings.writeWindowSettings(1, 2, 3, 1);
   }
   EXPECT_EQ(BytesOf(path_),
             "[ZOVA]\r\nAUTOCLIP=1\r\nWinPosX=1\r\nWinPosY=2\r\nINDEX=3\r\nPAGE=1\r\n");
   EXPECT_NE(GetFileAttributesW(path_.c_str()) & FILE_ATTRIBUTE_HIDDEN, 0u);
-  EXPECT_EQ(FilesIn(folder_.path()), std::set<std::wstring>{L"hakarimaru.KZN"});
+  EXPECT_EQ(FilesIn(folder_.path()),
+            (std::set<std::wstring>{L"hakarimaru.KZN", L"hakarimaru.KZN.notes.tmp"}));
 
   SetFileAttributesW(path_.c_str(), FILE_ATTRIBUTE_READONLY);
   SettingsFile readOnly(path_);

@@ -1,7 +1,9 @@
 #!/bin/bash
 # The settings file in the real program, with others writing it too: an edit
 # by hand while the program runs survives its exit, and two copies of the
-# program writing the one file each keep the other's keys.
+# program writing the one file each keep the other's keys. Then the money
+# page's rates: a key typed after leaving the page reaches no rate box, and
+# a rate of five decimals steps up and back to its own text.
 set -u
 exe=$1
 texts_helper=${HK_WINDOW_TEXTS:-}
@@ -78,5 +80,55 @@ expected=$(printf '[ZOVA]\r\nAUTOCLIP=0\r\nWinPosX=0\r\nWinPosY=0\r\nINDEX=1\r\n
 check "the first copy's exit keeps the option it wrote" "$expected" "$(settings_bytes "$shared")"
 check "no file but the program and its settings" "hakarimaru.KZN hakarimaru.exe" \
   "$(ls "$shared" | tr '\n' ' ' | sed 's/ $//')"
+
+# The text of the window at a point of the main window's layout.
+text_at() {  # x, y
+  window_texts --at "$(scaled "$1")" "$(scaled "$2")" "はかり丸"
+}
+
+# A click into a rate box, away to page 1, a typed digit and Alt+F4: the
+# digit goes to the input box, and no rates are written anywhere.
+hidden=$work/hidden
+mkdir "$hidden"
+start_program "$hidden"
+click_title_button 81                        # page 3
+click_at $((404 + 8 + 26)) $((2 + 66 + 10))  # row 1's integer part
+click_title_button 29                        # page 1
+xdotool type --delay 60 "4"
+sleep 0.3
+xdotool key alt+F4
+for _ in $(seq 1 50); do
+  kill -0 "$program_pid" 2>/dev/null || break
+  sleep 0.2
+done
+check "Alt+F4 ends the program" "ended" "$(kill -0 "$program_pid" 2>/dev/null || echo ended)"
+wait "$program_pid" 2>/dev/null
+program_pid=
+check "no rates of page 1 written by a key typed after leaving page 3" "0" \
+  "$(grep -c '^\[BUNRUI1\]' "$hidden/hakarimaru.KZN")"
+start_program "$hidden"
+click_at 168 174
+xdotool type --delay 60 "1"
+click_unit 196 1  # メートル
+click_unit 336 2  # センチメートル
+sleep 0.5
+check "1 m is still 100 cm after the restart" "$(printf '%15s' 100.00000)" \
+  "$(window_texts "はかり丸" | grep -x ' *100.00000' | head -n 1)"
+exit_program
+
+# 米ドル at five decimals: 0 and 94000, its spinner (15 x 21 at (130, 115) in
+# the rate panel) one step up and one down.
+fine=$work/fine
+mkdir "$fine"
+printf '[ZOVA]\r\nPAGE=3\r\nINDEX=25\r\n[BUNRUI25]\r\nDATA2=0.94\r\nPOINT2=5\r\n' >"$fine/hakarimaru.KZN"
+start_program "$fine"
+decimal_box() { text_at $((404 + 78 + 26)) $((2 + 115 + 10)); }
+check "five decimals show their own digits" "94000" "$(decimal_box)"
+click_at $((404 + 130 + 7)) $((2 + 115 + 4))
+check "one step up" "94001" "$(decimal_box)"
+click_at $((404 + 130 + 7)) $((2 + 115 + 17))
+check "and one down again" "94000" "$(decimal_box)"
+exit_program
+check "the rate is kept at exit" "1" "$(grep -c '^DATA2=0.94000'$'\r''$' "$fine/hakarimaru.KZN")"
 
 report

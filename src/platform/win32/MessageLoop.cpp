@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cwctype>
-#include <vector>
 
 #include "platform/Dispatcher.h"
 #include "platform/win32/Peers.h"
@@ -11,48 +10,45 @@
 namespace hk {
 namespace {
 
-bool TakesFocus(ControlKind kind) {
-  switch (kind) {
-    case ControlKind::Edit:
-    case ControlKind::Button:
-    case ControlKind::BitBtn:
-    case ControlKind::ComboBox:
-    case ControlKind::ListBox:
-    case ControlKind::StringGrid:
-      return true;
-    default:
+// Tab and Shift+Tab along the form's order. As in the system's dialogs,
+// tabbing into an edit selects its text, so typing replaces it.
+void MoveFocus(Form& form, bool backwards) {
+  Fire([&] { form.focusNext(backwards); });
+  const Control* now = form.focused();
+  if (now && now->kind() == ControlKind::Edit) {
+    if (const HWND window = WindowOf(*now)) SendMessageW(window, EM_SETSEL, 0, -1);
+  }
+}
+
+unsigned HeldModifiers() {
+  return (GetKeyState(VK_SHIFT) < 0 ? kShift : 0u) | (GetKeyState(VK_CONTROL) < 0 ? kCtrl : 0u) |
+         (GetKeyState(VK_MENU) < 0 ? kAltHeld : 0u);
+}
+
+// Alt pressed and released with no key between: the form's key::kAlt.
+bool altAlone = false;
+
+bool Shortcut(Form& form, const MSG& message) {
+  const bool down = message.message == WM_KEYDOWN || message.message == WM_SYSKEYDOWN;
+  if (down) {
+    const bool repeat = (message.lParam & (1L << 30)) != 0;
+    if (message.wParam == VK_MENU) {
+      if (!repeat) altAlone = true;
       return false;
-  }
-}
-
-void CollectTabStops(Control& parent, std::vector<HWND>& stops) {
-  for (Control* child : parent.children()) {
-    const HWND window = WindowOf(*child);
-    if (window && TakesFocus(child->kind()) && child->usable() && IsWindowEnabled(window)) {
-      stops.push_back(window);
     }
-    CollectTabStops(*child, stops);
+    altAlone = false;
+    unsigned modifiers = HeldModifiers();
+    bool taken = false;
+    Fire([&] { taken = form.pressShortcut(static_cast<unsigned>(message.wParam), modifiers); });
+    return taken;
   }
-}
-
-void MoveFocus(Form& form, HWND from, bool backwards) {
-  std::vector<HWND> stops;
-  CollectTabStops(form, stops);
-  if (stops.empty()) return;
-  const auto current = std::find_if(stops.begin(), stops.end(), [from](HWND stop) {
-    return stop == from || IsChild(stop, from);
-  });
-  std::size_t next = 0;
-  if (current != stops.end()) {
-    const std::size_t index = static_cast<std::size_t>(current - stops.begin());
-    next = (index + (backwards ? stops.size() - 1 : 1)) % stops.size();
+  if (message.message == WM_SYSKEYUP && message.wParam == VK_MENU && altAlone) {
+    altAlone = false;
+    bool taken = false;
+    Fire([&] { taken = form.pressShortcut(key::kAlt, kNoModifiers); });
+    return taken;
   }
-  SetFocus(stops[next]);
-  // As in the system's dialogs, tabbing into an edit selects its text, so
-  // typing replaces it.
-  wchar_t name[16] = {};
-  GetClassNameW(stops[next], name, 16);
-  if (lstrcmpiW(name, L"Edit") == 0) SendMessageW(stops[next], EM_SETSEL, 0, -1);
+  return false;
 }
 
 bool IsOpenDropDown(HWND window) {
@@ -78,6 +74,14 @@ bool PreTranslate(Win32Services& services, const MSG& message) {
     });
     if (swallowed) return true;
   }
+  if ((message.message == WM_KEYDOWN || message.message == WM_CHAR) && message.hwnd != root &&
+      IsWindowVisible(root) && !IsWindowVisible(message.hwnd)) {
+    // A key meant for a control that is no longer shown: it is dropped, and
+    // the focus goes where the user can see it.
+    Fire([&] { form->moveFocusHome(); });
+    return true;
+  }
+  if (Shortcut(*form, message)) return true;
   if (message.message == WM_SYSCHAR) {
     const auto typed = static_cast<wchar_t>(message.wParam);
     if (typed >= 0x80 || !std::iswalnum(typed)) return false;
@@ -87,13 +91,16 @@ bool PreTranslate(Win32Services& services, const MSG& message) {
   }
   if (message.message != WM_KEYDOWN) return false;
   if (message.wParam == VK_RETURN) {
+    const Control* focused = form->focused();
+    const bool onButton = focused && (focused->kind() == ControlKind::Button ||
+                                      focused->kind() == ControlKind::BitBtn);
     const Button* button = form->defaultButton();
-    if (!button || !button->usable() || IsOpenDropDown(message.hwnd)) return false;
+    if (!onButton && (!button || !button->usable() || IsOpenDropDown(message.hwnd))) return false;
     Fire([&] { form->pressEnter(); });
     return true;
   }
   if (message.wParam == VK_TAB && GetKeyState(VK_CONTROL) >= 0) {
-    MoveFocus(*form, message.hwnd, GetKeyState(VK_SHIFT) < 0);
+    MoveFocus(*form, GetKeyState(VK_SHIFT) < 0);
     return true;
   }
   return false;

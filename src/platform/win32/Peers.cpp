@@ -9,6 +9,7 @@
 
 #include <string>
 
+#include "platform/Dispatcher.h"
 #include "platform/Screen.h"
 #include "platform/win32/Dpi.h"
 #include "platform/win32/SystemLibrary.h"
@@ -142,6 +143,11 @@ class FormPeer : public WindowPeer {
 
  protected:
   LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam) override {
+    // The form's own window class uses none of these itself.
+    if (message >= WM_USER && message < WM_APP) {
+      form_.receiveMessage(message);
+      return 0;
+    }
     switch (message) {
       case WM_CLOSE:
         form_.close();
@@ -235,10 +241,15 @@ class FormPeer : public WindowPeer {
 
  private:
   // Activation gives the focus back to the control that had it.
+  // A form that never had a focus gives it to its first control, as a
+  // dialog does, so that the keys reach it from the start.
   bool restoreFocus() {
     const Control* control = form_.focused();
     const HWND window = control ? WindowOf(*control) : nullptr;
-    if (!window || !IsWindowVisible(window) || !IsWindowEnabled(window)) return false;
+    if (!window || !IsWindowVisible(window) || !IsWindowEnabled(window)) {
+      Fire([this] { form_.moveFocusHome(); });
+      return form_.focused() != nullptr;
+    }
     SetFocus(window);
     return true;
   }

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <atomic>
+#include <cstdint>
 #include <string>
 
 #include "platform/win32/Text.h"
@@ -83,6 +84,69 @@ std::wstring TemporaryName(const std::wstring& target) {
   static std::atomic<unsigned> counter{0};
   return target + L"." + std::to_wstring(GetCurrentProcessId()) + L"-" +
          std::to_wstring(counter++) + L"-" + std::to_wstring(GetTickCount()) + L".tmp";
+}
+
+bool IsTemporaryOf(const std::wstring& name, const std::wstring& targetName) {
+  // targetName "." digits "-" digits "-" digits ".tmp", as TemporaryName makes them.
+  const std::wstring suffix = L".tmp";
+  if (name.size() <= targetName.size() + 1 + suffix.size() ||
+      CompareStringOrdinal(name.c_str(), static_cast<int>(targetName.size()), targetName.c_str(),
+                           static_cast<int>(targetName.size()), TRUE) != CSTR_EQUAL ||
+      name[targetName.size()] != L'.' ||
+      name.compare(name.size() - suffix.size(), suffix.size(), suffix) != 0) {
+    return false;
+  }
+  const std::wstring middle =
+      name.substr(targetName.size() + 1, name.size() - targetName.size() - 1 - suffix.size());
+  int numbers = 0;
+  bool inNumber = false;
+  for (const wchar_t c : middle) {
+    if (c >= L'0' && c <= L'9') {
+      if (!inNumber) ++numbers;
+      inNumber = true;
+    } else if (c == L'-' && inNumber) {
+      inNumber = false;
+    } else {
+      return false;
+    }
+  }
+  return numbers == 3 && inNumber;
+}
+
+// Under the lock no other write is under way, so every temporary file of ours
+// beside the target is what a writer killed before its rename left behind.
+void RemoveLeftovers(const std::wstring& target) {
+  const std::size_t slash = target.find_last_of(L"\\/");
+  const std::wstring folder = slash == std::wstring::npos ? L"" : target.substr(0, slash + 1);
+  const std::wstring targetName = target.substr(folder.size());
+  WIN32_FIND_DATAW found{};
+  const HANDLE search = FindFirstFileW((target + L".*.tmp").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return;
+  do {
+    if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 &&
+        IsTemporaryOf(found.cFileName, targetName)) {
+      DeleteFileW((folder + found.cFileName).c_str());
+    }
+  } while (FindNextFileW(search, &found));
+  FindClose(search);
+}
+
+// An indexer, a virus scanner or a copy of the program reading the file at
+// start-up may hold it open for a moment: the rename is tried again until the
+// lock's wait has run out.
+bool RenameOver(const std::wstring& temp, const std::wstring& target, std::uint32_t wait) {
+  const ULONGLONG start = GetTickCount64();
+  for (;;) {
+    if (MoveFileExW(temp.c_str(), target.c_str(),
+                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+      return true;
+    }
+    const DWORD error = GetLastError();
+    const bool held = error == ERROR_SHARING_VIOLATION || error == ERROR_ACCESS_DENIED ||
+                      error == ERROR_LOCK_VIOLATION;
+    if (!held || GetTickCount64() - start >= wait) return false;
+    Sleep(15);
+  }
 }
 
 bool WriteAll(HANDLE file, std::string_view bytes) {
@@ -172,6 +236,7 @@ bool Win32ProfileStorage::replace(const fs::path& file, std::string_view bytes,
   }
   const DWORD kept = exists ? attributes & kKeptAttributes : 0;
 
+  RemoveLeftovers(target);
   std::wstring temp;
   HANDLE created = INVALID_HANDLE_VALUE;
   DWORD error = ERROR_FILE_EXISTS;
@@ -194,10 +259,7 @@ bool Win32ProfileStorage::replace(const fs::path& file, std::string_view bytes,
       ok = false;
     }
   }
-  if (ok) {
-    ok = MoveFileExW(temp.c_str(), target.c_str(),
-                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
-  }
+  if (ok) ok = RenameOver(temp, target, lockWait_);
   if (!ok) DeleteFileW(temp.c_str());
   return ok;
 }

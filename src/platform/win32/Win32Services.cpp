@@ -317,7 +317,14 @@ void Win32Services::releasePending() {
 void Win32Services::postMessage(Form& target, unsigned message) {
   // As a window handle asked for is made when there is none yet.
   Realize(target);
-  PostMessageW(WindowOf(target), kFormMessage, message, 0);
+  // A form's own messages (WM_USER and up) go as themselves, so that one
+  // posted from outside the program under the same number is the same
+  // message; any other number travels inside kFormMessage.
+  if (message >= WM_USER && message < WM_APP) {
+    PostMessageW(WindowOf(target), message, 0, 0);
+  } else {
+    PostMessageW(WindowOf(target), kFormMessage, message, 0);
+  }
 }
 
 int Win32Services::trackPopupMenu(Form& owner, const PopupMenu& menu, Point screen) {
