@@ -56,23 +56,33 @@ HWND MakeControl(const wchar_t* className, DWORD style, DWORD exStyle, HWND pare
 }
 
 // Where a window of the size goes beside the asking one: on the side with
-// more room in the asking window's work area, as near as it fits.
-POINT PlaceBeside(HWND asking, int width, int height) {
+// more room in the asking window's work area, narrowed down to its minimum
+// width so as to leave the asking window in view, and then as near as it fits.
+// False, and the place untouched, without an asking window.
+bool PlaceBeside(HWND asking, RECT& place) {
+  int width = place.right - place.left;
+  const int height = place.bottom - place.top;
   RECT owner{};
   MONITORINFO monitor{};
   monitor.cbSize = sizeof monitor;
   if (!asking || !GetWindowRect(asking, &owner) ||
       !GetMonitorInfoW(MonitorFromWindow(asking, MONITOR_DEFAULTTONEAREST), &monitor)) {
-    return POINT{CW_USEDEFAULT, CW_USEDEFAULT};
+    return false;
   }
   const RECT& work = monitor.rcWork;
-  const int gap = ScaleCoordinate(kMargin, WindowDpi(asking));
-  const bool right = work.right - owner.right >= owner.left - work.left;
+  const int dpi = WindowDpi(asking);
+  const int gap = ScaleCoordinate(kMargin, dpi);
+  const int roomRight = work.right - owner.right - gap;
+  const int roomLeft = owner.left - work.left - gap;
+  const bool right = roomRight >= roomLeft;
+  width =
+      std::max(std::min(width, right ? roomRight : roomLeft), ScaleCoordinate(kMinimumWidth, dpi));
   int x = right ? owner.right + gap : owner.left - gap - width;
   x = std::max(static_cast<int>(work.left), std::min(x, static_cast<int>(work.right) - width));
   int y = std::min(static_cast<int>(owner.top), static_cast<int>(work.bottom) - height);
   y = std::max(y, static_cast<int>(work.top));
-  return POINT{x, y};
+  place = RECT{x, y, x + width, y + height};
+  return true;
 }
 
 void SetText(HWND window, const std::string& text) {
@@ -116,17 +126,16 @@ void HelpWindow::create(HWND asking) {
   const wchar_t* className = RegisterHelpClass(WindowProc);
   const std::wstring title = SjisToWide("はかり丸 ヘルプ");
   RECT place = lastPlace_;
-  if (place.right <= place.left) {
+  bool placed = place.right > place.left;
+  if (!placed) {
     const int dpi = asking ? WindowDpi(asking) : SystemDpi();
-    const int width = ScaleCoordinate(kWidth, dpi);
-    const int height = ScaleCoordinate(kHeight, dpi);
-    const POINT corner = PlaceBeside(asking, width, height);
-    place = RECT{corner.x, corner.y, corner.x + width, corner.y + height};
+    place = RECT{0, 0, ScaleCoordinate(kWidth, dpi), ScaleCoordinate(kHeight, dpi)};
+    placed = PlaceBeside(asking, place);
   }
-  const int width = place.right - place.left;
-  const int height = place.bottom - place.top;
-  CreateWindowExW(0, className, title.c_str(), WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, place.left,
-                  place.top, width, height, nullptr, nullptr, Instance(), this);
+  CreateWindowExW(0, className, title.c_str(), WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
+                  placed ? place.left : CW_USEDEFAULT, placed ? place.top : CW_USEDEFAULT,
+                  place.right - place.left, place.bottom - place.top, nullptr, nullptr, Instance(),
+                  this);
 }
 
 void HelpWindow::createControls() {

@@ -237,7 +237,11 @@ void Win32Services::help(Form& owner, const std::filesystem::path& helpFile, Hel
     WinHelpW(window, file.c_str(), HELP_CONTEXT, context);
     return;
   }
-  helpWindow_.show(window == messageWindow_ ? nullptr : window, context);
+  // Beside the window the user asked from, which may be a dialog owned by
+  // the form that asks.
+  HWND asking = GetActiveWindow();
+  if (!asking || HelpWindow::Is(asking)) asking = window == messageWindow_ ? nullptr : window;
+  helpWindow_.show(asking, context);
 }
 
 bool Win32Services::chooseFont(Form& owner, Font& font) {
