@@ -7,6 +7,7 @@
 #include "data/CategoryTable.h"
 #include "history/HistoryStore.h"
 #include "platform/Dispatcher.h"
+#include "platform/Palette.h"
 #include "platform/win32/MessageLoop.h"
 #include "platform/win32/Win32ProfileStorage.h"
 #include "platform/win32/Win32Services.h"
@@ -28,6 +29,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   hk::InstallProfileStorage(&settingsStorage);
 
   hk::Win32Services services;
+  hk::ThePalette().setHighContrastSource([&services] { return services.highContrast(); });
   hk::SetErrorReport([&services](const std::string& text) {
     services.messageBox(text, hk::Application().Title, hk::kMbOk | hk::kMbIconStop);
   });

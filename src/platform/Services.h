@@ -70,6 +70,9 @@ class Services {
   // The monitor that shows most of the rectangle (screen pixels), or the one
   // nearest to it when none shows any of it.
   virtual MonitorArea nearestMonitor(const Rect& screen) = 0;
+  // Whether the user asked for high contrast: the windows then paint in the
+  // system's colours alone.
+  virtual bool highContrast() { return false; }
 };
 
 }  // namespace hk

@@ -90,7 +90,9 @@ bool Control::takesFocus() const {
   }
 }
 
-void Control::focus() {
+void Control::focus() { takeFocusBack(); }
+
+void Control::takeFocusBack() {
   Form* owner = form();
   if (!owner || owner == this || !takesFocus() || !usable() || owner->focused() == this) return;
   owner->setFocused(this);
@@ -189,6 +191,38 @@ void Control::setPeer(std::unique_ptr<Peer> peer) { peer_ = std::move(peer); }
 
 void Control::notify(Change what) {
   if (peer_) peer_->changed(what);
+  if (what == Change::Text && parent_ && parent_->AccessibleValue) parent_->notify(Change::Value);
+}
+
+std::string SpokenCaption(std::string_view caption) {
+  // Byte by byte: no second byte of a double-byte character is an "&" or a
+  // blank.
+  std::string spoken;
+  for (std::size_t i = 0; i < caption.size(); ++i) {
+    if (caption[i] == '&' && i + 1 < caption.size()) ++i;
+    spoken.push_back(caption[i]);
+  }
+  const std::size_t first = spoken.find_first_not_of(' ');
+  if (first == std::string::npos) return {};
+  return spoken.substr(first, spoken.find_last_not_of(' ') - first + 1);
+}
+
+std::string Control::accessibleName() const {
+  if (AccessibleName) return AccessibleName();
+  // An edit's text is its value; its label names it.
+  if (kind() == ControlKind::Edit) return {};
+  std::string name = SpokenCaption(text_);
+  return name.empty() ? hint_ : name;
+}
+
+void Control::setAccessibleName(std::string name) {
+  AccessibleName = [name = std::move(name)] { return name; };
+}
+
+std::string Control::accessibleShortcut() const {
+  if (!shortcut_.empty() || kind() != ControlKind::SpeedButton) return shortcut_;
+  const char letter = static_cast<const SpeedButton*>(this)->accelerator();
+  return letter ? std::string("Alt+") + letter : std::string();
 }
 
 // Form ------------------------------------------------------------------
@@ -422,7 +456,7 @@ void Form::moveFocusHome() {
                       : FirstFocusable(*this);
   focused_ = nullptr;
   if (home) {
-    home->focus();
+    home->takeFocusBack();
   } else {
     // The form itself takes the keys then, which go nowhere.
     notify(Change::Focus);

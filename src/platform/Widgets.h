@@ -31,6 +31,7 @@ enum class Change {
   Cells,      // grid cells, widths, row and column counts
   Focus,      // the component asks for the keyboard focus
   Repaint,    // paint again
+  Value,      // what a screen reader hears as the value (AccessibleValue)
   Minimize,   // a form asks to be minimized
   Drag,       // a form asks the system to move it with the mouse (the button is down)
 };
@@ -100,6 +101,9 @@ class Control {
   bool takesFocus() const;
   // Takes the keyboard focus, when it takes it at all and is usable.
   virtual void focus();
+  // The same without the events of a user's entry (an edit's OnEnter): the
+  // form hands the focus back after the focused control went away.
+  void takeFocusBack();
 
   // Caption or text, Shift-JIS.
   const std::string& text() const { return text_; }
@@ -116,6 +120,24 @@ class Control {
 
   const std::string& hint() const { return hint_; }
   void setHint(std::string hint) { hint_ = std::move(hint); }
+
+  // What a screen reader hears. The name: AccessibleName's when set, else the
+  // caption without "&" and its padding blanks, else the hint (a button that
+  // shows only a picture). The value: AccessibleValue's, which a component
+  // sets when its children's texts make one value (their text changes are
+  // then its value's). The shortcut, as a reader says it: the one given, else
+  // "Alt+" and a speed button's "&" letter. A hidden component only
+  // decorates, or another speaks for it (the label of an edit).
+  std::function<std::string()> AccessibleName;
+  std::function<std::string()> AccessibleValue;
+  std::string accessibleName() const;
+  void setAccessibleName(std::string name);
+  std::string accessibleShortcut() const;
+  void setAccessibleShortcut(std::string keys) { shortcut_ = std::move(keys); }
+  bool accessibleHidden() const { return accessibleHidden_; }
+  void setAccessibleHidden(bool hidden) { accessibleHidden_ = hidden; }
+  // The value is shown again, changed or not (the same result once more).
+  void valueShown() { notify(Change::Value); }
 
   // The component under a point of this one's client area, deepest first.
   Control* childAt(Point p);
@@ -152,8 +174,14 @@ class Control {
   bool parentFont_ = true;
   Colour colour_ = kColourButtonFace;
   std::string hint_;
+  std::string shortcut_;
+  bool accessibleHidden_ = false;
   std::unique_ptr<Peer> peer_;
 };
+
+// A caption as a reader says it: without the "&" of its access key (a
+// doubled "&&" is one "&") and without blanks at either end.
+std::string SpokenCaption(std::string_view caption);
 
 class Button;
 class SpeedButton;
@@ -242,7 +270,8 @@ class Form : public Control {
   // Where the focus goes when the focused control is hidden or disabled
   // (itself, or a panel it sits on): this control, or while it cannot take
   // the focus, the first that can. No hidden control ever keeps the focus,
-  // so no keystroke reaches one.
+  // so no keystroke reaches one. The focus comes back quietly: an edit's
+  // OnEnter is the user's entry, and this is none.
   Control* focusHome() const { return focusHome_; }
   void setFocusHome(Control* control) { focusHome_ = control; }
   void moveFocusHome();
@@ -624,10 +653,15 @@ class Image : public Control {
   void setPicture(const Picture& picture);
   bool stretch() const { return stretch_; }
   void setStretch(bool stretch);
+  // A sign or a key's name rather than a picture of something: in high
+  // contrast it is drawn as its shape in the text colour. Set before showing.
+  bool sign() const { return sign_; }
+  void setSign(bool sign) { sign_ = sign; }
 
  private:
   Picture picture_;
   bool stretch_ = false;
+  bool sign_ = false;
 };
 
 class MenuItem {

@@ -97,6 +97,27 @@ Font DialogFont() {
   return font;
 }
 
+// Readers hear each box by the label beside it or the column above it, the
+// labels themselves left out; the picture by the category it stands for.
+void NameForReaders(TCalcCustomForm& form) {
+  for (Label* label :
+       {&form.Label1, &form.Label6, &form.Label2, &form.Label3, &form.Label4, &form.Label5}) {
+    label->setAccessibleHidden(true);
+  }
+  form.NameEdit.setAccessibleName("分類名");
+  form.IconComboBox.setAccessibleName("ﾎﾞﾀﾝｱｲｺﾝ");
+  form.ICONImage.AccessibleName = [&form] {
+    return SpokenCaption(form.NameEdit.text()) + " のｱｲｺﾝ";
+  };
+  for (int row = 1; row <= kUnitsPerCategory; ++row) {
+    const std::string heading = std::to_string(row) + " 行目 ";
+    form.TanniEdit(row).setAccessibleName(heading + "単位名");
+    form.ValueEdit(row).setAccessibleName(heading + "換算値");
+    form.ShosuCombo(row).setAccessibleName(heading + "小数桁");
+    form.ColorCombo(row).setAccessibleName(heading + "色");
+  }
+}
+
 }  // namespace
 
 TCalcCustomForm::TCalcCustomForm(Services& services, Form& owner, CategoryTable& table,
@@ -111,6 +132,7 @@ TCalcCustomForm::TCalcCustomForm(Services& services, Form& owner, CategoryTable&
   FormCreate();
   layOut();
   bindEvents();
+  NameForReaders(*this);
 }
 
 void TCalcCustomForm::FormCreate() {

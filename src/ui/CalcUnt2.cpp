@@ -10,6 +10,7 @@
 #include "data/DecimalFormat.h"
 #include "history/HistoryExport.h"
 #include "platform/Dispatcher.h"
+#include "platform/Palette.h"
 
 namespace hk {
 
@@ -99,6 +100,10 @@ void TCalcHistoryForm::layOut() {
       {HelpButton, 60, "GL_HHELP", ""},
       {SpeedButton4, 88, "GL_HCLOSE", ""},
   };
+  // Without a hint of their own, readers hear these as named here.
+  HelpButton.setAccessibleName("ヘルプ");
+  SpeedButton4.setAccessibleName("閉じる");
+  StringGrid1.setAccessibleName("変換履歴");
   for (const auto& tool : tools) {
     Place(tool.button, tool.left, 4, 25, 25);
     // Two 16 x 16 images side by side: up and disabled.
@@ -225,6 +230,8 @@ void TCalcHistoryForm::StringGrid1DrawCell(int col, int row, const Rect& rect, G
   } else {
     brush = col == 2 || col == 4 ? kLightYellow : kWhite;
   }
+  // The design shows the selection by no colour; high contrast shows it.
+  if (state.selected && ThePalette().highContrast()) brush = kColourHighlight;
   canvas.setFont(font);
   canvas.setBrush(brush);
   canvas.fillRect(rect);

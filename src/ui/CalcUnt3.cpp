@@ -34,6 +34,8 @@ TCalcAboutForm::TCalcAboutForm(Form& owner) : Form(FormStyle::Dialog, &owner) {
   Place(ProgramIcon, 12, 8, 65, 57);
   ProgramIcon.setStretch(true);
   ProgramIcon.setPicture(Picture::FromResource("BM_ABOUT", 32, 32));
+  // The title beside it says what the picture shows.
+  ProgramIcon.setAccessibleHidden(true);
 
   Place(ProductName, 88, 24, 52, 13);
   ProductName.setFont(GothicFont());

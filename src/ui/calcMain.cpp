@@ -60,6 +60,7 @@ TCalcMainForm::TCalcMainForm(Services& services, CategoryTable& table, HistorySt
   layOut();
   buildMenu();
   bindEvents();
+  NameMainWindowForReaders(*this);
   // A failed start-up step is shown like any other error, and the window
   // still comes up with whatever the steps before it set.
   Fire(std::function<void()>([this] { FormCreate(); }));
@@ -132,6 +133,7 @@ void TCalcMainForm::layOut() {
   Place(Panel2, 8, 196, 385, 117);
   Place(Image10, 188, 316, 16, 16);
   Image10.setPicture(Picture::FromResource("GL_ARROW", 16, 16));
+  Image10.setSign(true);
   Place(Panel3, 8, 336, 385, 117);
   Panel3.setColour(kWhite);
   Panel3.setBevels(Bevel::None, Bevel::Lowered);
@@ -157,6 +159,8 @@ void TCalcMainForm::layOut() {
     Place(*toButtons[i], buttonLefts[column], buttonTops[row], 120, 25);
     Place(*fromHints[i], hintLefts[column], hintTops[row], 28, 6);
     Place(*toHints[i], hintLefts[column], hintTops[row], 28, 6);
+    fromHints[i]->setSign(true);
+    toHints[i]->setSign(true);
     fromButtons[i]->setGroupIndex(kFromGroup);
     fromButtons[i]->setAllowAllUp(true);
     toButtons[i]->setGroupIndex(kToGroup);
@@ -268,6 +272,7 @@ void TCalcMainForm::bindEvents() {
   OnPaint = [this](Canvas& canvas) { FormPaint(canvas); };
   OnClose = [this] { FormClose(); };
   OnDestroy = [this] { FormDestroy(); };
+  bindKeys();
 }
 
 void TCalcMainForm::fillArrays() {

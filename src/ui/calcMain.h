@@ -281,10 +281,17 @@ class TCalcMainForm : public Form {
   void ExitMenuClick();
   void HistoryButtonClick();
 
+  // Keys: the page before or after the current one (round at the ends), and
+  // the "from" and "to" units exchanged, converting once.
+  void StepPage(int step);
+  void SwapUnits();
+  void PutAwayPowersList();
+
  private:
   void layOut();
   void buildMenu();
   void bindEvents();
+  void bindKeys();
   void fillArrays();
   void showMoneyPanel(bool shown);
 
@@ -293,5 +300,8 @@ class TCalcMainForm : public Form {
   HistoryStore& history_;
   std::unique_ptr<SettingsFile> settings_;
 };
+
+// Names the main window's controls for screen readers; once, at creation.
+void NameMainWindowForReaders(TCalcMainForm& form);
 
 }  // namespace hk

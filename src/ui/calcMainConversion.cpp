@@ -137,7 +137,10 @@ void TCalcMainForm::RunConversion() {
       break;
   }
 
+  const bool repeated = ResultValueLabel.text() == outcome.resultText;
   ResultValueLabel.setText(outcome.resultText);
+  // The same result again changes no text, but a listener waits for it.
+  if (repeated) ResultPanel.valueShown();
   LastResultText = outcome.resultText;
   // A clipboard that cannot be had costs the history nothing: the record goes
   // in first, and the failure then reaches the general error report.

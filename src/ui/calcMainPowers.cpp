@@ -18,6 +18,8 @@ void PutAway(ListBox& list) {
 
 }  // namespace
 
+void TCalcMainForm::PutAwayPowersList() { PutAway(ListBox1); }
+
 void TCalcMainForm::MenuButtonClick() {
   // The list is enabled exactly while it shows.
   if (ListBox1.enabled()) PutAway(ListBox1);
@@ -41,6 +43,9 @@ void TCalcMainForm::Rui2MenuClick(int base) {
   ListBox1.setItemIndex(0);
   ListBox1.setEnabled(true);
   ListBox1.setVisible(true);
+  // Its keys reach it at once; picking or putting it away hands the focus
+  // back to the input.
+  ListBox1.focus();
 }
 
 void TCalcMainForm::ListBox1Click() {

@@ -18,6 +18,9 @@
 #include "platform/win32/Peers.h"
 #include "platform/win32/Text.h"
 #include "platform/win32/Win32Services.h"
+#include "ui/CalcUnt1.h"
+#include "ui/CalcUnt2.h"
+#include "ui/CalcUnt3.h"
 #include "ui/calcMain.h"
 #include "win32/WindowTestSupport.h"
 
@@ -70,42 +73,121 @@ GuiObjects CountGuiObjects() {
   return counts;
 }
 
-// What a screen reader hears of a window's client area: its children's
-// names, roles and states.
+// What a screen reader hears of one object.
 struct Heard {
   std::wstring name;
+  std::wstring value;
+  std::wstring shortcut;
   LONG role = 0;
   LONG state = 0;
 };
 
-std::vector<Heard> HeardIn(HWND window, IAccessible** keep = nullptr) {
-  std::vector<Heard> heard;
+std::wstring Taken(BSTR text) {
+  std::wstring taken = text ? std::wstring(text, SysStringLen(text)) : L"";
+  SysFreeString(text);
+  return taken;
+}
+
+VARIANT Child(LONG number) {
+  VARIANT id{};
+  id.vt = VT_I4;
+  id.lVal = number;
+  return id;
+}
+
+IAccessible* ClientOf(HWND window) {
   IAccessible* object = nullptr;
-  if (FAILED(AccessibleObjectFromWindow(window, static_cast<DWORD>(OBJID_CLIENT), IID_IAccessible,
-                                        reinterpret_cast<void**>(&object)))) {
-    return heard;
-  }
+  AccessibleObjectFromWindow(window, static_cast<DWORD>(OBJID_CLIENT), IID_IAccessible,
+                             reinterpret_cast<void**>(&object));
+  return object;
+}
+
+Heard HeardOf(IAccessible* object, LONG child) {
+  Heard h;
+  BSTR text = nullptr;
+  object->get_accName(Child(child), &text);
+  h.name = Taken(text);
+  text = nullptr;
+  object->get_accValue(Child(child), &text);
+  h.value = Taken(text);
+  text = nullptr;
+  object->get_accKeyboardShortcut(Child(child), &text);
+  h.shortcut = Taken(text);
+  VARIANT role{};
+  VARIANT state{};
+  object->get_accRole(Child(child), &role);
+  object->get_accState(Child(child), &state);
+  h.role = role.lVal;
+  h.state = state.lVal;
+  return h;
+}
+
+// A window's tree as a reader walks it: the children of its client area, a
+// child window by its client area and, for a container or a table, what
+// that holds.
+void Walk(IAccessible* object, std::vector<Heard>& heard) {
   LONG count = 0;
   object->get_accChildCount(&count);
   for (LONG child = 1; child <= count; ++child) {
-    VARIANT id{};
-    id.vt = VT_I4;
-    id.lVal = child;
-    BSTR name = nullptr;
-    VARIANT role{};
-    VARIANT state{};
-    object->get_accName(id, &name);
-    object->get_accRole(id, &role);
-    object->get_accState(id, &state);
-    heard.push_back({name ? std::wstring(name, SysStringLen(name)) : L"", role.lVal, state.lVal});
-    SysFreeString(name);
+    IDispatch* dispatch = nullptr;
+    if (object->get_accChild(Child(child), &dispatch) != S_OK || !dispatch) {
+      heard.push_back(HeardOf(object, child));
+      continue;
+    }
+    IAccessible* windowObject = nullptr;
+    dispatch->QueryInterface(IID_IAccessible, reinterpret_cast<void**>(&windowObject));
+    dispatch->Release();
+    HWND window = nullptr;
+    if (windowObject) WindowFromAccessibleObject(windowObject, &window);
+    if (windowObject) windowObject->Release();
+    IAccessible* client = window ? ClientOf(window) : nullptr;
+    if (!client) continue;
+    heard.push_back(HeardOf(client, CHILDID_SELF));
+    if (heard.back().role == ROLE_SYSTEM_CLIENT || heard.back().role == ROLE_SYSTEM_TABLE) {
+      Walk(client, heard);
+    }
+    client->Release();
   }
-  if (keep) {
-    *keep = object;
-  } else {
-    object->Release();
+}
+
+std::vector<Heard> HeardIn(HWND window) {
+  std::vector<Heard> heard;
+  if (IAccessible* client = ClientOf(window)) {
+    Walk(client, heard);
+    client->Release();
   }
   return heard;
+}
+
+// Every visible thing a user can read or operate has a name of its own,
+// without "&".
+void ExpectNamed(const std::vector<Heard>& heard, const char* where) {
+  std::vector<std::wstring> names;
+  for (const Heard& h : heard) {
+    if ((h.state & STATE_SYSTEM_INVISIBLE) || h.role == ROLE_SYSTEM_CLIENT) continue;
+    EXPECT_FALSE(h.name.empty()) << where << ": role " << h.role;
+    EXPECT_EQ(h.name.find(L'&'), std::wstring::npos) << where;
+    EXPECT_EQ(std::count(names.begin(), names.end(), h.name), 0) << where << ": a name repeats";
+    names.push_back(h.name);
+  }
+}
+
+const Heard* Find(const std::vector<Heard>& heard, const std::wstring& name) {
+  for (const Heard& h : heard) {
+    if (h.name == name) return &h;
+  }
+  return nullptr;
+}
+
+// The events a reader hears, with the object they concern.
+struct Event {
+  DWORD event;
+  HWND window;
+  LONG child;
+};
+std::vector<Event> events;
+void CALLBACK Hear(HWINEVENTHOOK, DWORD event, HWND window, LONG object, LONG child, DWORD, DWORD) {
+  if (object == OBJID_CLIENT) events.push_back({event, window, child});
 }
 
 class MainWindowOnScreen : public ::testing::Test {
@@ -196,55 +278,144 @@ TEST_F(MainWindowOnScreen, ALongSessionHoldsNoMoreGuiObjects) {
               before.user, after.user);
 }
 
-TEST_F(MainWindowOnScreen, ScreenReadersHearThePaintedButtonsAndCanPressThem) {
+TEST_F(MainWindowOnScreen, ScreenReadersHearEveryControlAndEveryResult) {
   ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
+  const HWINEVENTHOOK hook = SetWinEventHook(EVENT_MIN, EVENT_MAX, nullptr, Hear,
+                                             GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
+  const HWND window = WindowOf(form);
   // The title panel and the unit panels hold only painted controls: the main
   // window paints them, and answers for everything on them.
   EXPECT_EQ(WindowOf(form.Panel1), nullptr);
-  IAccessible* units = nullptr;
-  const std::vector<Heard> onForm = HeardIn(WindowOf(form), &units);
-  ASSERT_NE(units, nullptr);
-  const auto find = [](const std::vector<Heard>& heard, const std::string& name) {
-    const std::wstring wanted = SjisToWide(name);
+  SpeedButton* pages[] = {&form.PageButton1, &form.PageButton2, &form.PageButton3};
+  for (int page = 3; page >= 1; --page) {
+    pages[page - 1]->click();
+    settle();
+    const std::vector<Heard> heard = HeardIn(window);
+    ExpectNamed(heard, ("page " + std::to_string(page)).c_str());
+    // The categories in reading order: the upper row, then the lower, each
+    // left to right.
+    std::vector<std::wstring> categories;
     for (const Heard& h : heard) {
-      if (h.name == wanted) return h;
+      if (h.shortcut.rfind(L"Alt+", 0) == 0) categories.push_back(h.name);
     }
-    return Heard{L"(not heard)"};
-  };
+    ASSERT_EQ(categories.size(), 12u);
+    for (int k = 1; k <= 12; ++k) {
+      std::wstring name = SjisToWide(form.CategoryButton(k).accessibleName());
+      std::replace(name.begin(), name.end(), L'\\', L'\u00A5');  // the yen sign, as shown
+      EXPECT_EQ(categories[k - 1], name) << k;
+    }
+  }
+  const std::vector<Heard> heard = HeardIn(window);
   const struct {
-    std::string name;
+    std::wstring name;
     LONG role;
-    LONG state;
+    std::wstring shortcut;
   } expected[] = {
-      {form.CategoryButton(2).text(), ROLE_SYSTEM_PUSHBUTTON, 0},
-      {form.MenuButton.hint(), ROLE_SYSTEM_PUSHBUTTON, 0},
-      {form.FromButton(1).text(), ROLE_SYSTEM_PUSHBUTTON, 0},
+      {L"長さ2V", ROLE_SYSTEM_PUSHBUTTON, L"Alt+V"},
+      {L"ﾒﾆｭｰ表示", ROLE_SYSTEM_PUSHBUTTON, L""},
+      {L"ページ 3", ROLE_SYSTEM_PUSHBUTTON, L""},
+      {L"終了", ROLE_SYSTEM_PUSHBUTTON, L""},
+      {L"変換値", ROLE_SYSTEM_TEXT, L""},
+      {L"変換元 ﾒｰﾄﾙ", ROLE_SYSTEM_PUSHBUTTON, L"F1"},
+      {L"変換先 空き 9", ROLE_SYSTEM_PUSHBUTTON, L"Shift+F9"},
   };
   for (const auto& e : expected) {
-    const Heard h = find(onForm, e.name);
-    EXPECT_EQ(h.role, e.role) << e.name;
-    EXPECT_EQ(h.state & (STATE_SYSTEM_PRESSED | STATE_SYSTEM_UNAVAILABLE), e.state) << e.name;
+    const Heard* h = Find(heard, e.name);
+    ASSERT_NE(h, nullptr) << e.role << " " << e.shortcut.size();
+    EXPECT_EQ(h->role, e.role);
+    EXPECT_EQ(h->shortcut, e.shortcut);
   }
-  // The empty ninth unit is there, disabled and nameless.
-  ASSERT_EQ(onForm.size() >= 9, true);
-  EXPECT_TRUE(std::any_of(onForm.begin(), onForm.end(), [](const Heard& h) {
-    return h.role == ROLE_SYSTEM_PUSHBUTTON && (h.state & STATE_SYSTEM_UNAVAILABLE);
-  }));
+  EXPECT_TRUE(Find(heard, L"変換先 空き 9")->state & STATE_SYSTEM_UNAVAILABLE);
 
-  // The default action is a click.
-  for (LONG child = 1; child <= static_cast<LONG>(onForm.size()); ++child) {
-    if (onForm[child - 1].name != SjisToWide(form.FromButton(1).text())) continue;
-    VARIANT id{};
-    id.vt = VT_I4;
-    id.lVal = child;
-    EXPECT_EQ(units->accDoDefaultAction(id), S_OK);
-    VARIANT state{};
-    units->get_accState(id, &state);
-    EXPECT_TRUE(state.lVal & STATE_SYSTEM_PRESSED);
-    break;
+  // A conversion: the result is one value, and a reader hears it change.
+  IAccessible* client = ClientOf(window);
+  ASSERT_NE(client, nullptr);
+  LONG result = 0;
+  LONG from = 0;
+  LONG count = 0;
+  client->get_accChildCount(&count);
+  for (LONG child = 1; child <= count; ++child) {
+    const Heard h = HeardOf(client, child);
+    if (h.name == L"結果") result = child;
+    if (h.name == L"変換元 ﾒｰﾄﾙ") from = child;
   }
+  ASSERT_NE(result, 0);
+  // The default action is a click, posted: it returns before the click runs.
+  EXPECT_EQ(client->accDoDefaultAction(Child(from)), S_OK);
+  EXPECT_FALSE(form.FromButton(1).down());
+  settle();
   EXPECT_TRUE(form.FromButton(1).down());
-  units->Release();
+  EXPECT_TRUE(HeardOf(client, from).state & STATE_SYSTEM_PRESSED);
+  events.clear();
+  form.TargetEdit.setText("1000");
+  form.ToButton(2).click();
+  settle();
+  EXPECT_EQ(HeardOf(client, result).value, L"100000.00000 ｾﾝﾁﾒｰﾄﾙ");
+  const auto heardEvent = [&](DWORD event, LONG child) {
+    return std::any_of(events.begin(), events.end(), [&](const Event& e) {
+      return e.event == event && e.window == window && e.child == child;
+    });
+  };
+  EXPECT_TRUE(heardEvent(EVENT_OBJECT_VALUECHANGE, result));
+  // The same result again is heard again; a page change changes states.
+  events.clear();
+  form.Button1.click();
+  pages[1]->click();
+  settle();
+  EXPECT_TRUE(heardEvent(EVENT_OBJECT_VALUECHANGE, result));
+  EXPECT_TRUE(std::any_of(events.begin(), events.end(),
+                          [](const Event& e) { return e.event == EVENT_OBJECT_STATECHANGE; }));
+  client->Release();
+  UnhookWinEvent(hook);
+  CoUninitialize();
+}
+
+TEST_F(MainWindowOnScreen, ScreenReadersHearTheOtherWindowsAndTheGridsCurrentCell) {
+  ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
+  form.FromButton(1).click();
+  form.ToButton(2).click();
+  for (const char* value : {"10", "20", "30"}) {
+    form.TargetEdit.setText(value);
+    form.Button1.click();
+  }
+  form.HistoryButton.click();
+  settle();
+  ASSERT_NE(CalcHistoryForm, nullptr);
+  const HWND grid = WindowOf(CalcHistoryForm->StringGrid1);
+  ExpectNamed(HeardIn(WindowOf(*CalcHistoryForm)), "history");
+  const HWINEVENTHOOK hook = SetWinEventHook(EVENT_OBJECT_FOCUS, EVENT_OBJECT_SELECTION, nullptr,
+                                             Hear, GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
+  SetFocus(grid);
+  events.clear();
+  SendMessageW(grid, WM_KEYDOWN, VK_DOWN, 0);
+  SendMessageW(grid, WM_KEYDOWN, VK_RIGHT, 0);
+  settle();
+  IAccessible* cells = ClientOf(grid);
+  ASSERT_NE(cells, nullptr);
+  VARIANT focus{};
+  ASSERT_EQ(cells->get_accFocus(&focus), S_OK);
+  EXPECT_EQ(HeardOf(cells, focus.lVal).name, L"行 2 変換元数値 20");
+  EXPECT_TRUE(std::any_of(events.begin(), events.end(), [&](const Event& e) {
+    return e.event == EVENT_OBJECT_FOCUS && e.window == grid && e.child == focus.lVal;
+  }));
+  cells->Release();
+  UnhookWinEvent(hook);
+  form.HistoryButton.click();
+  settle();
+
+  TCalcCustomForm dialog(services, form, table, *form.Settings(), folder.path(), "ZO_VEZA.HLP");
+  dialog.SetCategory(1);
+  TCalcAboutForm about(form);
+  for (Form* other : std::initializer_list<Form*>{&dialog, &about}) {
+    services.showModeless(*other);
+    settle();
+    const std::vector<Heard> heard = HeardIn(WindowOf(*other));
+    ExpectNamed(heard, other == &dialog ? "dialog" : "about");
+    if (other == &dialog) {
+      EXPECT_NE(Find(heard, L"9 行目 色"), nullptr);
+    }
+    DestroyWindows(*other);
+  }
   CoUninitialize();
 }
 

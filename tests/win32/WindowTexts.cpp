@@ -1,7 +1,7 @@
 // Prints the texts of a top-level window's visible child windows, and the
 // names of the visible controls that its windows paint themselves (read as a
-// screen reader reads them), one per line in UTF-8, so that a script can
-// read what a running program shows.
+// screen reader reads them, "NAME: VALUE" for one with a value), one per
+// line in UTF-8, so that a script can read what a running program shows.
 //
 // Two queries help a script that drives the window with the mouse:
 // --client prints where the client area lies on the screen ("left top width
@@ -80,6 +80,17 @@ std::wstring NameOf(IAccessible* object, LONG child) {
   return text;
 }
 
+std::wstring ValueOf(IAccessible* object, LONG child) {
+  VARIANT id{};
+  id.vt = VT_I4;
+  id.lVal = child;
+  BSTR value = nullptr;
+  std::wstring text;
+  if (object->get_accValue(id, &value) == S_OK && value) text.assign(value, SysStringLen(value));
+  SysFreeString(value);
+  return text;
+}
+
 void PrintPainted(HWND window) {
   if (!OwnWindow(window)) return;
   IAccessible* object = ClientObject(window);
@@ -96,7 +107,12 @@ void PrintPainted(HWND window) {
       continue;
     }
     const std::wstring name = NameOf(object, child);
-    if (!name.empty()) Print(name);
+    const std::wstring value = ValueOf(object, child);
+    if (!value.empty()) {
+      Print(name + L": " + value);
+    } else if (!name.empty()) {
+      Print(name);
+    }
   }
   object->Release();
 }

@@ -19,13 +19,13 @@ texts_helper=${HK_WINDOW_TEXTS:-}
 # shellcheck source=e2e_lib.sh
 source "$(cd "$(dirname "$0")" && pwd)/e2e_lib.sh"
 
-# The result as the window shows it (the label keeps its leading blanks) and
-# as the clipboard holds it.
+# The result as a screen reader hears it (its value: the digits, then the
+# unit) and as the clipboard holds it.
 check_result() {  # what, expected digits
   sleep 0.5
   local shown
-  shown=$(window_texts "はかり丸" | grep -x " *$2" | head -n 1)
-  check "$1, in the window" "$(printf '%15s' "$2")" "$shown"
+  shown=$(window_texts "はかり丸" | sed -n 's/^結果: \([^ ]*\).*/\1/p' | head -n 1)
+  check "$1, in the window" "$2" "$shown"
   check "$1, on the clipboard" "$2" "$(xclip -o -selection clipboard 2>/dev/null)"
 }
 

@@ -2,6 +2,7 @@
 // focus), and the push buttons, windows plain and with a glyph.
 #include <string>
 
+#include "platform/Palette.h"
 #include "platform/Screen.h"
 #include "platform/win32/Text.h"
 #include "platform/win32/WindowPeer.h"
@@ -37,27 +38,40 @@ struct Glyph {
 };
 
 // One image of a glyph; the image asked for when there is one, the first
-// otherwise.
-void DrawGlyph(HDC dc, const Glyph& glyph, int index, POINT at) {
-  if (index >= glyph.count) index = 0;
+// otherwise. When the palette inks pictures, the first image's shape in the
+// ink stands for every state.
+void DrawGlyph(HDC dc, const Glyph& glyph, int index, POINT at, Colour ink) {
+  const bool inked = ThePalette().inkPictures();
+  if (index >= glyph.count || inked) index = 0;
   const int width = glyph.size.cx / glyph.enlarge;
   const int height = glyph.size.cy / glyph.enlarge;
   const RECT source{index * width, 0, (index + 1) * width, height};
   const RECT target{at.x, at.y, at.x + glyph.size.cx, at.y + glyph.size.cy};
-  DrawBitmap(dc, glyph.bitmap, source, target, true);
+  if (inked) {
+    DrawInked(dc, glyph.bitmap, source, target, ToColorRef(ink));
+  } else {
+    DrawBitmap(dc, glyph.bitmap, source, target, true);
+  }
+}
+
+// What a button's face and caption are painted with: its caption's colour,
+// or with only a glyph, the glyph's fixed colours, set against its face.
+Ink ButtonInk(const Control& button, bool hasCaption, Look look) {
+  const Colour text = hasCaption ? button.font().colour : kBlackColour;
+  return ThePalette().ink(button.colour(), text, look);
 }
 
 // A caption with its "&" underlined; a disabled one embossed by a line's
-// width.
-void DrawCaption(HDC dc, const std::wstring& text, RECT r, COLORREF colour, bool enabled,
-                 int line) {
+// width, or in high contrast in the grey text colour.
+void DrawCaption(HDC dc, const std::wstring& text, RECT r, const Ink& ink, Look look, int line) {
   SetBkMode(dc, TRANSPARENT);
   const int length = static_cast<int>(text.size());
-  if (!enabled) {
+  COLORREF colour = ToColorRef(ink.text);
+  if (look == Look::Disabled && !ThePalette().highContrast()) {
     RECT shifted{r.left + line, r.top + line, r.right + line, r.bottom + line};
-    SetTextColor(dc, GetSysColor(COLOR_BTNHIGHLIGHT));
+    SetTextColor(dc, ToColorRef(ThePalette().ink(ink.back, kColourButtonHighlight).text));
     DrawTextW(dc, text.c_str(), length, &shifted, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
-    colour = GetSysColor(COLOR_BTNSHADOW);
+    colour = ToColorRef(ThePalette().ink(ink.back, kColourButtonShadow).text);
   }
   SetTextColor(dc, colour);
   DrawTextW(dc, text.c_str(), length, &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
@@ -77,8 +91,10 @@ class SpeedButtonPeer : public GraphicPeer {
     const int scale = dpi();
     const int line = ScaleLineWidth(1, scale);
     RECT client{0, 0, size.cx, size.cy};
-    FillRect(dc, &client, SharedBrush(button_.colour()));
     const bool sunken = pressed || button_.down();
+    const Look look = !button_.enabled() ? Look::Disabled : sunken ? Look::Selected : Look::Normal;
+    const Ink ink = ButtonInk(button_, !button_.text().empty(), look);
+    FillRect(dc, &client, SharedBrush(ink.back));
     if (sunken) {
       DrawThinEdge(dc, client, false, line);
     } else if (hot && button_.enabled()) {
@@ -94,12 +110,12 @@ class SpeedButtonPeer : public GraphicPeer {
     const int top = (client.bottom - glyph.size.cy - gap - text.cy) / 2 + shift;
     if (glyph.bitmap) {
       DrawGlyph(dc, glyph, imageIndex(pressed),
-                POINT{(client.right - glyph.size.cx) / 2 + shift, top});
+                POINT{(client.right - glyph.size.cx) / 2 + shift, top}, ink.text);
     }
     if (!caption.empty()) {
       const int textTop = top + glyph.size.cy + gap;
-      DrawCaption(dc, caption, RECT{shift, textTop, client.right + shift, textTop + text.cy},
-                  ToColorRef(button_.font().colour), button_.enabled(), line);
+      DrawCaption(dc, caption, RECT{shift, textTop, client.right + shift, textTop + text.cy}, ink,
+                  look, line);
     }
   }
 
@@ -167,7 +183,7 @@ class BitBtnPeer : public ButtonPeer {
     // The default button, or the one with the focus, wears a dark frame.
     if (isDefault() || hasFocus) {
       for (int i = 0; i < line; ++i) {
-        FrameRect(dc, &r, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+        FrameRect(dc, &r, SharedBrush(ThePalette().line(kBlackColour)));
         InflateRect(&r, -1, -1);
       }
     }
@@ -180,13 +196,16 @@ class BitBtnPeer : public ButtonPeer {
     // The glyph left of the caption, the two centred together.
     const int gap = glyph.size.cx > 0 && text.cx > 0 ? ScaleCoordinate(kGlyphSpacing, scale) : 0;
     const int left = (r.left + r.right - glyph.size.cx - gap - text.cx) / 2 + shift;
+    // The system draws the face in its own colour.
+    const Look look = enabled ? Look::Normal : Look::Disabled;
+    const Ink ink = ThePalette().ink(kColourButtonFace, bitBtn_.font().colour, look);
     if (glyph.bitmap) {
       DrawGlyph(dc, glyph, enabled ? 0 : 1,
-                POINT{left, (r.top + r.bottom - glyph.size.cy) / 2 + shift});
+                POINT{left, (r.top + r.bottom - glyph.size.cy) / 2 + shift}, ink.text);
     }
     const int textLeft = left + glyph.size.cx + gap;
     DrawCaption(dc, caption, RECT{textLeft, r.top + shift, textLeft + text.cx, r.bottom + shift},
-                ToColorRef(bitBtn_.font().colour), enabled, line);
+                ink, look, line);
     if (hasFocus) {
       const int inset = ScaleCoordinate(3, scale);
       InflateRect(&r, -inset, -inset);

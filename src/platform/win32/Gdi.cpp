@@ -3,11 +3,13 @@
 #include <algorithm>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <string>
 #include <system_error>
 #include <tuple>
 #include <utility>
+#include <vector>
 
 #include "platform/Screen.h"
 #include "platform/win32/Text.h"
@@ -71,16 +73,34 @@ namespace {
 // and every other pixel fully opaque. Both are made on the first draw: a
 // page's dozens of glyphs then cost one blend each, not a mask and three
 // temporary DCs each.
+struct Copy {
+  HDC dc = nullptr;
+  BitmapObject bitmap;
+  Copy() = default;
+  Copy(const Copy&) = delete;
+  Copy& operator=(const Copy&) = delete;
+  ~Copy() {
+    if (dc) DeleteDC(dc);
+  }
+};
+
 struct ReadyPicture {
   HDC dc = nullptr;
   HDC keyedDc = nullptr;
   BitmapObject keyed;
   COLORREF key = CLR_INVALID;
+  // Its shape in one colour, by key and colour: made again after the
+  // system's colours change.
+  std::map<std::pair<COLORREF, COLORREF>, Copy> inked;
 };
 
-ReadyPicture* Ready(HBITMAP bitmap) {
+std::map<HBITMAP, ReadyPicture>& ReadyPictures() {
   static std::map<HBITMAP, ReadyPicture> ready;
-  ReadyPicture& picture = ready[bitmap];
+  return ready;
+}
+
+ReadyPicture* Ready(HBITMAP bitmap) {
+  ReadyPicture& picture = ReadyPictures()[bitmap];
   if (!picture.dc) {
     picture.dc = CreateCompatibleDC(nullptr);
     if (!picture.dc) return nullptr;
@@ -89,12 +109,13 @@ ReadyPicture* Ready(HBITMAP bitmap) {
   return &picture;
 }
 
-// The see-through copy for this key: 32 bits a pixel, alpha premultiplied,
-// so that blending it over anything gives exactly the pixels a colour-keyed
-// copy gives.
-HDC Keyed(ReadyPicture& picture, HBITMAP bitmap, COLORREF key) {
-  if (picture.keyedDc && picture.key == key) return picture.keyedDc;
-  const SIZE size = BitmapSize(bitmap);
+// The pixels of a picture, 0x00RRGGBB as a DIB holds them, row by row.
+using Pixels = std::vector<std::uint32_t>;
+
+// A 32-bit copy of the picture, alpha premultiplied, its pixels made from
+// the picture's by recolour; null when it cannot be made.
+BitmapObject Recoloured(HDC source, SIZE size, HDC& into,
+                        const std::function<void(Pixels& pixels)>& recolour) {
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof info.bmiHeader;
   info.bmiHeader.biWidth = size.cx;
@@ -103,24 +124,100 @@ HDC Keyed(ReadyPicture& picture, HBITMAP bitmap, COLORREF key) {
   info.bmiHeader.biBitCount = 32;
   info.bmiHeader.biCompression = BI_RGB;
   void* bits = nullptr;
-  BitmapObject keyed(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-  if (!keyed || !bits) return nullptr;
-  if (!picture.keyedDc) picture.keyedDc = CreateCompatibleDC(nullptr);
-  if (!picture.keyedDc) return nullptr;
-  SelectObject(picture.keyedDc, keyed.get());
-  BitBlt(picture.keyedDc, 0, 0, size.cx, size.cy, picture.dc, 0, 0, SRCCOPY);
+  BitmapObject copy(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  if (!copy || !bits) return nullptr;
+  if (!into) into = CreateCompatibleDC(nullptr);
+  if (!into) return nullptr;
+  SelectObject(into, copy.get());
+  BitBlt(into, 0, 0, size.cx, size.cy, source, 0, 0, SRCCOPY);
   GdiFlush();
-  // A DIB pixel is 0x00RRGGBB; a COLORREF is 0x00BBGGRR.
-  const std::uint32_t transparent = (GetRValue(key) << 16) | (GetGValue(key) << 8) | GetBValue(key);
   auto* pixel = static_cast<std::uint32_t*>(bits);
-  const std::size_t count = static_cast<std::size_t>(size.cx) * static_cast<std::size_t>(size.cy);
-  for (std::size_t i = 0; i < count; ++i) {
-    const std::uint32_t colour = pixel[i] & 0x00FFFFFF;
-    pixel[i] = colour == transparent ? 0 : colour | 0xFF000000;
-  }
+  Pixels pixels(pixel, pixel + static_cast<std::size_t>(size.cx) * size.cy);
+  for (std::uint32_t& p : pixels) p &= 0x00FFFFFF;
+  recolour(pixels);
+  std::copy(pixels.begin(), pixels.end(), pixel);
+  return copy;
+}
+
+// A DIB pixel is 0x00RRGGBB; a COLORREF is 0x00BBGGRR.
+std::uint32_t DibColour(COLORREF colour) {
+  return (GetRValue(colour) << 16) | (GetGValue(colour) << 8) | GetBValue(colour);
+}
+
+// The see-through copy for this key: blending it over anything gives exactly
+// the pixels a colour-keyed copy gives.
+HDC Keyed(ReadyPicture& picture, HBITMAP bitmap, COLORREF key) {
+  if (picture.keyedDc && picture.key == key) return picture.keyedDc;
+  const std::uint32_t transparent = DibColour(key);
+  BitmapObject keyed =
+      Recoloured(picture.dc, BitmapSize(bitmap), picture.keyedDc, [transparent](Pixels& pixels) {
+        for (std::uint32_t& c : pixels) c = c == transparent ? 0u : c | 0xFF000000u;
+      });
+  if (!keyed) return nullptr;
   picture.keyed = std::move(keyed);
   picture.key = key;
   return picture.keyedDc;
+}
+
+bool DarkPixel(std::uint32_t rgb) {
+  // The eye's weights of the three channels, roughly: enough to tell ink
+  // from paper.
+  const unsigned red = (rgb >> 16) & 0xFF;
+  const unsigned green = (rgb >> 8) & 0xFF;
+  const unsigned blue = rgb & 0xFF;
+  return 54 * red + 183 * green + 19 * blue < 256 * 118;
+}
+
+// The picture's shape in the one colour: its outline and its dark strokes;
+// its light areas (paper, a page, a face) stay open, so that what is drawn
+// on them still shows.
+void InkShape(Pixels& pixels, SIZE size, std::uint32_t transparent, std::uint32_t ink) {
+  const Pixels source = pixels;
+  const auto outside = [&](long x, long y) {
+    return x < 0 || y < 0 || x >= size.cx || y >= size.cy ||
+           source[static_cast<std::size_t>(y * size.cx + x)] == transparent;
+  };
+  for (long y = 0; y < size.cy; ++y) {
+    for (long x = 0; x < size.cx; ++x) {
+      std::uint32_t& p = pixels[static_cast<std::size_t>(y * size.cx + x)];
+      const bool edge =
+          outside(x - 1, y) || outside(x + 1, y) || outside(x, y - 1) || outside(x, y + 1);
+      p = !outside(x, y) && (edge || DarkPixel(p)) ? ink : 0u;
+    }
+  }
+}
+
+HDC Inked(ReadyPicture& picture, HBITMAP bitmap, COLORREF key, COLORREF ink) {
+  Copy& copy = picture.inked[{key, ink}];
+  if (copy.bitmap) return copy.dc;
+  const SIZE size = BitmapSize(bitmap);
+  const std::uint32_t transparent = DibColour(key);
+  const std::uint32_t solid = DibColour(ink) | 0xFF000000u;
+  copy.bitmap = Recoloured(picture.dc, size, copy.dc,
+                           [&](Pixels& pixels) { InkShape(pixels, size, transparent, solid); });
+  return copy.bitmap ? copy.dc : nullptr;
+}
+
+void Blend(HDC dc, const RECT& target, HDC from, const RECT& source) {
+  const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+  GdiAlphaBlend(dc, target.left, target.top, target.right - target.left, target.bottom - target.top,
+                from, source.left, source.top, source.right - source.left,
+                source.bottom - source.top, blend);
+}
+
+// The key is the bitmap's bottom-left pixel, whichever image is drawn.
+COLORREF KeyOf(const ReadyPicture& picture, const RECT& source) {
+  return GetPixel(picture.dc, 0, source.bottom - 1);
+}
+
+std::map<Colour, BrushObject>& Brushes() {
+  static std::map<Colour, BrushObject> brushes;
+  return brushes;
+}
+
+std::map<std::pair<Colour, int>, PenObject>& Pens() {
+  static std::map<std::pair<Colour, int>, PenObject> pens;
+  return pens;
 }
 
 }  // namespace
@@ -135,12 +232,8 @@ void DrawBitmap(HDC dc, HBITMAP bitmap, const RECT& source, const RECT& target, 
   const int targetHeight = target.bottom - target.top;
   SetStretchBltMode(dc, COLORONCOLOR);
   if (transparent) {
-    // The key is the bitmap's bottom-left pixel, whichever image is drawn.
-    const COLORREF key = GetPixel(picture->dc, 0, source.bottom - 1);
-    if (const HDC keyed = Keyed(*picture, bitmap, key)) {
-      const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-      GdiAlphaBlend(dc, target.left, target.top, targetWidth, targetHeight, keyed, source.left,
-                    source.top, sourceWidth, sourceHeight, blend);
+    if (const HDC keyed = Keyed(*picture, bitmap, KeyOf(*picture, source))) {
+      Blend(dc, target, keyed, source);
     }
     return;
   }
@@ -158,16 +251,29 @@ HFONT SharedFont(const Font& font) {
   return made.get();
 }
 
+void DrawInked(HDC dc, HBITMAP bitmap, const RECT& source, const RECT& target, COLORREF ink) {
+  if (!bitmap) return;
+  ReadyPicture* picture = Ready(bitmap);
+  if (!picture) return;
+  if (const HDC inked = Inked(*picture, bitmap, KeyOf(*picture, source), ink)) {
+    Blend(dc, target, inked, source);
+  }
+}
+
+void ForgetSharedColours() {
+  Brushes().clear();
+  Pens().clear();
+  for (auto& entry : ReadyPictures()) entry.second.inked.clear();
+}
+
 HBRUSH SharedBrush(Colour colour) {
-  static std::map<Colour, BrushObject> brushes;
-  BrushObject& made = brushes[colour];
+  BrushObject& made = Brushes()[colour];
   if (!made) made = MakeBrush(colour);
   return made.get();
 }
 
 HPEN SharedPen(Colour colour, int width) {
-  static std::map<std::pair<Colour, int>, PenObject> pens;
-  PenObject& made = pens[{colour, width}];
+  PenObject& made = Pens()[{colour, width}];
   if (!made) made = PenObject(CreatePen(PS_SOLID, width, ToColorRef(colour)));
   return made.get();
 }

@@ -122,5 +122,12 @@ void DrawBevelFrame(HDC dc, const RECT& r, Colour light, Colour dark, int width)
 // button glyphs are drawn. Only for shared pictures: the bitmap stays
 // selected in a DC of its own for as long as the program runs.
 void DrawBitmap(HDC dc, HBITMAP bitmap, const RECT& source, const RECT& target, bool transparent);
+// The same picture as its shape alone, in the ink: its outline against the
+// key colour (the bottom-left pixel's) and its dark strokes, as pictures are
+// drawn in high contrast.
+void DrawInked(HDC dc, HBITMAP bitmap, const RECT& source, const RECT& target, COLORREF ink);
+// The system's colours changed: the shared brushes, pens and inked pictures
+// are made again when next asked for.
+void ForgetSharedColours();
 
 }  // namespace hk

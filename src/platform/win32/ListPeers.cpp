@@ -9,6 +9,7 @@
 #include <string>
 
 #include "platform/Screen.h"
+#include "platform/win32/AccessibleObject.h"
 #include "platform/win32/Text.h"
 #include "platform/win32/Win32Canvas.h"
 #include "platform/win32/WindowPeer.h"
@@ -86,9 +87,11 @@ class ListBoxPeer : public WindowPeer {
     ShowItems(hwnd(), list_, LB_RESETCONTENT, LB_ADDSTRING, LB_SETCURSEL);
   }
 
+  // The selection follows the keys and the mouse; a row is picked only by a
+  // click, on the button's release over it (or by the form's Enter).
   bool reflected(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override {
     if (message == WM_COMMAND && HIWORD(wParam) == LBN_SELCHANGE) {
-      list_.selectItem(static_cast<int>(SendMessageW(hwnd(), LB_GETCURSEL, 0, 0)));
+      list_.setItemIndex(static_cast<int>(SendMessageW(hwnd(), LB_GETCURSEL, 0, 0)));
       result = 0;
       return true;
     }
@@ -96,6 +99,14 @@ class ListBoxPeer : public WindowPeer {
   }
 
  protected:
+  LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam) override {
+    if (message != WM_LBUTTONUP) return WindowPeer::handle(message, wParam, lParam);
+    const LRESULT result = WindowPeer::handle(message, wParam, lParam);
+    const LRESULT hit = SendMessageW(hwnd(), LB_ITEMFROMPOINT, 0, lParam);
+    if (HIWORD(hit) == 0) list_.selectItem(LOWORD(hit));
+    return result;
+  }
+
   void update(Change what) override {
     if (what == Change::Items) {
       ShowItems(hwnd(), list_, LB_RESETCONTENT, LB_ADDSTRING, LB_SETCURSEL);
@@ -144,176 +155,49 @@ bool GridKeyOf(WPARAM virtualKey, GridKey& key) {
 
 bool KeyHeld(int virtualKey) { return GetKeyState(virtualKey) < 0; }
 
-class StringGridPeer : public WindowPeer {
+// The grid's scroll bars, which show where the component's view lies and
+// move it.
+class GridScrollBars {
  public:
-  explicit StringGridPeer(StringGrid& grid) : WindowPeer(grid), grid_(grid) {}
-
-  void create(HWND parent) override {
-    createOwn(RegisterOwnClass(L"HakarimaruGrid"),
-              childStyle() | WS_TABSTOP | WS_HSCROLL | WS_VSCROLL,
-              grid_.clientEdge() > 0 ? WS_EX_CLIENTEDGE : 0, parent);
-    RECT client{};
-    GetClientRect(hwnd(), &client);
-    reportClientSize(client.right, client.bottom);
-    showScrollBars();
-  }
-
- protected:
-  LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam) override {
-    // The component works in layout units.
-    const int scale = dpi();
-    const int x = LayoutCoordinate(GET_X_LPARAM(lParam), scale);
-    const int y = LayoutCoordinate(GET_Y_LPARAM(lParam), scale);
-    switch (message) {
-      case WM_VSCROLL:
-        scrollTo(
-            target(SB_VERT, LOWORD(wParam), grid_.topRow(), grid_.rowsShown(), grid_.maxTopRow()),
-            grid_.leftCol());
-        return 0;
-      case WM_HSCROLL:
-        scrollTo(grid_.topRow(),
-                 target(SB_HORZ, LOWORD(wParam), grid_.leftCol(), 1, grid_.maxLeftCol()));
-        return 0;
-      case WM_MOUSEWHEEL:
-        scrollTo(grid_.topRow() - GET_WHEEL_DELTA_WPARAM(wParam) / WHEEL_DELTA * kWheelRows,
-                 grid_.leftCol());
-        return 0;
-      case WM_LBUTTONDOWN:
-      case WM_RBUTTONDOWN:
-        SetFocus(hwnd());
-        // A drag goes on outside the window.
-        if (message == WM_LBUTTONDOWN) SetCapture(hwnd());
-        grid_.mousePress(message == WM_LBUTTONDOWN ? MouseButton::Left : MouseButton::Right, x, y,
-                         (wParam & MK_SHIFT) != 0);
-        return 0;
-      case WM_MOUSEMOVE:
-        if (wParam & MK_LBUTTON) grid_.mouseMove(x, y);
-        if (grid_.sizingColumn()) SetCursor(LoadCursorW(nullptr, IDC_SIZEWE));
-        return 0;
-      case WM_LBUTTONUP:
-        if (GetCapture() == hwnd()) ReleaseCapture();
-        grid_.mouseRelease();
-        return 0;
-      case WM_CAPTURECHANGED:
-        grid_.mouseRelease();
-        return 0;
-      case WM_SETCURSOR:
-        if (LOWORD(lParam) == HTCLIENT && overSizingLine()) {
-          SetCursor(LoadCursorW(nullptr, IDC_SIZEWE));
-          return TRUE;
-        }
-        break;
-      case WM_GETDLGCODE:
-        return DLGC_WANTARROWS;
-      case WM_KEYDOWN: {
-        GridKey key{};
-        if (!GridKeyOf(wParam, key)) break;
-        grid_.pressKey(key, KeyHeld(VK_SHIFT), KeyHeld(VK_CONTROL));
-        return 0;
-      }
-      case WM_SIZE:
-        reportClientSize(LOWORD(lParam), HIWORD(lParam));
-        showScrollBars();
-        break;
-      default:
-        break;
-    }
-    return WindowPeer::handle(message, wParam, lParam);
-  }
-
-  void update(Change what) override {
-    // The component scrolls itself to keep the current cell in view.
-    if (what == Change::Cells || what == Change::Repaint) showScrollBars();
-    WindowPeer::update(what);
-  }
-
-  void paint(HDC target) override {
-    RECT client{};
-    GetClientRect(hwnd(), &client);
-    // Drawn off screen and copied at once: every cell is painted each time.
-    MemoryDc memory(target);
-    const BitmapObject bitmap(CreateCompatibleBitmap(target, client.right, client.bottom));
-    if (!memory.get() || !bitmap) return;
-    SelectedObject selected(memory.get(), bitmap.get());
-    FillRect(memory.get(), &client, background());
-    drawCells(memory.get(), client);
-    BitBlt(target, 0, 0, client.right, client.bottom, memory.get(), 0, 0, SRCCOPY);
-  }
-
- private:
-  // The cells in view along one axis: the fixed one, then from the first
-  // scrolled one until the window ends.
-  template <typename StartOf>
-  std::vector<int> inView(int first, int count, int limit, StartOf startOf) const {
-    std::vector<int> shown{0};
-    for (int i = first; i < count && startOf(i) < limit; ++i) shown.push_back(i);
-    return shown;
-  }
-
-  void drawCells(HDC dc, const RECT& client) const {
-    const int scale = dpi();
-    const int width = LayoutCoordinate(client.right - 1, scale) + 1;
-    const int height = LayoutCoordinate(client.bottom - 1, scale) + 1;
-    const std::vector<int> cols = inView(grid_.leftCol(), grid_.colCount(), width,
-                                         [this](int c) { return grid_.cellRect(c, 0).left; });
-    const std::vector<int> rows = inView(grid_.topRow(), grid_.rowCount(), height,
-                                         [this](int r) { return grid_.cellRect(0, r).top; });
-    Win32Canvas canvas(dc, scale);
-    const int line = ScaleLineWidth(1, scale);
-    for (const int row : rows) {
-      for (const int col : cols) {
-        grid_.drawCell(col, row, canvas);
-        if (col == 0 || row == 0) {
-          DrawThinEdge(dc, DeviceRect(grid_.cellRect(col, row), scale), true, line);
-        }
-      }
-    }
-    // The one-pixel lines after each cell, as far as the cells go.
-    const int right = grid_.cellRect(cols.back(), 0).right() + 1;
-    const int bottom = grid_.cellRect(0, rows.back()).bottom() + 1;
-    canvas.setPen(kGridLineColour);
-    for (const int col : cols) {
-      const int x = grid_.cellRect(col, 0).right();
-      canvas.moveTo({x, 0});
-      canvas.lineTo({x, bottom});
-    }
-    for (const int row : rows) {
-      const int y = grid_.cellRect(0, row).bottom();
-      canvas.moveTo({0, y});
-      canvas.lineTo({right, y});
-    }
-  }
-
-  bool overSizingLine() const {
-    POINT at{};
-    GetCursorPos(&at);
-    ScreenToClient(hwnd(), &at);
-    const int scale = dpi();
-    return grid_.sizingLineAt(LayoutCoordinate(at.x, scale), LayoutCoordinate(at.y, scale)) >= 0;
-  }
-
-  // The client area in the fewest units whose pixels cover it.
-  void reportClientSize(int width, int height) {
-    const int scale = dpi();
-    grid_.clientSized(LayoutCoordinate(width - 1, scale) + 1,
-                      LayoutCoordinate(height - 1, scale) + 1);
-  }
+  explicit GridScrollBars(StringGrid& grid) : grid_(grid) {}
 
   // Only a bar whose range, page or position differs is set: a refill of
   // a long history changes thousands of cells, and every redrawn scroll bar
   // costs milliseconds.
-  void showScrollBars() {
-    showScrollBar(SB_VERT, grid_.rowCount() - 1, grid_.rowCount() - grid_.maxTopRow(),
-                  grid_.topRow());
-    showScrollBar(SB_HORZ, grid_.colCount() - 1, grid_.colCount() - grid_.maxLeftCol(),
-                  grid_.leftCol());
+  void show(HWND window) const {
+    show(window, SB_VERT, grid_.rowCount() - 1, grid_.rowCount() - grid_.maxTopRow(),
+         grid_.topRow());
+    show(window, SB_HORZ, grid_.colCount() - 1, grid_.colCount() - grid_.maxLeftCol(),
+         grid_.leftCol());
   }
 
-  void showScrollBar(int bar, int last, int page, int position) {
+  // A scroll message, a bar's or the wheel's; true when it was one.
+  bool scrolled(HWND window, UINT message, WPARAM wParam) {
+    switch (message) {
+      case WM_VSCROLL:
+        scrollTo(target(window, SB_VERT, LOWORD(wParam), grid_.topRow(), grid_.rowsShown(),
+                        grid_.maxTopRow()),
+                 grid_.leftCol());
+        return true;
+      case WM_HSCROLL:
+        scrollTo(grid_.topRow(),
+                 target(window, SB_HORZ, LOWORD(wParam), grid_.leftCol(), 1, grid_.maxLeftCol()));
+        return true;
+      case WM_MOUSEWHEEL:
+        scrollTo(grid_.topRow() - GET_WHEEL_DELTA_WPARAM(wParam) / WHEEL_DELTA * kWheelRows,
+                 grid_.leftCol());
+        return true;
+      default:
+        return false;
+    }
+  }
+
+ private:
+  static void show(HWND window, int bar, int last, int page, int position) {
     SCROLLINFO current{};
     current.cbSize = sizeof current;
     current.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
-    const bool known = GetScrollInfo(hwnd(), bar, &current) != FALSE;
+    const bool known = GetScrollInfo(window, bar, &current) != FALSE;
     if (known && current.nMin == 1 && current.nMax == last &&
         current.nPage == static_cast<UINT>(page) && current.nPos == position) {
       return;
@@ -325,10 +209,10 @@ class StringGridPeer : public WindowPeer {
     wanted.nMax = last;
     wanted.nPage = static_cast<UINT>(page);
     wanted.nPos = position;
-    SetScrollInfo(hwnd(), bar, &wanted, TRUE);
+    SetScrollInfo(window, bar, &wanted, TRUE);
   }
 
-  int target(int bar, int code, int current, int page, int last) const {
+  static int target(HWND window, int bar, int code, int current, int page, int last) {
     switch (code) {
       case SB_LINEUP:
         return current - 1;
@@ -343,7 +227,7 @@ class StringGridPeer : public WindowPeer {
         SCROLLINFO info{};
         info.cbSize = sizeof info;
         info.fMask = SIF_TRACKPOS;
-        GetScrollInfo(hwnd(), bar, &info);
+        GetScrollInfo(window, bar, &info);
         return info.nTrackPos;
       }
       case SB_TOP:
@@ -362,6 +246,177 @@ class StringGridPeer : public WindowPeer {
   }
 
   StringGrid& grid_;
+};
+
+// The cells in view along one axis: the fixed one, then from the first
+// scrolled one until the window ends.
+template <typename StartOf>
+std::vector<int> InView(int first, int count, int limit, StartOf startOf) {
+  std::vector<int> shown{0};
+  for (int i = first; i < count && startOf(i) < limit; ++i) shown.push_back(i);
+  return shown;
+}
+
+// Every cell in view, with the fixed cells' raised edges and the grid lines.
+void DrawCells(StringGrid& grid, HDC dc, const RECT& client, int scale) {
+  const int width = LayoutCoordinate(client.right - 1, scale) + 1;
+  const int height = LayoutCoordinate(client.bottom - 1, scale) + 1;
+  const std::vector<int> cols = InView(grid.leftCol(), grid.colCount(), width,
+                                       [&grid](int c) { return grid.cellRect(c, 0).left; });
+  const std::vector<int> rows = InView(grid.topRow(), grid.rowCount(), height,
+                                       [&grid](int r) { return grid.cellRect(0, r).top; });
+  Win32Canvas canvas(dc, scale);
+  const int line = ScaleLineWidth(1, scale);
+  for (const int row : rows) {
+    for (const int col : cols) {
+      grid.drawCell(col, row, canvas);
+      if (col == 0 || row == 0) {
+        DrawThinEdge(dc, DeviceRect(grid.cellRect(col, row), scale), true, line);
+      }
+    }
+  }
+  // The one-pixel lines after each cell, as far as the cells go.
+  const int right = grid.cellRect(cols.back(), 0).right() + 1;
+  const int bottom = grid.cellRect(0, rows.back()).bottom() + 1;
+  canvas.setPen(kGridLineColour);
+  for (const int col : cols) {
+    const int x = grid.cellRect(col, 0).right();
+    canvas.moveTo({x, 0});
+    canvas.lineTo({x, bottom});
+  }
+  for (const int row : rows) {
+    const int y = grid.cellRect(0, row).bottom();
+    canvas.moveTo({0, y});
+    canvas.lineTo({right, y});
+  }
+}
+
+class StringGridPeer : public WindowPeer {
+ public:
+  explicit StringGridPeer(StringGrid& grid) : WindowPeer(grid), grid_(grid), scrollBars_(grid) {}
+
+  void create(HWND parent) override {
+    createOwn(RegisterOwnClass(L"HakarimaruGrid"),
+              childStyle() | WS_TABSTOP | WS_HSCROLL | WS_VSCROLL,
+              grid_.clientEdge() > 0 ? WS_EX_CLIENTEDGE : 0, parent);
+    RECT client{};
+    GetClientRect(hwnd(), &client);
+    reportClientSize(client.right, client.bottom);
+    scrollBars_.show(hwnd());
+  }
+
+ protected:
+  LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam) override {
+    if (scrollBars_.scrolled(hwnd(), message, wParam)) return 0;
+    if (mouse(message, wParam, lParam)) return 0;
+    switch (message) {
+      case WM_SETCURSOR:
+        if (LOWORD(lParam) == HTCLIENT && overSizingLine()) {
+          SetCursor(LoadCursorW(nullptr, IDC_SIZEWE));
+          return TRUE;
+        }
+        break;
+      case WM_GETDLGCODE:
+        return DLGC_WANTARROWS;
+      case WM_KEYDOWN: {
+        GridKey key{};
+        if (!GridKeyOf(wParam, key)) break;
+        grid_.pressKey(key, KeyHeld(VK_SHIFT), KeyHeld(VK_CONTROL));
+        return 0;
+      }
+      case WM_SETFOCUS:
+        announceCurrentCell(EVENT_OBJECT_FOCUS);
+        break;
+      case WM_SIZE:
+        reportClientSize(LOWORD(lParam), HIWORD(lParam));
+        scrollBars_.show(hwnd());
+        break;
+      default:
+        break;
+    }
+    return WindowPeer::handle(message, wParam, lParam);
+  }
+
+  void update(Change what) override {
+    // The component scrolls itself to keep the current cell in view.
+    if (what == Change::Cells || what == Change::Repaint) scrollBars_.show(hwnd());
+    if (what == Change::Selection) {
+      announceCurrentCell(EVENT_OBJECT_SELECTION);
+      if (GetFocus() == hwnd()) announceCurrentCell(EVENT_OBJECT_FOCUS);
+    }
+    WindowPeer::update(what);
+  }
+
+  AccessibleObject* accessibleObject() override { return MakeGridAccessible(hwnd()); }
+
+  void paint(HDC target) override {
+    RECT client{};
+    GetClientRect(hwnd(), &client);
+    // Drawn off screen and copied at once: every cell is painted each time.
+    MemoryDc memory(target);
+    const BitmapObject bitmap(CreateCompatibleBitmap(target, client.right, client.bottom));
+    if (!memory.get() || !bitmap) return;
+    SelectedObject selected(memory.get(), bitmap.get());
+    FillRect(memory.get(), &client, background());
+    DrawCells(grid_, memory.get(), client, dpi());
+    BitBlt(target, 0, 0, client.right, client.bottom, memory.get(), 0, 0, SRCCOPY);
+  }
+
+ private:
+  // The mouse's messages, in the component's layout units; true when handled.
+  bool mouse(UINT message, WPARAM wParam, LPARAM lParam) {
+    const int scale = dpi();
+    const int x = LayoutCoordinate(GET_X_LPARAM(lParam), scale);
+    const int y = LayoutCoordinate(GET_Y_LPARAM(lParam), scale);
+    switch (message) {
+      case WM_LBUTTONDOWN:
+      case WM_RBUTTONDOWN:
+        SetFocus(hwnd());
+        // A drag goes on outside the window.
+        if (message == WM_LBUTTONDOWN) SetCapture(hwnd());
+        grid_.mousePress(message == WM_LBUTTONDOWN ? MouseButton::Left : MouseButton::Right, x, y,
+                         (wParam & MK_SHIFT) != 0);
+        return true;
+      case WM_MOUSEMOVE:
+        if (wParam & MK_LBUTTON) grid_.mouseMove(x, y);
+        if (grid_.sizingColumn()) SetCursor(LoadCursorW(nullptr, IDC_SIZEWE));
+        return true;
+      case WM_LBUTTONUP:
+        if (GetCapture() == hwnd()) ReleaseCapture();
+        grid_.mouseRelease();
+        return true;
+      case WM_CAPTURECHANGED:
+        grid_.mouseRelease();
+        return true;
+      default:
+        return false;
+    }
+  }
+
+  // A reader hears which cell is current now.
+  void announceCurrentCell(DWORD event) const {
+    if (!IsWinEventHookInstalled(event)) return;
+    NotifyWinEvent(event, hwnd(), OBJID_CLIENT,
+                   GridCellNumber(grid_, grid_.selectedCol(), grid_.selectedRow()));
+  }
+
+  bool overSizingLine() const {
+    POINT at{};
+    GetCursorPos(&at);
+    ScreenToClient(hwnd(), &at);
+    const int scale = dpi();
+    return grid_.sizingLineAt(LayoutCoordinate(at.x, scale), LayoutCoordinate(at.y, scale)) >= 0;
+  }
+
+  // The client area in the fewest units whose pixels cover it.
+  void reportClientSize(int width, int height) {
+    const int scale = dpi();
+    grid_.clientSized(LayoutCoordinate(width - 1, scale) + 1,
+                      LayoutCoordinate(height - 1, scale) + 1);
+  }
+
+  StringGrid& grid_;
+  GridScrollBars scrollBars_;
 };
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "platform/Dispatcher.h"
+#include "platform/Palette.h"
 #include "platform/Screen.h"
 #include "platform/win32/Dpi.h"
 #include "platform/win32/SystemLibrary.h"
@@ -22,7 +23,11 @@ namespace {
 
 const wchar_t kFormClass[] = L"HakarimaruForm";
 constexpr Colour kButtonShadow = kSystemColourFlag | COLOR_BTNSHADOW;
-constexpr Colour kGrayText = kSystemColourFlag | COLOR_GRAYTEXT;
+
+// What shows behind a control that paints no background of its own.
+Colour BackdropOf(const Control& control) {
+  return control.parent() ? control.parent()->colour() : kColourButtonFace;
+}
 
 unsigned AlignmentFlag(Alignment alignment) {
   switch (alignment) {
@@ -87,39 +92,75 @@ void Rescale(Control& control) {
   }
 }
 
+BOOL CALLBACK TellChild(HWND child, LPARAM) {
+  SendMessageW(child, WM_SYSCOLORCHANGE, 0, 0);
+  return TRUE;
+}
+
+BOOL CALLBACK TellChildren(HWND window, LPARAM) {
+  EnumChildWindows(window, TellChild, 0);
+  return TRUE;
+}
+
+BOOL CALLBACK Repaint(HWND window, LPARAM) {
+  RedrawWindow(window, nullptr, nullptr,
+               RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  return TRUE;
+}
+
+// The system's colours or its high-contrast setting changed while the
+// program runs: the palette asks again, what was made in the old colours is
+// made anew, the system's controls hear of it (only top-level windows do),
+// and every window of the program is painted again.
+void ColoursChanged() {
+  ThePalette().refresh();
+  ForgetSharedColours();
+  EnumThreadWindows(GetCurrentThreadId(), TellChildren, 0);
+  EnumThreadWindows(GetCurrentThreadId(), Repaint, 0);
+}
+
+struct FrameStyle {
+  DWORD style;
+  DWORD exStyle;
+};
+
+FrameStyle FrameStyleOf(const Form& form) {
+  FrameStyle frame{WS_CLIPCHILDREN | (form.enabled() ? 0u : WS_DISABLED), 0};
+  switch (form.style()) {
+    case FormStyle::BorderlessPopup:
+      // The system menu and minimize box show nothing without a caption,
+      // but let the taskbar minimize and restore the window.
+      frame.style |= WS_POPUP | WS_BORDER | WS_SYSMENU | WS_MINIMIZEBOX;
+      break;
+    case FormStyle::Sizable:
+      frame.style |= WS_OVERLAPPEDWINDOW;
+      break;
+    case FormStyle::Dialog:
+      frame.style |= WS_POPUP | WS_CAPTION | WS_SYSMENU;
+      frame.exStyle |= WS_EX_DLGMODALFRAME;
+      break;
+    case FormStyle::SizableDialog:
+      frame.style |= WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME;
+      frame.exStyle |= WS_EX_DLGMODALFRAME;
+      break;
+  }
+  return frame;
+}
+
 class FormPeer : public WindowPeer {
  public:
   explicit FormPeer(Form& form) : WindowPeer(form), form_(form) {}
 
   void create(HWND owner) override {
-    DWORD style = WS_CLIPCHILDREN | (form_.enabled() ? 0 : WS_DISABLED);
-    DWORD exStyle = 0;
-    switch (form_.style()) {
-      case FormStyle::BorderlessPopup:
-        // The system menu and minimize box show nothing without a caption,
-        // but let the taskbar minimize and restore the window.
-        style |= WS_POPUP | WS_BORDER | WS_SYSMENU | WS_MINIMIZEBOX;
-        break;
-      case FormStyle::Sizable:
-        style |= WS_OVERLAPPEDWINDOW;
-        break;
-      case FormStyle::Dialog:
-        style |= WS_POPUP | WS_CAPTION | WS_SYSMENU;
-        exStyle |= WS_EX_DLGMODALFRAME;
-        break;
-      case FormStyle::SizableDialog:
-        style |= WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME;
-        exStyle |= WS_EX_DLGMODALFRAME;
-        break;
-    }
+    const FrameStyle frame = FrameStyleOf(form_);
     // The frame this system draws for the style, before the window is made at
     // its outer size.
     const Rect& bounds = form_.bounds();
     const int dpi =
         MonitorDpi(MonitorFromPoint(POINT{bounds.left, bounds.top}, MONITOR_DEFAULTTONEAREST));
-    const SIZE frame = FrameExtent(style, exStyle, dpi);
-    form_.setFrameExtent(frame.cx, frame.cy);
-    createOwn(RegisterOwnClass(kFormClass), style, exStyle, owner);
+    const SIZE extent = FrameExtent(frame.style, frame.exStyle, dpi);
+    form_.setFrameExtent(extent.cx, extent.cy);
+    createOwn(RegisterOwnClass(kFormClass), frame.style, frame.exStyle, owner);
   }
 
   void realized() override {
@@ -143,63 +184,13 @@ class FormPeer : public WindowPeer {
 
  protected:
   LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam) override {
-    // The form's own window class uses none of these itself.
-    if (message >= WM_USER && message < WM_APP) {
-      form_.receiveMessage(message);
-      return 0;
+    LRESULT result = 0;
+    if (lifeMessage(message, wParam) || geometryMessage(message, wParam, lParam, result)) {
+      return result;
     }
-    switch (message) {
-      case WM_CLOSE:
-        form_.close();
-        return 0;
-      case WM_DESTROY:
-        form_.destroyed();
-        break;
-      case kFormMessage:
-        form_.receiveMessage(static_cast<unsigned>(wParam));
-        return 0;
-      case WM_ACTIVATE:
-        if (LOWORD(wParam) != WA_INACTIVE && restoreFocus()) return 0;
-        break;
-      case WM_WINDOWPOSCHANGED:
-        if (!IsIconic(hwnd())) {
-          RECT outer{};
-          GetWindowRect(hwnd(), &outer);
-          // The position stays in screen pixels; the size goes into units.
-          const int scale = dpi();
-          form_.resized({outer.left, outer.top, LayoutCoordinate(outer.right - outer.left, scale),
-                         LayoutCoordinate(outer.bottom - outer.top, scale)});
-        }
-        break;
-      case WM_GETMINMAXINFO:
-        if (form_.outerSizeFixed()) {
-          auto* limits = reinterpret_cast<MINMAXINFO*>(lParam);
-          const int scale = dpi();
-          limits->ptMinTrackSize = {ScaleCoordinate(form_.minimumWidth(), scale),
-                                    ScaleCoordinate(form_.minimumHeight(), scale)};
-          return 0;
-        }
-        break;
-      case WM_DPICHANGED: {
-        // Moved to a monitor of another scale: the system suggests the
-        // window's new rectangle, and everything on it is laid out again.
-        const auto* suggested = reinterpret_cast<const RECT*>(lParam);
-        SetWindowPos(hwnd(), nullptr, suggested->left, suggested->top,
-                     suggested->right - suggested->left, suggested->bottom - suggested->top,
-                     SWP_NOZORDER | SWP_NOACTIVATE);
-        Rescale(form_);
-        RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
-        return 0;
-      }
-      case WM_SIZE:
-        if (wParam == SIZE_MINIMIZED) {
-          form_.minimize();
-        } else if (form_.minimized()) {
-          form_.restored();
-        }
-        break;
-      default:
-        break;
+    if (message == WM_SYSCOLORCHANGE ||
+        (message == WM_SETTINGCHANGE && wParam == SPI_SETHIGHCONTRAST)) {
+      ColoursChanged();
     }
     return WindowPeer::handle(message, wParam, lParam);
   }
@@ -240,6 +231,78 @@ class FormPeer : public WindowPeer {
   void focused() override {}
 
  private:
+  // Closing, destruction, the form's own messages and activation; true when
+  // the message is done with.
+  bool lifeMessage(UINT message, WPARAM wParam) {
+    // The form's own window class uses none of WM_USER..WM_APP itself.
+    if (message >= WM_USER && message < WM_APP) {
+      form_.receiveMessage(message);
+      return true;
+    }
+    switch (message) {
+      case WM_CLOSE:
+        form_.close();
+        return true;
+      case WM_DESTROY:
+        form_.destroyed();
+        return false;
+      case kFormMessage:
+        form_.receiveMessage(static_cast<unsigned>(wParam));
+        return true;
+      case WM_ACTIVATE:
+        return LOWORD(wParam) != WA_INACTIVE && restoreFocus();
+      default:
+        return false;
+    }
+  }
+
+  // Moves, sizes, minimizing and changes of scale; true when the message is
+  // done with, its answer in result.
+  bool geometryMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    switch (message) {
+      case WM_WINDOWPOSCHANGED:
+        if (!IsIconic(hwnd())) {
+          RECT outer{};
+          GetWindowRect(hwnd(), &outer);
+          // The position stays in screen pixels; the size goes into units.
+          const int scale = dpi();
+          form_.resized({outer.left, outer.top, LayoutCoordinate(outer.right - outer.left, scale),
+                         LayoutCoordinate(outer.bottom - outer.top, scale)});
+        }
+        return false;
+      case WM_GETMINMAXINFO: {
+        if (!form_.outerSizeFixed()) return false;
+        auto* limits = reinterpret_cast<MINMAXINFO*>(lParam);
+        const int scale = dpi();
+        limits->ptMinTrackSize = {ScaleCoordinate(form_.minimumWidth(), scale),
+                                  ScaleCoordinate(form_.minimumHeight(), scale)};
+        result = 0;
+        return true;
+      }
+      case WM_DPICHANGED: {
+        // Moved to a monitor of another scale: the system suggests the
+        // window's new rectangle, and everything on it is laid out again.
+        const auto* suggested = reinterpret_cast<const RECT*>(lParam);
+        SetWindowPos(hwnd(), nullptr, suggested->left, suggested->top,
+                     suggested->right - suggested->left, suggested->bottom - suggested->top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+        Rescale(form_);
+        RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+        result = 0;
+        return true;
+      }
+      case WM_SIZE:
+        if (wParam == SIZE_MINIMIZED) {
+          form_.minimize();
+        } else if (form_.minimized()) {
+          form_.restored();
+        }
+        return false;
+      default:
+        return false;
+    }
+  }
+
   // Activation gives the focus back to the control that had it.
   // A form that never had a focus gives it to its first control, as a
   // dialog does, so that the keys reach it from the start.
@@ -260,16 +323,19 @@ class FormPeer : public WindowPeer {
 // A panel's face at the DPI: its colour, its two bevels and its caption.
 void PaintPanel(HDC dc, const Panel& panel, SIZE size, int dpi) {
   const RECT client{0, 0, size.cx, size.cy};
-  FillRect(dc, &client, SharedBrush(panel.colour()));
+  const Ink ink = ThePalette().ink(panel.colour(), panel.font().colour);
+  FillRect(dc, &client, SharedBrush(ink.back));
   const int line = ScaleLineWidth(1, dpi);
   RECT inner = client;
   DrawBevel(dc, inner, panel.bevelOuter(), line);
   DrawBevel(dc, inner, panel.bevelInner(), line);
-  Win32Canvas pixels(dc);
-  pixels.setFont(FontAtDpi(panel.font(), dpi));
-  pixels.drawText(panel.text(),
-                  Rect{inner.left, inner.top, inner.right - inner.left, inner.bottom - inner.top},
-                  DT_SINGLELINE | DT_VCENTER | DT_EXPANDTABS | AlignmentFlag(panel.alignment()));
+  if (panel.text().empty()) return;
+  SelectedObject selected(dc, SharedFont(FontAtDpi(panel.font(), dpi)));
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, ToColorRef(ink.text));
+  const std::wstring text = SjisToWide(panel.text());
+  DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &inner,
+            DT_SINGLELINE | DT_VCENTER | DT_EXPANDTABS | AlignmentFlag(panel.alignment()));
 }
 
 // A panel that holds a control with a window of its own is a window too,
@@ -312,10 +378,14 @@ class LabelPeer : public GraphicPeer {
   void paint(HDC dc, SIZE size) override {
     RECT client{0, 0, size.cx, size.cy};
     // A see-through label shows what its parent painted before it.
-    if (!label_.transparent()) FillRect(dc, &client, SharedBrush(label_.colour()));
+    const Colour back = label_.transparent() ? BackdropOf(label_) : label_.colour();
+    const bool enabled = label_.enabled();
+    const Ink ink = ThePalette().ink(back, enabled ? label_.font().colour : kColourGrayText,
+                                     enabled ? Look::Normal : Look::Disabled);
+    if (!label_.transparent()) FillRect(dc, &client, SharedBrush(ink.back));
     SelectedObject selected(dc, SharedFont(FontAtDpi(label_.font(), dpi())));
     SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, ToColorRef(label_.enabled() ? label_.font().colour : kGrayText));
+    SetTextColor(dc, ToColorRef(ink.text));
     const std::wstring text = SjisToWide(label_.text());
     DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &client,
               DT_EXPANDTABS | AlignmentFlag(label_.alignment()));
@@ -360,7 +430,7 @@ class ImagePeer : public GraphicPeer {
     const RECT source{0, 0, pixels.cx, pixels.cy};
     if (image_.stretch()) {
       const RECT client{0, 0, size.cx, size.cy};
-      DrawBitmap(dc, bitmap, source, client, false);
+      draw(dc, bitmap, source, client);
       return;
     }
     // Never stretched: a whole-number version, centred where the layout puts
@@ -369,11 +439,19 @@ class ImagePeer : public GraphicPeer {
     const Rect placed =
         PlacePicture({0, 0, pixels.cx * enlarge / version, pixels.cy * enlarge / version}, scale)
             .pixels;
-    DrawBitmap(dc, bitmap, source, RECT{placed.left, placed.top, placed.right(), placed.bottom()},
-               false);
+    draw(dc, bitmap, source, RECT{placed.left, placed.top, placed.right(), placed.bottom()});
   }
 
  private:
+  void draw(HDC dc, HBITMAP bitmap, const RECT& source, const RECT& target) const {
+    if (image_.sign() && ThePalette().inkPictures()) {
+      const Colour ink = ThePalette().ink(BackdropOf(image_), kColourWindowText).text;
+      DrawInked(dc, bitmap, source, target, ToColorRef(ink));
+    } else {
+      DrawBitmap(dc, bitmap, source, target, false);
+    }
+  }
+
   Image& image_;
 };
 
@@ -529,6 +607,7 @@ std::unique_ptr<GraphicPeer> MakeImagePeer(Image& image) {
 void Realize(Form& form) {
   if (WindowOf(form)) return;
   static const bool initialized = [] {
+    ThePalette().setSystemColours([](int index) { return Colour{GetSysColor(index)}; });
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_UPDOWN_CLASS};
     return InitCommonControlsEx(&controls) != FALSE;
   }();

@@ -2,14 +2,14 @@
 
 #include <string>
 
+#include "platform/Palette.h"
 #include "platform/win32/Text.h"
 
 namespace hk {
 
 RECT ToRECT(const Rect& rect) { return RECT{rect.left, rect.top, rect.right(), rect.bottom()}; }
 
-Win32Canvas::Win32Canvas(HDC dc, int dpi)
-    : dc_(dc), dpi_(dpi), saved_(SaveDC(dc)), textColour_(ToColorRef(kColourWindowText)) {
+Win32Canvas::Win32Canvas(HDC dc, int dpi) : dc_(dc), dpi_(dpi), saved_(SaveDC(dc)) {
   SetBkMode(dc_, TRANSPARENT);
 }
 
@@ -20,17 +20,21 @@ Win32Canvas::~Win32Canvas() {
 RECT Win32Canvas::device(const Rect& rect) const { return ToRECT(ScaleRect(rect, dpi_)); }
 
 void Win32Canvas::setPen(Colour colour, int width) {
+  colour = ThePalette().line(colour);
   penColour_ = colour;
   penWidth_ = width;
   if (const HPEN pen = SharedPen(colour, ScaleLineWidth(width, dpi_))) SelectObject(dc_, pen);
 }
 
 void Win32Canvas::setBrush(Colour colour) {
-  if (const HBRUSH brush = SharedBrush(colour)) SelectObject(dc_, brush);
+  brushColour_ = colour;
+  if (const HBRUSH brush = SharedBrush(ThePalette().background(colour))) {
+    SelectObject(dc_, brush);
+  }
 }
 
 void Win32Canvas::setFont(const Font& font) {
-  textColour_ = ToColorRef(font.colour);
+  textColour_ = font.colour;
   if (const HFONT made = SharedFont(FontAtDpi(font, dpi_))) SelectObject(dc_, made);
 }
 
@@ -82,7 +86,7 @@ void Win32Canvas::lineTo(Point p) {
 void Win32Canvas::drawText(std::string_view text, const Rect& rect, unsigned flags) {
   const std::wstring wide = SjisToWide(text);
   RECT r = device(rect);
-  SetTextColor(dc_, textColour_);
+  SetTextColor(dc_, ToColorRef(ThePalette().ink(brushColour_, textColour_).text));
   DrawTextW(dc_, wide.c_str(), static_cast<int>(wide.size()), &r, flags);
 }
 

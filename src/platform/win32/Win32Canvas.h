@@ -14,7 +14,8 @@ RECT ToRECT(const Rect& rect);
 // construction and restored on destruction; the pens, brushes and fonts are
 // the shared ones. What is drawn comes in layout units and goes onto the
 // context at its DPI: rectangles by their scaled edges, fonts at their size,
-// and lines along an axis as whole-pixel strips of the scaled pen width.
+// and lines along an axis as whole-pixel strips of the scaled pen width. The
+// colours are the palette's answers to the design's.
 class Win32Canvas : public Canvas {
  public:
   explicit Win32Canvas(HDC dc, int dpi = kLayoutDpi);
@@ -39,7 +40,10 @@ class Win32Canvas : public Canvas {
   HDC dc_;
   int dpi_;
   int saved_;
-  COLORREF textColour_;
+  // The design's colours of the last brush and font: a text's colour is
+  // decided by the background it is drawn on.
+  Colour brushColour_ = kColourButtonFace;
+  Colour textColour_ = kColourWindowText;
   Colour penColour_ = kBlackColour;
   int penWidth_ = 1;
   Point position_;

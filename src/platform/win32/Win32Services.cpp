@@ -380,6 +380,13 @@ bool Win32Services::fileExists(const std::filesystem::path& path) {
   return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+bool Win32Services::highContrast() {
+  HIGHCONTRASTW setting{};
+  setting.cbSize = sizeof setting;
+  if (!SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof setting, &setting, 0)) return false;
+  return (setting.dwFlags & HCF_HIGHCONTRASTON) != 0;
+}
+
 int Win32Services::scrollBarWidth() {
   // The layout's units: the bar's pixels, at the DPI the system made them for.
   return LayoutCoordinate(GetSystemMetrics(SM_CXVSCROLL), SystemDpi());

@@ -48,6 +48,7 @@ class Win32Services : public Services {
   std::optional<Picture> loadBitmapFile(const std::filesystem::path& path) override;
   int scrollBarWidth() override;
   MonitorArea nearestMonitor(const Rect& screen) override;
+  bool highContrast() override;
 
   // Destroys the forms given to releaseLater: their windows first, then the
   // components.

@@ -12,6 +12,7 @@
 #include <utility>
 
 #include "platform/Dispatcher.h"
+#include "platform/Palette.h"
 #include "platform/Screen.h"
 #include "platform/win32/Dpi.h"
 #include "platform/win32/Text.h"
@@ -112,6 +113,17 @@ LRESULT CALLBACK WindowPeer::SubclassProc(HWND window, UINT message, WPARAM wPar
   return peer->dispatch(message, wParam, lParam);
 }
 
+WindowPeer* WindowPeer::OfWindow(HWND window) {
+  if (!window || !IsWindow(window)) return nullptr;
+  DWORD_PTR data = 0;
+  if (GetWindowSubclass(window, SubclassProc, kSubclassId, &data)) {
+    return reinterpret_cast<WindowPeer*>(data);
+  }
+  const auto procedure = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(window, GWLP_WNDPROC));
+  if (procedure != OwnClassProc) return nullptr;
+  return reinterpret_cast<WindowPeer*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+}
+
 const wchar_t* WindowPeer::RegisterOwnClass(const wchar_t* name) {
   const HINSTANCE instance = GetModuleHandleW(nullptr);
   WNDCLASSEXW info{};
@@ -168,6 +180,8 @@ LRESULT WindowPeer::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SETFOCUS:
       focused();
       break;
+    case WM_GETOBJECT:
+      return accessible(wParam, lParam);
     default:
       break;
   }
@@ -196,8 +210,9 @@ LRESULT WindowPeer::handle(UINT message, WPARAM wParam, LPARAM lParam) {
       paintAll(reinterpret_cast<HDC>(wParam), client);
       return 0;
     }
-    case WM_GETOBJECT:
-      return accessible(wParam, lParam);
+    case kAccessibleClick:
+      clickPosted(reinterpret_cast<const GraphicPeer*>(lParam));
+      return 0;
     case WM_ENABLE:
       InvalidateRect(hwnd_, nullptr, FALSE);
       break;
@@ -210,9 +225,11 @@ LRESULT WindowPeer::handle(UINT message, WPARAM wParam, LPARAM lParam) {
 bool WindowPeer::reflected(UINT message, WPARAM wParam, LPARAM, LRESULT& result) {
   if (message < WM_CTLCOLORMSGBOX || message > WM_CTLCOLORSTATIC) return false;
   const HDC dc = reinterpret_cast<HDC>(wParam);
-  SetTextColor(dc, ToColorRef(control_.font().colour));
-  SetBkColor(dc, ToColorRef(control_.colour()));
-  result = reinterpret_cast<LRESULT>(background());
+  const Ink ink = ThePalette().ink(control_.colour(), control_.font().colour,
+                                   control_.enabled() ? Look::Normal : Look::Disabled);
+  SetTextColor(dc, ToColorRef(ink.text));
+  SetBkColor(dc, ToColorRef(ink.back));
+  result = reinterpret_cast<LRESULT>(SharedBrush(ink.back));
   return true;
 }
 
@@ -292,7 +309,7 @@ void WindowPeer::moveWindow() {
 
 HFONT WindowPeer::font() { return SharedFont(FontAtDpi(control_.font(), dpi())); }
 
-HBRUSH WindowPeer::background() { return SharedBrush(control_.colour()); }
+HBRUSH WindowPeer::background() { return SharedBrush(ThePalette().background(control_.colour())); }
 
 void WindowPeer::focused() {
   Form* form = control_.form();

@@ -29,6 +29,11 @@ void ReportCurrentException();
 RECT DeviceRect(const Rect& bounds, int dpi);
 
 class GraphicPeer;
+class AccessibleObject;
+
+// A screen reader's default action on a painted control, posted to its host
+// as the mouse's click would come; lParam is the control's peer.
+constexpr UINT kAccessibleClick = WM_APP + 2;
 
 class WindowPeer : public Peer {
  public:
@@ -71,6 +76,10 @@ class WindowPeer : public Peer {
   bool pressed(const GraphicPeer& graphic) const { return tracked_ == &graphic && inside_; }
   void forget(const GraphicPeer& graphic);
 
+  // The peer of one of our windows, of our own class or subclassed; null
+  // for any other window and once the window is gone.
+  static WindowPeer* OfWindow(HWND window);
+
   // A window of our own classes: the peer is the creation parameter.
   static LRESULT CALLBACK OwnClassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   // Registers the class of our own windows once; returns its name.
@@ -107,6 +116,11 @@ class WindowPeer : public Peer {
   virtual void paint(HDC) {}
   // The keyboard focus went to this window: the form remembers it.
   virtual void focused();
+  // What the window tells a screen reader about its client area: the
+  // painted controls and the windows among them, or a standard control as
+  // the system describes it, named as the component says; null leaves it to
+  // the system.
+  virtual AccessibleObject* accessibleObject();
 
  private:
   static LRESULT CALLBACK SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
@@ -120,6 +134,8 @@ class WindowPeer : public Peer {
   void invalidate(const GraphicPeer& graphic);
   void stopTracking();
   LRESULT accessible(WPARAM wParam, LPARAM lParam);
+  // A posted default action reaches a control that is still there.
+  void clickPosted(const GraphicPeer* graphic);
 
   Control& control_;
   HWND hwnd_ = nullptr;
@@ -171,6 +187,8 @@ class GraphicPeer : public Peer {
  protected:
   virtual void update(Change) {}
   void invalidate();
+  // Screen readers hear that the name, value or state changed.
+  void announce(Change what);
   HWND hostWindow() const;
 
  private:

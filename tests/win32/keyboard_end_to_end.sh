@@ -1,0 +1,122 @@
+#!/usr/bin/env bash
+# The program driven by the keyboard alone, the mouse never touched: a
+# conversion by F-keys, page 3 by Ctrl+3 and a rate typed after a Tab, page
+# 1 again by Ctrl+1, the history window by Ctrl+H with a row marked "+" and
+# its three copies, Esc to close it, the customisation dialog from the menu
+# (F10) with a unit renamed and Alt+O, the About box opened and closed, and
+# Alt+F4. The clipboard and the settings file hold what the same steps by
+# mouse give.
+#
+# Usage: keyboard_end_to_end.sh PATH_TO_HAKARIMARU_EXE
+# HK_WINDOW_TEXTS names the helper that reads the program's windows.
+set -u
+exe=$1
+texts_helper=${HK_WINDOW_TEXTS:-}
+# shellcheck source=e2e_lib.sh
+source "$(cd "$(dirname "$0")" && pwd)/e2e_lib.sh"
+
+press() {  # keys, as xdotool names them
+  xdotool key --delay 120 "$@"
+  sleep 0.5
+}
+
+# The export text, as the history run builds it.
+metre=" ﾒｰﾄﾙ   "
+centimetre="ｾﾝﾁﾒｰﾄﾙ "
+record_line() {  # mark, input text, result digits
+  printf '  %s %15s%s %s%15s %s\r' "$1" "" "$2" "$metre" "$3" "$centimetre"
+}
+total_line() {  # the two totals' digits
+  printf '合計    %15s %s %15s %s' "$1" "$metre" "$2" "$centimetre"
+}
+
+settings_text() {  # folder
+  iconv -f CP932 -t UTF-8 <"$1/hakarimaru.KZN" 2>/dev/null
+}
+
+folder=$work/keys
+mkdir "$folder"
+start_program "$folder"
+
+# The input has the focus from the start: 2 m in cm.
+xdotool type --delay 80 "2"
+press F1 shift+F2
+check "2 m in cm by the keys" "200.00000" "$(clipboard_when 200.00000)"
+
+# Page 3; Tab reaches the yen's integer part with its text selected.
+press ctrl+3
+press Tab
+xdotool type --delay 80 "150"
+press ctrl+1
+press F1 shift+F2
+check "page 1 again converts" "200.00000" "$(clipboard_when 200.00000)"
+
+# The history window, its focus on the newest row: that row marked "+".
+press ctrl+h
+history="変換履歴"
+if ! wait_for_window "$history"; then
+  echo "FAILED: Ctrl+H opened no history window"
+  exit 1
+fi
+sleep 0.5
+press plus
+first=$(record_line "  " 2 200.00000)
+marked=$(record_line "＋" 2 200.00000)
+total=$(total_line 2.00000 200.00000)
+copy_mode 1
+check "every row by the keys" "$(text_bytes "$first$marked$total")" \
+  "$(clipboard_when "$first$marked$total" | bytes_of)"
+copy_mode 2
+check "the marked row by the keys" "$(text_bytes "$marked$total")" \
+  "$(clipboard_when "$marked$total" | bytes_of)"
+copy_mode 3
+check "the totals by the keys" "$(text_bytes "$total")" "$(clipboard_when "$total" | bytes_of)"
+press Escape
+gone=no
+wait_for_no_window "$history" && gone=yes
+check "Esc closes the history window" "yes" "$gone"
+
+# The customisation dialog from the menu: its name box first, then the
+# icon list and the picture's button, then the first unit's name.
+press F10
+press c
+dialog="変換データカストマイズ"
+if ! wait_for_window "$dialog"; then
+  echo "FAILED: the menu opened no customisation dialog"
+  exit 1
+fi
+sleep 0.5
+press Tab Tab Tab End shift+Home
+xdotool type --delay 80 "m"
+press alt+o
+closed=no
+wait_for_no_window "$dialog" && closed=yes
+check "Alt+O presses OK" "yes" "$closed"
+
+press F10
+press a
+about="はかり丸について"
+opened=no
+wait_for_window "$about" && opened=yes
+check "the menu opens the About box" "yes" "$opened"
+press Escape
+closed=no
+wait_for_no_window "$about" && closed=yes
+check "Esc closes the About box" "yes" "$closed"
+
+press alt+F4
+for _ in $(seq 1 50); do
+  kill -0 "$program_pid" 2>/dev/null || break
+  sleep 0.2
+done
+check "Alt+F4 ends the program" "ended" "$(kill -0 "$program_pid" 2>/dev/null || echo ended)"
+wait "$program_pid" 2>/dev/null
+program_pid=
+
+rates=$(printf '[BUNRUI25]\r\nDATA1=150.00\r\nDATA2=0.94\r\nDATA3=0.90\r\nDATA4=0.80\r\nDATA5=0.60\r\nDATA6=1.25\r\nDATA7=10.00\r\nDATA8=5.00\r\nDATA9=6.00\r\n')
+check "the rate typed on page 3 is saved" "$(text_bytes "$rates")" \
+  "$(settings_text "$folder" | sed -n '/^\[BUNRUI25\]/,+9p' | bytes_of)"
+check "the renamed unit is saved" "1" "$(settings_text "$folder" | grep -c $'^Button1=m\r$')"
+check "the window's keys at exit" "1" \
+  "$(settings_text "$folder" | grep -c $'^INDEX=1\r$')"
+report
