@@ -38,6 +38,10 @@ start_program "$folder"
 # Read as a screen reader hears them: captions without their "&".
 check "category button 1 before" "長さ1L" "$(category_button_1)"
 
+# Help opened before the dialog stays usable while the dialog waits.
+click_title_button 305
+wait_for_window "$help_title"
+
 # The menu button: 25 x 25 at (3, 4) in the title panel.
 click_title_button 3
 sleep 0.3
@@ -89,6 +93,13 @@ done
 xdotool key End shift+Home
 xdotool type --delay 80 "m"
 sleep 0.2
+click_in "$help_title" 400 200
+close_help "help opened before the dialog"
+# HelpButton: 75 x 25 at (152, 376). Help is read and closed by its keys
+# while the dialog waits.
+check_help "the dialog" "表示中の分類の名前、ボタンの絵" click_in "$dialog" $((152 + 37)) $((376 + 12))
+close_help "the dialog's help"
+
 # OKButton: 137 x 25 at (12, 376).
 click_in "$dialog" $((12 + 68)) $((376 + 12))
 closed=no

@@ -202,6 +202,34 @@ clipboard_when() {  # expected
   printf '%s' "$text"
 }
 
+# Help asked for with a click (a command and its arguments, which wait 0.2 s
+# before the click): within a second the help window has the focus, already
+# at the topic whose phrase it shows, and no help viewer program runs. The
+# help window's own keys are tried last: Escape closes it.
+help_title="はかり丸 ヘルプ"
+check_help() {  # what, phrase, click command...
+  local what=$1 phrase=$2 start focused= shown=no
+  shift 2
+  start=$(date +%s%N)
+  "$@"
+  while [ $((($(date +%s%N) - start) / 1000000)) -le 1200 ]; do
+    focused=$(xdotool getwindowfocus getwindowname 2>/dev/null)
+    [ "$focused" = "$help_title" ] && break
+    sleep 0.05
+  done
+  check "$what: help in front within a second" "$help_title" "$focused"
+  window_texts "$help_title" | grep -qF "$phrase" && shown=yes
+  check "$what: help at its topic" "yes" "$shown"
+  check "$what: no help viewer runs" "" "$(pgrep -fi 'winhlp32|winhelp')"
+}
+
+close_help() {  # what
+  local gone=no
+  xdotool key Escape
+  wait_for_no_window "$help_title" && gone=yes
+  check "$1: Escape closes help" "yes" "$gone"
+}
+
 # The exit button: 25 x 25 at (357, 4) in the title panel.
 exit_program() {
   click_title_button 357

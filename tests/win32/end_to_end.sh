@@ -55,6 +55,14 @@ check_result "1,234.5 m in yd by F1" "1350.06154"
 xdotool key F9
 check_result "F9 on an empty unit changes nothing" "1350.06154"
 
+# Help from the title panel's button (25 x 25 at (305, 4)) opens beside the
+# window, which goes on converting while it is open.
+check_help "the main window" "はかり丸は、値を入れて" click_title_button 305
+click_unit 336 1  # to メートル
+check_result "a conversion while help is open" "1234.50000"
+click_in "$help_title" 400 200
+close_help "the main window's help"
+
 # Page 3, the money page: 25 x 25 at (81, 4) in the title panel.
 click_title_button 81
 sleep 0.5

@@ -145,6 +145,10 @@ down=$(history_button_look)
 check "the history button is down while the window is open" "yes" \
   "$([ "$down" != "$raised" ] && echo yes || echo no)"
 
+# The help button: 25 x 25 at (60, 4) in the toolbar.
+check_help "the history window" "変換履歴のウィンドウは" click_in "$title" $((60 + 12)) $((4 + 12))
+close_help "the history window's help"
+
 # The window's own close button: SpeedButton4 at (88, 4) in the toolbar.
 click_in "$title" $((88 + 12)) $((4 + 12))
 gone=no

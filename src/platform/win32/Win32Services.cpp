@@ -83,7 +83,9 @@ class MenuHandle {
 
 BOOL CALLBACK DisableOne(HWND window, LPARAM data) {
   auto& disabled = *reinterpret_cast<std::vector<HWND>*>(data);
-  if (window != disabled.front() && IsWindowVisible(window) && IsWindowEnabled(window)) {
+  // Help is read beside the modal window, so it stays usable.
+  if (window != disabled.front() && IsWindowVisible(window) && IsWindowEnabled(window) &&
+      !HelpWindow::Is(window)) {
     EnableWindow(window, FALSE);
     disabled.push_back(window);
   }
@@ -109,6 +111,46 @@ class OtherWindowsDisabled {
  private:
   std::vector<HWND> windows_;  // the modal form first, then the disabled ones
 };
+
+// The description in a file's version information, or nothing.
+std::wstring FileDescription(const std::wstring& file) {
+  using SizeFunction = DWORD(WINAPI*)(LPCWSTR, LPDWORD);
+  using InfoFunction = BOOL(WINAPI*)(LPCWSTR, DWORD, DWORD, LPVOID);
+  using QueryFunction = BOOL(WINAPI*)(LPCVOID, LPCWSTR, LPVOID*, PUINT);
+  const auto size = SystemFunction<SizeFunction>(L"version.dll", "GetFileVersionInfoSizeW");
+  const auto info = SystemFunction<InfoFunction>(L"version.dll", "GetFileVersionInfoW");
+  const auto query = SystemFunction<QueryFunction>(L"version.dll", "VerQueryValueW");
+  if (!size || !info || !query) return {};
+  DWORD ignored = 0;
+  std::vector<char> block(size(file.c_str(), &ignored));
+  if (block.empty() || !info(file.c_str(), 0, static_cast<DWORD>(block.size()), block.data())) {
+    return {};
+  }
+  void* found = nullptr;
+  UINT length = 0;
+  if (!query(block.data(), L"\\VarFileInfo\\Translation", &found, &length) || length < 4) return {};
+  const auto* language = static_cast<const WORD*>(found);
+  wchar_t key[64];
+  wsprintfW(key, L"\\StringFileInfo\\%04x%04x\\FileDescription", language[0], language[1]);
+  if (!query(block.data(), key, &found, &length) || length == 0) return {};
+  return std::wstring(static_cast<const wchar_t*>(found));
+}
+
+// Whether the system can show a help file of the old format. Since Vista the
+// Windows folder holds only a stub of the viewer, which says that the format
+// is not supported (unless the viewer was installed over it), and newer
+// systems have no viewer at all.
+bool HelpViewerInstalled() {
+  static const bool installed = [] {
+    wchar_t folder[MAX_PATH] = {};
+    const UINT length = GetWindowsDirectoryW(folder, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) return false;
+    const std::wstring viewer = std::wstring(folder) + L"\\winhlp32.exe";
+    if (GetFileAttributesW(viewer.c_str()) == INVALID_FILE_ATTRIBUTES) return false;
+    return FileDescription(viewer).find(L"Stub") == std::wstring::npos;
+  }();
+  return installed;
+}
 
 }  // namespace
 
@@ -184,10 +226,22 @@ void Win32Services::help(Form& owner, const std::filesystem::path& helpFile, Hel
   if (!window) window = messageWindow_;
   const std::wstring file = helpFile.wstring();
   if (command == HelpCommand::Quit) {
-    WinHelpW(window, file.c_str(), HELP_QUIT, 0);
-  } else {
-    WinHelpW(window, file.c_str(), HELP_CONTEXT, context);
+    if (helpViewerUsed_) WinHelpW(window, file.c_str(), HELP_QUIT, 0);
+    helpWindow_.close();
+    return;
   }
+  // Without the file the viewer would only ask for it, and a viewer that is
+  // a stub only says it cannot show it: both keep the asking window waiting.
+  if (fileExists(helpFile) && HelpViewerInstalled()) {
+    helpViewerUsed_ = true;
+    WinHelpW(window, file.c_str(), HELP_CONTEXT, context);
+    return;
+  }
+  // Beside the window the user asked from, which may be a dialog owned by
+  // the form that asks.
+  HWND asking = GetActiveWindow();
+  if (!asking || HelpWindow::Is(asking)) asking = window == messageWindow_ ? nullptr : window;
+  helpWindow_.show(asking, context);
 }
 
 bool Win32Services::chooseFont(Form& owner, Font& font) {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/Services.h"
+#include "platform/win32/HelpWindow.h"
 
 namespace hk {
 
@@ -23,8 +24,12 @@ class Win32Services : public Services {
   // CF_TEXT (the bytes), CF_UNICODETEXT and CF_LOCALE (Japanese), so every
   // program reads the same characters. Throws when the clipboard stays busy.
   void setClipboardText(std::string_view text) override;
+  // The help file's viewer when the file is there and the system has a
+  // viewer for it; otherwise the program's own help window. Quit tells the
+  // viewer only when it was used, and closes the help window.
   void help(Form& owner, const std::filesystem::path& helpFile, HelpCommand command,
             unsigned context) override;
+  const HelpWindow& helpWindow() const { return helpWindow_; }
   bool chooseFont(Form& owner, Font& font) override;
 
   void showModeless(Form& form) override;
@@ -56,6 +61,8 @@ class Win32Services : public Services {
   HWND messageWindow_ = nullptr;
   std::vector<std::unique_ptr<Form>> pending_;
   KeyHook keyHook_;
+  HelpWindow helpWindow_;
+  bool helpViewerUsed_ = false;
 };
 
 }  // namespace hk
