@@ -117,14 +117,7 @@ closed=no
 wait_for_no_window "$about" && closed=yes
 check "Esc closes the About box" "yes" "$closed"
 
-press alt+F4
-for _ in $(seq 1 50); do
-  kill -0 "$program_pid" 2>/dev/null || break
-  sleep 0.2
-done
-check "Alt+F4 ends the program" "ended" "$(kill -0 "$program_pid" 2>/dev/null || echo ended)"
-wait "$program_pid" 2>/dev/null
-program_pid=
+exit_by_alt_f4
 
 rates=$(printf '[BUNRUI25]\r\nDATA1=150.00\r\nDATA2=0.94\r\nDATA3=0.90\r\nDATA4=0.80\r\nDATA5=0.60\r\nDATA6=1.25\r\nDATA7=10.00\r\nDATA8=5.00\r\nDATA9=6.00\r\n' |
   bytes_of)
