@@ -230,9 +230,7 @@ close_help() {  # what
   check "$1: Escape closes help" "yes" "$gone"
 }
 
-# The program's end by Alt+F4, as the system closes a window. Under Wine 8
-# a copy started after one that had shown page 3 and was closed this way
-# lists no painted controls to a reader: a run ends with it.
+# The program's end by Alt+F4, as the system closes a window.
 exit_by_alt_f4() {
   xdotool key alt+F4
   for _ in $(seq 1 50); do

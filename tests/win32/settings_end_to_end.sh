@@ -86,7 +86,7 @@ text_at() {  # x, y
   window_texts --at "$(scaled "$1")" "$(scaled "$2")" "はかり丸"
 }
 
-# A click into a rate box, away to page 1, a typed digit and the exit: the
+# A click into a rate box, away to page 1, a typed digit and Alt+F4: the
 # digit goes to the input box, and no rates are written anywhere.
 hidden=$work/hidden
 mkdir "$hidden"
@@ -96,7 +96,7 @@ click_at $((404 + 8 + 26)) $((2 + 66 + 10))  # row 1's integer part
 click_title_button 29                        # page 1
 xdotool type --delay 60 "4"
 sleep 0.3
-exit_program
+exit_by_alt_f4
 check "no rates of page 1 written by a key typed after leaving page 3" "0" \
   "$(grep -c '^\[BUNRUI1\]' "$hidden/hakarimaru.KZN")"
 start_program "$hidden"

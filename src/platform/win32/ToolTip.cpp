@@ -22,7 +22,10 @@ HWND MakeToolTip(HWND host) {
   if (!tip) return nullptr;
   TTTOOLINFOW tool{};
   tool.cbSize = sizeof tool;
-  tool.uFlags = TTF_SUBCLASS;
+  // No TTF_SUBCLASS: under Wine the tooltip's subclass of the host keeps
+  // screen readers from the host's painted controls. The host relays the
+  // one move that matters (below) and takes the tip away itself.
+  tool.uFlags = 0;
   tool.hwnd = host;
   tool.uId = kToolId;
   tool.lpszText = const_cast<wchar_t*>(L"");
