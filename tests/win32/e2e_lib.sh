@@ -48,6 +48,11 @@ finish() {
     kill "$program_pid" 2>/dev/null
   fi
   rm -rf "$work"
+  # A display of the run's own goes once Wine is done with it.
+  if [ -n "${HK_XVFB_PID:-}" ]; then
+    wineserver -w
+    hk_stop_display
+  fi
 }
 trap finish EXIT
 

@@ -7,6 +7,7 @@ set -u
 tests=$1
 source "$(cd "$(dirname "$0")" && pwd)/../../scripts/wine-env.sh"
 hk_wine_prepare || exit 1
+trap 'hk_stop_display' EXIT
 
 disk=$(mktemp -d)
 if ! mount -t tmpfs -o size=128k tmpfs "$disk" 2>/dev/null; then
@@ -14,7 +15,7 @@ if ! mount -t tmpfs -o size=128k tmpfs "$disk" 2>/dev/null; then
   echo "skipped: no small disk can be mounted here"
   exit 77
 fi
-trap 'umount "$disk"; rmdir "$disk"' EXIT
+trap 'wineserver -w; umount "$disk"; rmdir "$disk"; hk_stop_display' EXIT
 
 printf '[ZOVA]\r\nAUTOCLIP=1\r\n' >"$disk/hakarimaru.KZN"
 dd if=/dev/zero of="$disk/filler" bs=4k 2>/dev/null
