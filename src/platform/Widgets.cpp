@@ -234,7 +234,7 @@ char AcceleratorOf(const Control& control) {
   if (control.kind() == ControlKind::SpeedButton) {
     return static_cast<const SpeedButton&>(control).accelerator();
   }
-  if (control.kind() == ControlKind::Button || control.kind() == ControlKind::BitBtn) {
+  if (control.isPushButton()) {
     return static_cast<const Button&>(control).accelerator();
   }
   return 0;
@@ -328,8 +328,7 @@ void Form::beginDrag() { notify(Change::Drag); }
 void Form::paint(Canvas& canvas) { Fire(OnPaint, canvas); }
 
 void Form::pressEnter() {
-  if (focused_ &&
-      (focused_->kind() == ControlKind::Button || focused_->kind() == ControlKind::BitBtn)) {
+  if (focused_ && focused_->isPushButton()) {
     if (focused_->usable()) static_cast<Button*>(focused_)->click();
     return;
   }

@@ -99,6 +99,10 @@ class Control {
   // A kind the user can give the keyboard focus: edits, lists, the grid and
   // push buttons.
   bool takesFocus() const;
+  // A Button or a BitBtn: a system push button that Enter presses.
+  bool isPushButton() const {
+    return kind() == ControlKind::Button || kind() == ControlKind::BitBtn;
+  }
   // Takes the keyboard focus, when it takes it at all and is usable.
   virtual void focus();
   // The same without the events of a user's entry (an edit's OnEnter): the

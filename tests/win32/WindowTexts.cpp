@@ -69,26 +69,25 @@ IAccessible* ClientObject(HWND window) {
   return object;
 }
 
-std::wstring NameOf(IAccessible* object, LONG child) {
+// A child's name or value, as a reader asks for it; empty when it has none.
+std::wstring Spoken(IAccessible* object, LONG child,
+                    HRESULT (STDMETHODCALLTYPE IAccessible::*ask)(VARIANT, BSTR*)) {
   VARIANT id{};
   id.vt = VT_I4;
   id.lVal = child;
-  BSTR name = nullptr;
-  std::wstring text;
-  if (SUCCEEDED(object->get_accName(id, &name)) && name) text.assign(name, SysStringLen(name));
-  SysFreeString(name);
-  return text;
+  BSTR text = nullptr;
+  std::wstring spoken;
+  if ((object->*ask)(id, &text) == S_OK && text) spoken.assign(text, SysStringLen(text));
+  SysFreeString(text);
+  return spoken;
+}
+
+std::wstring NameOf(IAccessible* object, LONG child) {
+  return Spoken(object, child, &IAccessible::get_accName);
 }
 
 std::wstring ValueOf(IAccessible* object, LONG child) {
-  VARIANT id{};
-  id.vt = VT_I4;
-  id.lVal = child;
-  BSTR value = nullptr;
-  std::wstring text;
-  if (object->get_accValue(id, &value) == S_OK && value) text.assign(value, SysStringLen(value));
-  SysFreeString(value);
-  return text;
+  return Spoken(object, child, &IAccessible::get_accValue);
 }
 
 void PrintPainted(HWND window) {

@@ -92,8 +92,7 @@ bool PreTranslate(Win32Services& services, const MSG& message) {
   if (message.message != WM_KEYDOWN) return false;
   if (message.wParam == VK_RETURN) {
     const Control* focused = form->focused();
-    const bool onButton = focused && (focused->kind() == ControlKind::Button ||
-                                      focused->kind() == ControlKind::BitBtn);
+    const bool onButton = focused && focused->isPushButton();
     const Button* button = form->defaultButton();
     if (!onButton && (!button || !button->usable() || IsOpenDropDown(message.hwnd))) return false;
     Fire([&] { form->pressEnter(); });
