@@ -193,8 +193,9 @@ UntouchedRows UntouchedRowsOf(const RatePanelTexts& now, const RatePanelTexts& f
   return untouched;
 }
 
-void ApplyRateTexts(CategoryRecord& category, const RatePanelTexts& rows,
-                    const UntouchedRows& untouched) {
+RateRows ApplyRateTexts(CategoryRecord& category, const RatePanelTexts& rows,
+                        const UntouchedRows& untouched) {
+  RateRows read{};
   for (int u = 1; u <= kUnitsPerCategory; ++u) {
     const std::size_t k = static_cast<std::size_t>(u - 1);
     const RateRowTexts& row = rows[k];
@@ -202,8 +203,12 @@ void ApplyRateTexts(CategoryRecord& category, const RatePanelTexts& rows,
     UnitRecord& unit = category.unit(u);
     const std::optional<long double> parsed = ParseReal(RateText(row, unit.Decimals));
     if (!parsed) continue;
-    if (const std::optional<Real48> value = Stored(*parsed)) unit.Factor = *value;
+    if (const std::optional<Real48> value = Stored(*parsed)) {
+      unit.Factor = *value;
+      read[k] = true;
+    }
   }
+  return read;
 }
 
 Real48 RateFromParts(std::int32_t integerPart, std::int32_t decimalPart, std::int32_t decimals) {

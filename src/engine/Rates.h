@@ -73,9 +73,11 @@ std::string RateText(const RateRowTexts& row, std::int32_t decimals);
 
 // The first refresh after the rates changed, silent: every row whose RateText
 // reads as a real sets its unit's factor. A row with both edits empty holds no
-// rate, and a value that does not fit a Real48 is left out as well.
-void ApplyRateTexts(CategoryRecord& category, const RatePanelTexts& rows,
-                    const UntouchedRows& untouched = {});
+// rate, and a value that does not fit a Real48 is left out as well. Returns
+// the rows whose factor it set.
+using RateRows = std::array<bool, kUnitsPerCategory>;
+RateRows ApplyRateTexts(CategoryRecord& category, const RatePanelTexts& rows,
+                        const UntouchedRows& untouched = {});
 
 // D scaled down by 0.1 d times, each product stored as Real48, then I added.
 Real48 RateFromParts(std::int32_t integerPart, std::int32_t decimalPart, std::int32_t decimals);

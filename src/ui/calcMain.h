@@ -190,6 +190,10 @@ class TCalcMainForm : public Form {
   // What ShowRates wrote into each row of the rate panel: a row that still
   // holds it stands for its unit's factor as it is.
   RatePanelTexts FilledRates{};
+  // The rows whose texts have been read into their factors since ShowRates:
+  // their factor is whatever they show, so they are read again every time,
+  // even once they show the filled texts again.
+  RateRows RatesRead{};
 
   // The result text last shown by a conversion, held whole: the clipboard
   // copy is made from it.

@@ -29,6 +29,16 @@ RatePanelTexts RateTextsOf(const TCalcMainForm& form) {
   return rows;
 }
 
+// The rows that still stand for their factors as they are: those that show
+// what ShowRates filled them with and have not been read since.
+UntouchedRows LeftAlone(const TCalcMainForm& form, const RatePanelTexts& rows) {
+  UntouchedRows untouched = UntouchedRowsOf(rows, form.FilledRates);
+  for (std::size_t k = 0; k < untouched.size(); ++k) {
+    if (form.RatesRead[k]) untouched[k] = false;
+  }
+  return untouched;
+}
+
 void ApplySpinner(UpDown& spinner, const SpinnerSetting& setting) {
   spinner.setMaximum(setting.maximum);
   spinner.setMinimum(setting.minimum);
@@ -56,6 +66,7 @@ void TCalcMainForm::ShowRates(int row) {
   integerSpinner.setEnabled(shown.enabled && shown.integerSpinner.usable);
   decimalSpinner.setEnabled(shown.enabled && shown.decimalSpinner.usable);
   FilledRates[static_cast<std::size_t>(row - 1)] = {shown.integerText, shown.decimalText};
+  RatesRead[static_cast<std::size_t>(row - 1)] = false;
   Selection.RatesCategory = Selection.CurrentCategory;
 }
 
@@ -66,7 +77,9 @@ void TCalcMainForm::Edit1Change() {
 
 void TCalcMainForm::ApplyRateTexts() {
   const RatePanelTexts rows = RateTextsOf(*this);
-  hk::ApplyRateTexts(table_[Selection.CurrentCategory], rows, UntouchedRowsOf(rows, FilledRates));
+  const RateRows read =
+      hk::ApplyRateTexts(table_[Selection.CurrentCategory], rows, LeftAlone(*this, rows));
+  for (std::size_t k = 0; k < read.size(); ++k) RatesRead[k] = RatesRead[k] || read[k];
 }
 
 bool TCalcMainForm::ReadRatesFromPanel() {
@@ -77,8 +90,15 @@ bool TCalcMainForm::ReadRatesFromPanel() {
     shown[static_cast<std::size_t>(row - 1)] = RateEdit(row).enabled();
   }
   const RatePanelTexts rows = RateTextsOf(*this);
-  const std::optional<RateReadError> error = hk::ReadRatesFromPanel(
-      table_[Selection.CurrentCategory], rows, shown, UntouchedRowsOf(rows, FilledRates));
+  const UntouchedRows untouched = LeftAlone(*this, rows);
+  const std::optional<RateReadError> error =
+      hk::ReadRatesFromPanel(table_[Selection.CurrentCategory], rows, shown, untouched);
+  // The rows before the one it stopped at were read.
+  const int readUpTo = error ? error->row - 1 : kUnitsPerCategory;
+  for (int row = 1; row <= readUpTo; ++row) {
+    const std::size_t k = static_cast<std::size_t>(row - 1);
+    if (shown[k] && !untouched[k]) RatesRead[k] = true;
+  }
   if (!error) return true;
   services_.beep(0);
   services_.messageBox("数値異常", "ｴﾗｰ", kMbOk);
@@ -96,10 +116,16 @@ void TCalcMainForm::SaveRates() {
   }
   SettingsFile& settings = *settings_;
   const RatePanelTexts rows = RateTextsOf(*this);
+  const UntouchedRows untouched = LeftAlone(*this, rows);
   hk::SaveRates(
       table_[category], rows,
-      [&](int unit, const std::string& text) { settings.writeRate(category, unit, text); },
-      UntouchedRowsOf(rows, FilledRates));
+      [&](int unit, const std::string& text) {
+        settings.writeRate(category, unit, text);
+        // A row saved from its texts now has their rate as its factor.
+        const std::size_t k = static_cast<std::size_t>(unit - 1);
+        if (!untouched[k]) RatesRead[k] = true;
+      },
+      untouched);
 }
 
 // The conversion ---------------------------------------------------------

@@ -71,6 +71,9 @@ void TCalcMainForm::ResultClipMenuClick() {
 void TCalcMainForm::CustomizeMenuClick() {
   SettingsFile* settings = Settings();
   if (!settings) return;
+  // The dialog starts from the category's factors, and its OK refills the
+  // rate panel from them: the panel's edits go into them first.
+  if (Selection.CurrentPage == 3 && Selection.RatesChanged) SaveRates();
   if (!CustomizeCategory(services_, *this, table_, *settings, Selection.CurrentCategory,
                          services_.executablePath().parent_path(), Application().HelpFile)) {
     return;

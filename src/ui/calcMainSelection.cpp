@@ -132,9 +132,21 @@ void TCalcMainForm::SpeedButton5Click(SpeedButton& sender) {
   const int position = PositionIn(CategoryButtons, sender);
   if (position == 0) return;
   const std::int32_t oldCategory = Selection.CurrentCategory;
-  Selection.CurrentCategory = CategoryAtPosition(Selection.PageFirst, position);
+  const std::int32_t newCategory = CategoryAtPosition(Selection.PageFirst, position);
   if (!sender.down()) sender.setDown(true);
-  if (Selection.CurrentCategory == oldCategory) return;
+  if (newCategory == oldCategory) return;
+  // The panel is about to show another category's rates: this one's are
+  // saved first, as when the money page is left. When they cannot be
+  // written, the panel and its edits stay.
+  if (Selection.CurrentPage == 3 && Selection.RatesChanged) {
+    try {
+      SaveRates();
+    } catch (...) {
+      CategoryButton(PositionOfCategory(Selection.PageFirst, oldCategory)).setDown(true);
+      throw;
+    }
+  }
+  Selection.CurrentCategory = newCategory;
   ShowCategoryUnits();
   TargetTanniPanel.setText("");
   ResultValueLabel.setText("");

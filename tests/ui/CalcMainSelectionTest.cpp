@@ -241,25 +241,25 @@ TEST_F(PageChange, LeavingTheMoneyPageSavesItsRatesBeforeTheNewButtonsAreShown) 
   EXPECT_EQ(table[25].unit(2).Factor, Real48(1.94L));
 }
 
-TEST_F(PageChange, ChangingMoneyCategoriesSavesNothingUntilThePageIsLeft) {
+TEST_F(PageChange, ChangingMoneyCategoriesSavesTheRatesOfTheOneLeft) {
   writeSettings("[ZOVA]\r\nPAGE=3\r\nINDEX=25\r\n");
   auto form = start();
-  const std::string before = settingsBytes();
   form->RateEdit(2).userChanged("3");
 
   form->CategoryButton(2).click();  // 26
 
-  EXPECT_EQ(settingsBytes(), before);
+  // No conversion read the edit of 25: it is saved all the same.
+  EXPECT_NE(settingsBytes().find("[BUNRUI25]\r\nDATA1=100.00\r\nDATA2=3.94\r\n"), std::string::npos)
+      << settingsBytes();
+  EXPECT_EQ(table[25].unit(2).Factor, Real48(3.94L));
   EXPECT_TRUE(form->Selection.RatesChanged);
   EXPECT_EQ(form->RateEdit(2).text(), "10");
 
   form->PageButton1.click();
 
-  // The category shown when the page was left; the edit of 25 is lost.
   const std::string after = settingsBytes();
-  EXPECT_EQ(after.find("[BUNRUI25]"), std::string::npos);
+  EXPECT_NE(after.find("DATA2=3.94\r\n"), std::string::npos);
   EXPECT_NE(after.find("[BUNRUI26]\r\nDATA1=100.00\r\nDATA2=10.00\r\n"), std::string::npos);
-  EXPECT_EQ(table[25].unit(2).Factor, CategoryTable::BuiltIn()[25].unit(2).Factor);
 }
 
 TEST_F(PageChange, AFailedSaveKeepsTheMoneyPageShown) {
@@ -279,6 +279,15 @@ TEST_F(PageChange, AFailedSaveKeepsTheMoneyPageShown) {
   EXPECT_TRUE(form->MoneyPanel.visible());
   EXPECT_EQ(form->bounds().width, 554);
   EXPECT_TRUE(form->Selection.RatesChanged);
+
+  // Nor does another money category take the panel and its edit.
+  form->RateEdit(2).userChanged("3");
+  form->CategoryButton(2).click();
+
+  ASSERT_EQ(errors.size(), 2u);
+  EXPECT_EQ(form->Selection.CurrentCategory, 25);
+  EXPECT_EQ(downCategoryButtons(*form), std::vector<SpeedButton*>{&form->CategoryButton(1)});
+  EXPECT_EQ(form->RateEdit(2).text(), "3");
 }
 
 using UnitChoice = CalcMainTest;
