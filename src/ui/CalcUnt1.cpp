@@ -64,6 +64,13 @@ Picture StandardIcon(const CategoryRecord& category) {
   return Picture::FromResource(category.IconResource, kIconWidth, kIconHeight);
 }
 
+// The decimals the box shows: its chosen entry, or the unit's own when none is.
+int ChosenDecimals(const ComboBox& box, int unitDecimals) {
+  const int index = box.itemIndex();
+  if (index < 0 || index >= static_cast<int>(box.items().size())) return unitDecimals;
+  return ParseWholeNumber(box.items()[static_cast<std::size_t>(index)]).value_or(unitDecimals);
+}
+
 int ColourIndexOf(std::uint32_t colour) {
   switch (colour) {
     case kBlack:
@@ -271,8 +278,13 @@ void TCalcCustomForm::SetCategory(std::int32_t category) {
     ValueEdit(row).setMaxBytes(std::max(kBoxBytes, static_cast<int>(value.size())));
     ValueEdit(row).setText(value);
     shownValues_[static_cast<std::size_t>(row - 1)] = {value, unit.Factor};
-    ShosuCombo(row).setItems(decimals);
-    ShosuCombo(row).setItemIndex(unit.Decimals);  // none outside 0 to 5
+    // Decimals from a hand-edited file beyond the list show as an entry of
+    // their own, so that the box left alone keeps them.
+    std::vector<std::string> items = decimals;
+    const bool listed = unit.Decimals >= 0 && unit.Decimals < static_cast<int>(items.size());
+    if (!listed) items.push_back(std::to_string(unit.Decimals));
+    ShosuCombo(row).setItems(std::move(items));
+    ShosuCombo(row).setItemIndex(listed ? unit.Decimals : static_cast<int>(decimals.size()));
     ColorCombo(row).setItems(colours);
     ColorCombo(row).setItemIndex(ColourIndexOf(unit.Colour));
   }
@@ -349,7 +361,7 @@ void TCalcCustomForm::OKButtonClick() {
     SetUnitName(unit, TanniEdit(row).text());
     unit.Factor = factors[k];
     settings_.writeUnitValue(EditedCategory, row, dataTexts[k]);
-    const int decimals = ShosuCombo(row).itemIndex();
+    const int decimals = ChosenDecimals(ShosuCombo(row), unit.Decimals);
     settings_.writeUnitDecimals(EditedCategory, row, decimals);
     unit.Decimals = decimals;
     const int colourIndex = ColorCombo(row).itemIndex();

@@ -136,8 +136,9 @@ TEST_F(CalcCustomTest, FillsTheBoxesFromTheTable) {
   } rows[] = {
       {1000, 0, kBlack, "      1000", 0, "黒"},       {39.3701L, 5, kBlue, "  39.37010", 5, "青"},
       {0.0006215L, 5, kRed, "   0.00062", 5, "赤"},   {2, 1, kGreen, "       2.0", 1, "緑"},
-      {2, 7, 0x00123456, " 2.0000000", -1, "緑"},      // hand-edited decimals and colour
+      {2, 7, 0x00123456, " 2.0000000", 6, "緑"},       // hand-edited decimals and colour
       {1e15L, 0, kBlue, "1000000000000000", 0, "青"},  // longer than the box takes
+      {2, -1, kBlue, " 2.000000E+0000", 6, "青"},
   };
   for (std::size_t i = 0; i < std::size(rows); ++i) {
     UnitRecord& unit = sample.unit(static_cast<int>(i) + 1);
@@ -160,8 +161,10 @@ TEST_F(CalcCustomTest, FillsTheBoxesFromTheTable) {
     const int row = static_cast<int>(i) + 1;
     EXPECT_EQ(dialog->TanniEdit(row).text(), sample.unit(row).Name) << row;
     EXPECT_EQ(dialog->ValueEdit(row).text(), rows[i].value) << row;
-    EXPECT_EQ(dialog->ShosuCombo(row).items(),
-              (std::vector<std::string>{"0", "1", "2", "3", "4", "5"}));
+    // Decimals beyond the list show as an entry of their own.
+    std::vector<std::string> decimalsItems{"0", "1", "2", "3", "4", "5"};
+    if (rows[i].decimalsItem == 6) decimalsItems.push_back(std::to_string(rows[i].decimals));
+    EXPECT_EQ(dialog->ShosuCombo(row).items(), decimalsItems) << row;
     EXPECT_EQ(dialog->ShosuCombo(row).itemIndex(), rows[i].decimalsItem) << row;
     EXPECT_EQ(dialog->ColorCombo(row).items(), (std::vector<std::string>{"黒", "青", "赤", "緑"}));
     EXPECT_EQ(dialog->ColorCombo(row).items()[dialog->ColorCombo(row).itemIndex()],
@@ -315,8 +318,9 @@ TEST_F(CalcCustomTest, ConfirmedCategoriesReadBackByteForByte) {
 }
 
 TEST_F(CalcCustomTest, EditedRowsGoToMemoryAndFile) {
-  table[12].unit(2).Decimals = 7;
+  table[12].unit(2).Decimals = 8;
   table[12].unit(4).Colour = 0x00123456;
+  table[12].unit(7).Decimals = -1;
   auto dialog = open(12);
   dialog->NameEdit.setText("自作&Q");
   dialog->TANNIEdit3.setText("");
@@ -337,11 +341,13 @@ TEST_F(CalcCustomTest, EditedRowsGoToMemoryAndFile) {
   EXPECT_EQ(record.unit(3).Factor.value(), Real48(2.54L).value());
   EXPECT_EQ(record.unit(3).Decimals, 2);
   EXPECT_EQ(record.unit(3).Colour, kRed);
-  EXPECT_EQ(record.unit(2).Decimals, -1);
+  // Decimals beyond the list, left alone, stay.
+  EXPECT_EQ(record.unit(2).Decimals, 8);
+  EXPECT_EQ(record.unit(7).Decimals, -1);
   EXPECT_EQ(record.unit(4).Colour, kGreen);
   EXPECT_TRUE(record.unit(5).isEmpty());
   for (const char* line : {"NAME=自作&Q", "Button3=ｍ", "Button6=m", "DATA3=   2.54", "POINT3=2",
-                           "COLOR3=2", "POINT2=-1", "COLOR4=3", "DATA5=e5"}) {
+                           "COLOR3=2", "POINT2=8", "POINT7=-1", "COLOR4=3", "DATA5=e5"}) {
     EXPECT_TRUE(fileHolds(line)) << line;
   }
 }

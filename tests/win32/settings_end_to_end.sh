@@ -3,7 +3,9 @@
 # by hand while the program runs survives its exit, and two copies of the
 # program writing the one file each keep the other's keys. Then the money
 # page's rates: a key typed after leaving the page reaches no rate box, and
-# a rate of five decimals steps up and back to its own text.
+# a rate of five decimals steps up and back to its own text; a rate stepped
+# back converts and is saved as shown, and picking another money category
+# saves the rates of the one left.
 set -u
 exe=$1
 texts_helper=${HK_WINDOW_TEXTS:-}
@@ -123,5 +125,37 @@ click_at $((404 + 130 + 7)) $((2 + 115 + 17))
 check "and one down again" "94000" "$(decimal_box)"
 exit_program
 check "the rate is kept at exit" "1" "$(grep -c '^DATA2=0.94000'$'\r''$' "$fine/hakarimaru.KZN")"
+
+# 米ドル of ¥ﾍﾞｰｽ1 stepped up and converted, then stepped back and converted
+# again: what the row shows is what converts and what is saved. Then a step
+# that no conversion reads, and another money category picked before leaving
+# the page: the step is saved all the same.
+stepped=$work/stepped
+mkdir "$stepped"
+printf '[ZOVA]\r\nPAGE=3\r\nINDEX=25\r\n' >"$stepped/hakarimaru.KZN"
+start_program "$stepped"
+result() { window_texts "はかり丸" | sed -n 's/^結果: \([^ ]*\).*/\1/p' | head -n 1; }
+data2() { tr -d '\r' <"$stepped/hakarimaru.KZN" | sed -n '/^\[BUNRUI25\]/,/^\[/s/^DATA2=//p'; }
+click_at $((404 + 130 + 7)) $((2 + 115 + 4))  # 94 to 95
+click_at 168 174
+xdotool type --delay 60 "100"
+click_unit 196 1  # 円
+click_unit 336 2  # 米ドル
+sleep 0.5
+check "the stepped rate converts" "0.95" "$(result)"
+click_at $((404 + 130 + 7)) $((2 + 115 + 17))  # back to 94
+xdotool key Return
+sleep 0.5
+check "the rate stepped back converts" "0.94" "$(result)"
+click_at $((72 + 32)) $((48 + 27))  # ¥ﾍﾞｰｽ2
+sleep 0.3
+check "and is saved when another category is picked" "0.94" "$(data2)"
+click_at $((8 + 32)) $((48 + 27))  # ¥ﾍﾞｰｽ1 again
+check "and shown when it comes back" "94" "$(decimal_box)"
+click_at $((404 + 130 + 7)) $((2 + 115 + 4))  # 94 to 95, read by nothing
+click_at $((72 + 32)) $((48 + 27))            # ¥ﾍﾞｰｽ2
+click_title_button 29                         # page 1
+exit_program
+check "a step that no conversion read survives another category" "0.95" "$(data2)"
 
 report
