@@ -268,7 +268,8 @@ class TCalcMainForm : public Form {
   void TargetEditKeyPress(char& key);
   void TargetEditChange();  // TargetEdit received the focus
   void Button1Click();
-  void RunConversion();
+  // shown, when given, becomes true once a new value is in the display.
+  void RunConversion(bool* shown = nullptr);
   void CopyResultToClipboard(const std::string& text);
 
   // The powers list: base 2, 8 or 16 (any other number is 16).

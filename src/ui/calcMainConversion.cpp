@@ -142,7 +142,7 @@ void TCalcMainForm::Button1Click() {
   TargetEditKeyPress(key);
 }
 
-void TCalcMainForm::RunConversion() {
+void TCalcMainForm::RunConversion(bool* shown) {
   RatePanelHooks hooks;
   hooks.firstRefresh = [this] { ApplyRateTexts(); };
   hooks.readRatesFromPanel = [this] { ReadRatesFromPanel(); };
@@ -165,6 +165,7 @@ void TCalcMainForm::RunConversion() {
 
   const bool repeated = ResultValueLabel.text() == outcome.resultText;
   ResultValueLabel.setText(outcome.resultText);
+  if (shown) *shown = true;
   // The same result again changes no text, but a listener waits for it.
   if (repeated) ResultPanel.valueShown();
   LastResultText = outcome.resultText;

@@ -179,7 +179,16 @@ void TCalcMainForm::TTButton1Click(SpeedButton& sender) {
   }
   if (Selection.ToUnit == oldUnit) return;
   ResultTanniLabel.setText(table_[Selection.CurrentCategory].unit(position).Name);
-  RunConversion();
+  // The value shown was converted to the unit named before: beside the new
+  // name it stays only once a conversion has put it there.
+  bool shown = false;
+  try {
+    RunConversion(&shown);
+  } catch (...) {
+    if (!shown) ResultValueLabel.setText("");
+    throw;
+  }
+  if (!shown) ResultValueLabel.setText("");
 }
 
 bool TCalcMainForm::HandleFunctionKeys(unsigned virtualKey, bool shift) {

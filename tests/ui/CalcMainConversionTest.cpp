@@ -82,9 +82,10 @@ class Inputs : public CalcMainTest, public ::testing::WithParamInterface<InputCa
 TEST_P(Inputs, ConvertOrBeepAndLeaveThePreviousResult) {
   const InputCase& c = GetParam();
   auto form = start();
+  chooseUnits(*form, 1, 2);  // no text to convert yet
   form->ResultValueLabel.setText("earlier");
   typeInput(*form, c.text);
-  chooseUnits(*form, 1, 2);
+  form->TargetEdit.pressKey('\r');
 
   EXPECT_EQ(services.beeps, c.beeps);
   EXPECT_TRUE(services.messageBoxes.empty());
@@ -119,6 +120,7 @@ TEST_F(Conversion, NothingHappensWithoutAToUnit) {
 TEST_F(Conversion, NumberBaseErrorShowsItsBoxThenBeeps) {
   auto form = start();
   form->CategoryButton(10).click();
+  chooseUnits(*form, 1, 4);
   form->ResultValueLabel.setText("earlier");
   typeInput(*form, "12a");
   std::vector<unsigned> beepsBeforeTheBox;
@@ -127,7 +129,7 @@ TEST_F(Conversion, NumberBaseErrorShowsItsBoxThenBeeps) {
     return kIdOk;
   };
 
-  chooseUnits(*form, 1, 4);
+  form->TargetEdit.pressKey('\r');
 
   ASSERT_EQ(services.messageBoxes.size(), 1u);
   EXPECT_EQ(services.messageBoxes[0].title, "入力ｴﾗｰ");
@@ -165,10 +167,11 @@ TEST_P(Faults, ReachTheErrorReportWithNothingShownOrRecorded) {
     form->RateEdit(1).userChanged(c.rateOfFirstUnit);
     form->RateEdit(10).userChanged(c.rateOfFirstUnit);
   }
+  chooseUnits(*form, 1, 2);  // no text to convert yet
   form->ResultValueLabel.setText("earlier");
   typeInput(*form, c.text);
 
-  chooseUnits(*form, 1, 2);
+  form->TargetEdit.pressKey('\r');
 
   EXPECT_EQ(errors, std::vector<std::string>{c.message});
   EXPECT_EQ(form->ResultValueLabel.text(), "earlier");
@@ -176,6 +179,13 @@ TEST_P(Faults, ReachTheErrorReportWithNothingShownOrRecorded) {
   EXPECT_TRUE(services.clipboard.empty());
   EXPECT_EQ(history.HistoryCount(), 0);
   EXPECT_TRUE(services.beeps.empty());
+
+  // Another "to" unit that fails alike: the earlier value was not converted
+  // to it, and goes.
+  form->ToButton(3).click();
+  EXPECT_EQ(errors.size(), 2u);
+  EXPECT_EQ(form->ResultTanniLabel.text(), table[form->Selection.CurrentCategory].unit(3).Name);
+  EXPECT_EQ(form->ResultValueLabel.text(), "");
 }
 
 INSTANTIATE_TEST_SUITE_P(

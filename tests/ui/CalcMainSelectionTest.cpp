@@ -323,6 +323,14 @@ TEST_F(UnitChoice, ANewUnitNamesItselfAndConvertsOnlyWhenItChanged) {
   EXPECT_EQ(history.HistoryCount(), 3);
   form->TFButton1Click(form->FromButton(2));
   EXPECT_EQ(history.HistoryCount(), 3);
+
+  // A "to" unit with no "from" unit converts nothing: no value is shown
+  // beside a unit it was not converted to.
+  form->FromButton(2).click();
+  form->ToButton(4).click();
+  EXPECT_EQ(form->ResultTanniLabel.text(), table[1].unit(4).Name);
+  EXPECT_EQ(form->ResultValueLabel.text(), "");
+  EXPECT_EQ(history.HistoryCount(), 3);
 }
 
 struct KeyCase {
