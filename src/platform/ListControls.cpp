@@ -149,7 +149,7 @@ void StringGrid::setRowCount(int count) {
   if (count == rowCount_) return;
   rowCount_ = count;
   cells_.resize(count, std::vector<std::string>(colWidths_.size()));
-  topRow_ = std::min(topRow_, count - 1);
+  topRow_ = std::min(topRow_, maxTopRow());
   notify(Change::Cells);
   if (row_ >= count || anchorRow_ >= count) {
     anchorRow_ = std::min(anchorRow_, count - 1);
@@ -174,6 +174,7 @@ void StringGrid::setDefaultRowHeight(int height) {
   height = std::max(height, 0);
   if (height == defaultRowHeight_) return;
   defaultRowHeight_ = height;
+  topRow_ = std::min(topRow_, maxTopRow());
   notify(Change::Cells);
 }
 
@@ -216,6 +217,11 @@ int StringGrid::clientHeight() const {
 void StringGrid::clientSized(int width, int height) {
   clientWidth_ = std::max(0, width);
   clientHeight_ = std::max(0, height);
+  // Taller, the view never leaves room below its last row.
+  const int top = std::min(topRow_, maxTopRow());
+  if (top == topRow_) return;
+  topRow_ = top;
+  notify(Change::Repaint);
 }
 
 void StringGrid::scrolled(int topRow, int leftCol) {

@@ -74,6 +74,20 @@ TEST(StringGrid, ResizingKeepsCellsAndAlwaysLeavesOneScrollingCell) {
   EXPECT_EQ(grid.selectedCol(), 1);
   EXPECT_EQ(grid.selectedRow(), 1);
   EXPECT_EQ(grid.cell(9, 9), "");
+
+  // Scrolled to its end, a grid keeps its last row at the bottom as it gets
+  // fewer rows, lower rows or more room.
+  grid.setRowCount(40);
+  grid.clientSized(200, 100);
+  grid.scrolled(grid.maxTopRow(), 1);
+  grid.setRowCount(30);
+  EXPECT_EQ(grid.topRow(), grid.maxTopRow());
+  grid.setDefaultRowHeight(10);
+  EXPECT_EQ(grid.topRow(), grid.maxTopRow());
+  grid.clientSized(200, 250);
+  EXPECT_EQ(grid.topRow(), grid.maxTopRow());
+  grid.setRowCount(3);
+  EXPECT_EQ(grid.topRow(), 1);
 }
 
 TEST(StringGrid, CellRectanglesFollowTheFixedCellsAndTheScrolling) {

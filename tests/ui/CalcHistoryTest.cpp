@@ -395,8 +395,10 @@ TEST_F(CalcHistoryTest, AppendsRefreshTheWindowAndShutDownPostsNothing) {
   TCalcHistoryForm& w = open();
   click(w, 1, 999);
   EXPECT_EQ(total(w, 2), Blanks(8, "1.00000"));
+  ASSERT_GT(w.StringGrid1.topRow(), 900);
   append("2", 2, 2);  // the 1000th starts afresh
   EXPECT_EQ(w.StringGrid1.rowCount(), 3);
+  EXPECT_EQ(w.StringGrid1.topRow(), 1);  // never scrolled past the last row
   EXPECT_EQ(w.StringGrid1.cell(2, 1), "2");
   EXPECT_EQ(total(w, 2), Blanks(8, "0.00000"));
 
