@@ -343,17 +343,29 @@ void TCalcHistoryForm::StringGrid1MouseDown(MouseButton button, int x, int y) {
   cycleMark(ClickRow);
 }
 
-void TCalcHistoryForm::cycleMark(std::int32_t row) {
+void TCalcHistoryForm::setSign(std::int32_t row, std::uint8_t sign) {
   HistoryRecord& record = history_.record(row);
-  record.Sign = static_cast<std::uint8_t>((record.Sign + 1) % kMarkCount);
-  StringGrid1.setCell(1, row, SignText(record.Sign));
+  const std::uint8_t before = record.Sign;
+  record.Sign = sign;
+  // A mark whose totals cannot be had goes back: the mark and the totals
+  // shown never disagree.
+  try {
+    history_.ComputeTotals();
+  } catch (...) {
+    record.Sign = before;
+    throw;
+  }
+  StringGrid1.setCell(1, row, SignText(sign));
+}
+
+void TCalcHistoryForm::cycleMark(std::int32_t row) {
+  setSign(row, static_cast<std::uint8_t>((history_.record(row).Sign + 1) % kMarkCount));
   RecalcTotals();
 }
 
 void TCalcHistoryForm::mark(std::int32_t row, std::uint8_t sign) {
   if (!isDataRow(row)) return;
-  history_.record(row).Sign = sign;
-  StringGrid1.setCell(1, row, SignText(sign));
+  setSign(row, sign);
   RefreshGrid();
   RecalcTotals();
 }

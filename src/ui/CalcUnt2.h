@@ -99,6 +99,9 @@ class TCalcHistoryForm : public Form {
   // The keys act on the grid's current cell as the mouse acts on the cell
   // under it: it becomes the clicked one. False when it is no data row.
   bool takeFocusedCell();
+  // Marks a row when the totals can be computed with the mark; otherwise
+  // the mark stays as it was and the fault goes on.
+  void setSign(std::int32_t row, std::uint8_t sign);
   void cycleMark(std::int32_t row);
   void cycleClickedMark();
   void openRowMenu(Point screen);

@@ -154,6 +154,21 @@ TEST_F(CalcHistoryTest, MarkClicksCycleInColumnOneOfDataRowsOnly) {
   EXPECT_EQ(history.record(1).Sign, kSignAdd);
   EXPECT_EQ(history.record(2).Sign, kSignNone);
   EXPECT_TRUE(menus.empty());
+
+  // A mark whose totals overflow goes back, by the mouse or the menu.
+  append("1e38", 1e38L, 1e38L);
+  append("1e38", 1e38L, 1e38L);
+  click(w, 1, 3);
+  const std::string totals = total(w, 2) + total(w, 4);
+  click(w, 1, 4);
+  menuChoice = 2;  // add
+  click(w, 4, 4, MouseButton::Right);
+  EXPECT_EQ(errors, std::vector<std::string>(2, "浮動小数点数のｵｰﾊﾞｰﾌﾛｰ"));
+  EXPECT_EQ(history.record(4).Sign, kSignNone);
+  EXPECT_EQ(w.StringGrid1.cell(1, 4), "  ");
+  EXPECT_EQ(history.record(3).Sign, kSignAdd);
+  EXPECT_EQ(total(w, 2) + total(w, 4), totals);
+  errors.clear();
 }
 
 TEST_F(CalcHistoryTest, TheRowMenuOpensOnDataRowsAtTheMouse) {
