@@ -12,12 +12,14 @@
 // name when one lies there); --caret prints the
 // blinking caret's rectangle on the screen ("left top width height", nothing
 // when the window's thread shows none), so that a screenshot can leave it out;
-// --windows prints how many windows it is made of, itself and all below it.
+// --windows prints how many windows it is made of, itself and all below it;
+// --tips how many tooltips of its thread are shown.
 // --dpi prints the DPI that the system gives programs, so that a script can
 // tell the scale it runs at. The helper is DPI aware: its numbers are the
 // screen's own pixels, as the X tools' are, at any scale.
 //
-// Usage: hk_window_texts.exe [--client | --at X Y | --caret | --windows] TITLE | --dpi
+// Usage: hk_window_texts.exe [--client | --at X Y | --caret | --windows | --tips] TITLE
+//        | --dpi
 // Exit status 1 when no window has the title (or --at finds no child window
 // there), 2 on wrong usage.
 #include <windows.h>
@@ -186,6 +188,22 @@ BOOL CALLBACK CountWindow(HWND, LPARAM count) {
   return TRUE;
 }
 
+struct ShownTips {
+  DWORD thread;
+  long count;
+};
+
+BOOL CALLBACK CountShownTip(HWND window, LPARAM tips) {
+  ShownTips& shown = *reinterpret_cast<ShownTips*>(tips);
+  wchar_t name[64] = {};
+  GetClassNameW(window, name, 64);
+  if (GetWindowThreadProcessId(window, nullptr) == shown.thread && IsWindowVisible(window) &&
+      _wcsicmp(name, L"tooltips_class32") == 0) {
+    ++shown.count;
+  }
+  return TRUE;
+}
+
 // A whole decimal number, negatives too; nothing else.
 bool ReadNumber(const wchar_t* text, LONG& number) {
   wchar_t* end = nullptr;
@@ -203,7 +221,7 @@ int main() {
   int argc = 0;
   wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
   if (!argv) return 2;
-  enum class Query { Texts, ClientArea, ChildAt, Caret, Windows } query = Query::Texts;
+  enum class Query { Texts, ClientArea, ChildAt, Caret, Windows, Tips } query = Query::Texts;
   POINT at{0, 0};
   bool usable = argc == 2;
   if (argc == 2 && std::wstring(argv[1]) == L"--dpi") {
@@ -222,6 +240,9 @@ int main() {
     usable = true;
   } else if (argc == 3 && std::wstring(argv[1]) == L"--windows") {
     query = Query::Windows;
+    usable = true;
+  } else if (argc == 3 && std::wstring(argv[1]) == L"--tips") {
+    query = Query::Tips;
     usable = true;
   } else if (argc == 5 && std::wstring(argv[1]) == L"--at") {
     query = Query::ChildAt;
@@ -251,6 +272,12 @@ int main() {
       long count = 1;
       EnumChildWindows(window, CountWindow, reinterpret_cast<LPARAM>(&count));
       std::printf("%ld\n", count);
+      break;
+    }
+    case Query::Tips: {
+      ShownTips tips{GetWindowThreadProcessId(window, nullptr), 0};
+      EnumWindows(CountShownTip, reinterpret_cast<LPARAM>(&tips));
+      std::printf("%ld\n", tips.count);
       break;
     }
   }

@@ -4,8 +4,8 @@
 #
 # First in an empty folder: the window comes up at (0, 0) at its size, a value
 # typed into the input converts as unit buttons are clicked and as F-keys are
-# pressed, each result shows in the window and is on the X clipboard, the
-# money page widens the window, and the exit button leaves a settings file of
+# pressed, each result shows in the window and is on the X clipboard, no hint
+# shows over the open menu, the money page widens the window, and the exit button leaves a settings file of
 # exactly the expected bytes. Then with the settings of an earlier run: the
 # window comes up where they say, follows a drag on its title panel, and on
 # its exit button writes where it was left. Last, settings that put the window
@@ -62,6 +62,21 @@ click_unit 336 1  # to メートル
 check_result "a conversion while help is open" "1234.50000"
 click_in "$help_title" 400 200
 close_help "the main window's help"
+
+# The menu button (25 x 25 at (3, 4) in the title panel) shows its hint
+# while the pointer rests on it, but none over the menu that a prompt click
+# opens.
+geometry
+xdotool mousemove "$((X + 1 + $(scaled 23)))" "$((Y + 1 + $(scaled 20)))"
+sleep 1.5
+check "the menu button's hint under the pointer" "1" "$(window_texts --tips "はかり丸")"
+xdotool mousemove "$((X + 1 + $(scaled 168)))" "$((Y + 1 + $(scaled 174)))"
+sleep 0.5
+click_title_button 3
+sleep 1.5
+check "no hint over the open menu" "0" "$(window_texts --tips "はかり丸")"
+xdotool key Escape
+sleep 0.3
 
 # Page 3, the money page: 25 x 25 at (81, 4) in the title panel.
 click_title_button 81

@@ -6,6 +6,9 @@
 #include <commctrl.h>
 #include <windowsx.h>
 
+#include <algorithm>
+#include <vector>
+
 #include "platform/win32/Text.h"
 #include "platform/win32/WindowPeer.h"
 
@@ -13,6 +16,13 @@ namespace hk {
 namespace {
 
 constexpr UINT_PTR kToolId = 1;
+
+// The places that hold the tooltips made, so that a menu can take them all
+// away.
+std::vector<HWND*>& ToolTipSlots() {
+  static std::vector<HWND*> slots;
+  return slots;
+}
 
 HWND MakeToolTip(HWND host) {
   const HWND tip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
@@ -40,8 +50,11 @@ void FollowToolTip(HWND host, HWND& tip, const std::string& text, const RECT& pl
     if (tip) SendMessageW(tip, TTM_ACTIVATE, FALSE, 0);
     return;
   }
-  if (!tip) tip = MakeToolTip(host);
-  if (!tip) return;
+  if (!tip) {
+    tip = MakeToolTip(host);
+    if (!tip) return;
+    ToolTipSlots().push_back(&tip);
+  }
   // A tip shown for the last control goes; this one's comes after the
   // system's delay.
   SendMessageW(tip, TTM_POP, 0, 0);
@@ -62,6 +75,21 @@ void FollowToolTip(HWND host, HWND& tip, const std::string& text, const RECT& pl
   ScreenToClient(host, &point);
   MSG move{host, WM_MOUSEMOVE, 0, MAKELPARAM(point.x, point.y), 0, {}};
   SendMessageW(tip, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&move));
+}
+
+void DismissToolTip(HWND& tip) {
+  if (!tip) return;
+  if (IsWindow(tip)) DestroyWindow(tip);
+  tip = nullptr;
+  std::vector<HWND*>& slots = ToolTipSlots();
+  slots.erase(std::remove(slots.begin(), slots.end(), &tip), slots.end());
+}
+
+void DismissToolTips() {
+  // Gone with its window, a tip's pending show goes too; the next control
+  // the pointer comes to makes a new one.
+  const std::vector<HWND*> slots = ToolTipSlots();
+  for (HWND* slot : slots) DismissToolTip(*slot);
 }
 
 }  // namespace hk

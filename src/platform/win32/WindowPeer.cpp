@@ -66,8 +66,7 @@ WindowPeer::~WindowPeer() {
 }
 
 void WindowPeer::forget() {
-  if (toolTip_ && IsWindow(toolTip_)) DestroyWindow(toolTip_);
-  toolTip_ = nullptr;
+  DismissToolTip(toolTip_);
   if (subclassed_) {
     RemoveWindowSubclass(hwnd_, SubclassProc, kSubclassId);
   } else {

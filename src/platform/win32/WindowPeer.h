@@ -152,6 +152,10 @@ class WindowPeer : public Peer {
 // pointer, for its place in the host; an empty text shows none. The tooltip
 // is made on first use.
 void FollowToolTip(HWND host, HWND& tip, const std::string& text, const RECT& place);
+// Destroys one tooltip, or every one the program made: no hint shows, nor
+// comes up later, over a menu.
+void DismissToolTip(HWND& tip);
+void DismissToolTips();
 
 // A component without a window: the nearest window among its parents (its
 // host) paints it in its own paint pass and hands it the mouse. It takes no
