@@ -164,6 +164,24 @@ TEST_F(CalcMainMenuTest, CustomisingRefreshesTheButtonsButKeepsTheTexts) {
   EXPECT_NE(settingsBytes().find("NAME=距離&L\r\n"), std::string::npos);
 }
 
+TEST_F(CalcMainMenuTest, CustomisingAMoneyCategoryStartsFromThePanelsRates) {
+  writeSettings("[ZOVA]\r\nPAGE=3\r\nINDEX=25\r\n");
+  auto form = start();
+  form->RateEdit(9 + 2).userChanged("95");  // 米ドル 0.95, read by no conversion
+  std::string shown;
+  services.onRunModal = [&shown](Form& dialog) {
+    auto& custom = static_cast<TCalcCustomForm&>(dialog);
+    shown = custom.ValueEdit(2).text();
+    custom.OKButton.click();
+    return custom.modalResult();
+  };
+  choose(*form, "変換ﾃﾞｰﾀをｶｽﾄﾏｲｽﾞ(&C)...");
+  EXPECT_EQ(shown, "      0.95");
+  EXPECT_EQ(form->RateEdit(9 + 2).text(), "95");
+  EXPECT_EQ(table[25].unit(2).Factor, Real48(0.95L));
+  EXPECT_NE(settingsBytes().find("DATA2=      0.95\r\n"), std::string::npos) << settingsBytes();
+}
+
 TEST_F(CalcMainMenuTest, TemperatureCannotBeCustomised) {
   writeSettings("[ZOVA]\r\nINDEX=9\r\n");
   auto form = start();
