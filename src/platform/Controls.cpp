@@ -46,6 +46,12 @@ void Label::setTransparent(bool transparent) {
   notify(Change::Repaint);
 }
 
+void Label::setNumberRoom(const Rect& room) {
+  numberRoom_ = room;
+  // The peer measures again.
+  notify(Change::Text);
+}
+
 // Edit ------------------------------------------------------------------
 
 Edit::Edit(Control* parent) : Control(parent) { setColour(kColourWindow); }

@@ -357,10 +357,25 @@ class Label : public Control {
   bool transparent() const { return transparent_; }
   void setTransparent(bool transparent);
 
+  // A label that shows a number shows all of it or shows that it is cut: an
+  // auto-sized one too wide for its place may grow into the room (in its
+  // parent's client area, around its place), then be drawn smaller, and only
+  // then be cut with an ellipsis. An empty room (the default) leaves it a
+  // plain label.
+  const Rect& numberRoom() const { return numberRoom_; }
+  void setNumberRoom(const Rect& room);
+  // The peer's report that the number is cut; its tooltip then shows all of
+  // it (screen readers have the whole text anyway).
+  bool cut() const { return cut_; }
+  void setCut(bool cut) { cut_ = cut; }
+  std::string toolTip() const override { return cut_ ? text() : hint(); }
+
  private:
   Alignment alignment_ = Alignment::Left;
   bool autoSize_ = true;
   bool transparent_ = false;
+  Rect numberRoom_{};
+  bool cut_ = false;
 };
 
 class Edit : public Control {
@@ -371,6 +386,16 @@ class Edit : public Control {
   // Limit in Shift-JIS bytes; 0 for none. Typing never cuts a character.
   int maxBytes() const { return maxBytes_; }
   void setMaxBytes(int bytes);
+
+  // A box that holds a number shows it from its first character to its
+  // last: too wide for the box, it is drawn smaller, and where that is not
+  // enough it shows an ellipsis while the user is not editing it. The peer
+  // reports the cut; the tooltip then shows the whole number.
+  bool holdsNumber() const { return holdsNumber_; }
+  void setHoldsNumber(bool holds) { holdsNumber_ = holds; }
+  bool cut() const { return cut_; }
+  void setCut(bool cut) { cut_ = cut; }
+  std::string toolTip() const override { return cut_ ? text() : hint(); }
 
   // Setting the text fires OnChange when it differs.
   void setText(std::string_view text) override;
@@ -389,6 +414,8 @@ class Edit : public Control {
 
  private:
   int maxBytes_ = 0;
+  bool holdsNumber_ = false;
+  bool cut_ = false;
 };
 
 // A spinner attached to an edit. Limits and position are 16-bit signed.

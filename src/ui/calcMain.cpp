@@ -182,6 +182,9 @@ void TCalcMainForm::layOut() {
   ResultValueLabel.setAlignment(Alignment::Right);
   ResultValueLabel.setTransparent(true);
   ResultValueLabel.setText("0");
+  // A long result may take the panel up to its bevel before it is drawn
+  // smaller or cut.
+  ResultValueLabel.setNumberRoom({2, 8, 207, 13});
   Place(ResultTanniLabel, 220, 8, 104, 13);
   ResultTanniLabel.setTransparent(true);
   ResultTanniLabel.setText("---");
@@ -220,6 +223,7 @@ void TCalcMainForm::layOut() {
     Place(*upDowns[kUnitsPerCategory + row], 130, top + 16, 15, 21);
     for (Edit* edit : {&integerEdit, &decimalEdit}) {
       edit->setColour(kColourWindow);
+      edit->setHoldsNumber(true);
       edit->setText("0");
     }
     // The decimal part runs round from its largest value to 0; the integer

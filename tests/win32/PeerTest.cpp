@@ -13,6 +13,7 @@
 
 #include "platform/Widgets.h"
 #include "platform/win32/Peers.h"
+#include "platform/win32/Text.h"
 #include "platform/win32/Win32Services.h"
 #include "win32/WindowTestSupport.h"
 
@@ -262,6 +263,33 @@ TEST_F(Peers, EditsKeepTheirByteLimitAndShowTheProgramsText) {
   EXPECT_EQ(changes, 3);
 }
 
+// A number box too narrow for its number draws it smaller, and shows an
+// ellipsis, with the number whole in its tooltip, only when that fails.
+TEST_F(Peers, NumberEditsDrawTheirNumberSmallerOrShowThatItIsCut) {
+  Edit number(&form);
+  number.setBounds({10, 40, 52, 21});
+  number.setHoldsNumber(true);
+  Realize(form);
+  const auto fontHeight = [&] {
+    LOGFONTW font{};
+    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(WindowOf(number), WM_GETFONT, 0, 0)),
+               sizeof font, &font);
+    return font.lfHeight;
+  };
+  const struct {
+    const char* text;
+    bool smaller;
+    bool cut;
+  } cases[] = {{"123", false, false}, {"12345678", true, false}, {"12345678901234", false, true}};
+  for (const auto& c : cases) {
+    number.setText(c.text);
+    EXPECT_EQ(TextOf(WindowOf(number)), SjisToWide(c.text));
+    EXPECT_EQ(fontHeight() != -13, c.smaller) << c.text;
+    EXPECT_EQ(number.cut(), c.cut) << c.text;
+    EXPECT_EQ(number.toolTip(), c.cut ? c.text : "") << c.text;
+  }
+}
+
 TEST_F(Peers, ControlColoursComeFromTheComponent) {
   Edit edit(&form);
   edit.setColour(kLightYellow);
@@ -480,6 +508,43 @@ TEST_F(Peers, AutoSizedLabelsFitTheirTextAndRightAlignedOnesKeepTheirRightEdge) 
   right.setText("1");
   EXPECT_EQ(right.bounds().width, TextWidth(L"1"));
   EXPECT_EQ(right.bounds().right(), 110);
+
+  // A larger font makes the label taller, not cut at its foot.
+  Font large = left.font();
+  large.height = -16;
+  left.setFont(large);
+  EXPECT_GE(left.bounds().height, 16);
+}
+
+// A number wider than its room is drawn smaller; where even that is not
+// enough it is cut at the room's edge and its tooltip holds all of it.
+TEST_F(Peers, NumberLabelsShowTheirNumberWholeOrPlainlyCut) {
+  Label number(&form);
+  number.setAlignment(Alignment::Right);
+  number.setBounds({150, 10, 10, 16});
+  number.setNumberRoom({100, 10, 60, 16});
+  Realize(form);
+  const struct {
+    const wchar_t* text;
+    bool smaller;
+    bool cut;
+  } cases[] = {
+      {L"123.45", false, false},
+      {L"123456789.0", true, false},
+      {L"99999999999935027400000000000000.00000", false, true},
+  };
+  for (const auto& c : cases) {
+    number.setText(WideToSjis(c.text));
+    EXPECT_EQ(number.bounds().right(), 160) << number.text();
+    const int whole = TextWidth(c.text);
+    const int expected = c.cut ? 60 : c.smaller ? number.bounds().width : whole;
+    EXPECT_EQ(number.bounds().width, expected) << number.text();
+    if (c.smaller) {
+      EXPECT_LE(number.bounds().width, 60) << number.text();
+    }
+    EXPECT_EQ(number.cut(), c.cut) << number.text();
+    EXPECT_EQ(number.toolTip(), c.cut ? number.text() : "") << number.text();
+  }
 }
 
 TEST_F(Peers, SeeThroughLabelsShowWhatLiesUnderThem) {
