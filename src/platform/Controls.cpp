@@ -46,10 +46,15 @@ void Label::setTransparent(bool transparent) {
   notify(Change::Repaint);
 }
 
-void Label::setNumberRoom(const Rect& room) {
+void Label::setNumberRoom(const Rect& room, Label* next) {
   numberRoom_ = room;
-  // The peer measures again.
-  notify(Change::Text);
+  numberPlace_ = bounds();
+  numberNext_ = next;
+  if (next) {
+    numberNextLeft_ = next->bounds().left;
+    next->numberBefore_ = this;
+  }
+  measureAgain();
 }
 
 // Edit ------------------------------------------------------------------

@@ -357,13 +357,23 @@ class Label : public Control {
   bool transparent() const { return transparent_; }
   void setTransparent(bool transparent);
 
-  // A label that shows a number shows all of it or shows that it is cut: an
-  // auto-sized one too wide for its place may grow into the room (in its
-  // parent's client area, around its place), then be drawn smaller, and only
-  // then be cut with an ellipsis. An empty room (the default) leaves it a
-  // plain label.
+  // A right-aligned label that shows a number shows all of it or shows that
+  // it is cut. Too wide for its place (its bounds when this is set), it
+  // grows into the room (in its parent's client area, around its place):
+  // to the left, then to the right, pushing the label that follows it (its
+  // unit's name, which keeps its own width) along. Then it is drawn
+  // smaller, and only then cut with an ellipsis. An empty room (the
+  // default) leaves it a plain label.
+  void setNumberRoom(const Rect& room, Label* next = nullptr);
   const Rect& numberRoom() const { return numberRoom_; }
-  void setNumberRoom(const Rect& room);
+  const Rect& numberPlace() const { return numberPlace_; }
+  Label* numberNext() const { return numberNext_; }
+  int numberNextLeft() const { return numberNextLeft_; }
+  // The number label that this one follows, which fits itself again when
+  // this one's width changes.
+  Label* numberBefore() const { return numberBefore_; }
+  // The peer measures the text again.
+  void measureAgain() { notify(Change::Text); }
   // The peer's report that the number is cut; its tooltip then shows all of
   // it (screen readers have the whole text anyway).
   bool cut() const { return cut_; }
@@ -375,6 +385,10 @@ class Label : public Control {
   bool autoSize_ = true;
   bool transparent_ = false;
   Rect numberRoom_{};
+  Rect numberPlace_{};
+  Label* numberNext_ = nullptr;
+  int numberNextLeft_ = 0;
+  Label* numberBefore_ = nullptr;
   bool cut_ = false;
 };
 

@@ -182,12 +182,12 @@ void TCalcMainForm::layOut() {
   ResultValueLabel.setAlignment(Alignment::Right);
   ResultValueLabel.setTransparent(true);
   ResultValueLabel.setText("0");
-  // A long result may take the panel up to its bevel before it is drawn
-  // smaller or cut.
-  ResultValueLabel.setNumberRoom({2, 8, 207, 13});
   Place(ResultTanniLabel, 220, 8, 104, 13);
   ResultTanniLabel.setTransparent(true);
   ResultTanniLabel.setText("---");
+  // A long result may take the panel from its bevel to where the unit's name
+  // still fits before it is drawn smaller or cut.
+  ResultValueLabel.setNumberRoom({4, 8, 320, 13}, &ResultTanniLabel);
 
   Place(MoneyPanel, 404, 2, 148, 491);
   MoneyPanel.setVisible(false);

@@ -7,7 +7,7 @@
 // These need windows.h first.
 #include <commctrl.h>
 
-#include <cstdlib>
+#include <algorithm>
 #include <string>
 
 #include "platform/Dispatcher.h"
@@ -428,24 +428,34 @@ class LabelPeer : public GraphicPeer {
     if (label_.numberRoom().width > 0) return fitNumber(dc.get());
     // The fewest units whose pixels hold the text.
     label_.setWidth(LayoutCoordinate(own.cx - 1, scale) + 1);
+    if (Label* number = label_.numberBefore()) number->measureAgain();
   }
 
   // A number takes the room beside its place, a smaller font, or shows that
-  // it is cut.
+  // it is cut; the label after it follows its right edge.
   void fitNumber(HDC dc) {
     const int scale = dpi();
     const Rect& room = label_.numberRoom();
-    const Rect& place = label_.bounds();
-    const bool right = label_.alignment() == Alignment::Right;
-    const int anchor = right ? place.right() : place.left;
-    const int reach = right ? room.left : room.right();
-    const int available = std::abs(ScaleCoordinate(anchor, scale) - ScaleCoordinate(reach, scale));
+    const int home = label_.numberPlace().right();
+    Label* next = label_.numberNext();
+    const int gap = next ? label_.numberNextLeft() - home : 0;
+    const int roomRight = next ? room.right() - next->bounds().width - gap : room.right();
+    const auto pixels = [&](int from, int to) {
+      return ScaleCoordinate(to, scale) - ScaleCoordinate(from, scale);
+    };
     const auto widthAt = [&](int height) { return measure(dc, label_.font().ofHeight(height)).cx; };
-    const NumberFit fit = FitNumber(label_.font().characterHeight(), available, available, widthAt);
+    const NumberFit fit = FitNumber(label_.font().characterHeight(), pixels(room.left, home),
+                                    pixels(room.left, roomRight), widthAt);
     shownHeight_ = fit.height;
     label_.setCut(fit.cut);
-    if (fit.cut) return label_.setWidth(std::abs(anchor - reach));
-    label_.setWidth(LayoutCoordinate(widthAt(fit.height) - 1, scale) + 1);
+    const int width =
+        fit.cut ? roomRight - room.left : LayoutCoordinate(widthAt(fit.height) - 1, scale) + 1;
+    // Within its place it keeps its right edge; beyond, it starts at the
+    // room's left and reaches as far right as it must.
+    const int right = width <= home - room.left ? home : room.left + width;
+    const Rect& now = label_.bounds();
+    label_.setBounds({right - width, now.top, width, now.height});
+    if (next) next->setLeft(std::max(label_.numberNextLeft(), right + gap));
   }
 
   Label& label_;
