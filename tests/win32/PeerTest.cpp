@@ -280,10 +280,23 @@ TEST_F(Peers, NumberEditsDrawTheirNumberSmallerOrShowThatItIsCut) {
     const char* text;
     bool smaller;
     bool cut;
-  } cases[] = {{"123", false, false}, {"12345678", true, false}, {"12345678901234", false, true}};
+  } cases[] = {{"123", false, false},
+               {"12345678", true, false},
+               {"12345678901234", false, true},
+               {"12345678", true, false}};  // filled again after a longer one
+  // The character at the box's left edge: a whole number shows its first.
+  const auto firstShown = [&] {
+    RECT room{};
+    SendMessageW(WindowOf(number), EM_GETRECT, 0, reinterpret_cast<LPARAM>(&room));
+    return LOWORD(SendMessageW(WindowOf(number), EM_CHARFROMPOS, 0,
+                               MAKELPARAM(room.left + 1, (room.top + room.bottom) / 2)));
+  };
   for (const auto& c : cases) {
     number.setText(c.text);
     EXPECT_EQ(TextOf(WindowOf(number)), SjisToWide(c.text));
+    if (!c.cut) {
+      EXPECT_EQ(firstShown(), 0) << c.text;
+    }
     EXPECT_EQ(fontHeight() != -13, c.smaller) << c.text;
     EXPECT_EQ(number.cut(), c.cut) << c.text;
     EXPECT_EQ(number.toolTip(), c.cut ? c.text : "") << c.text;
