@@ -439,7 +439,9 @@ class LabelPeer : public GraphicPeer {
     const int home = label_.numberPlace().right();
     Label* next = label_.numberNext();
     const int gap = next ? label_.numberNextLeft() - home : 0;
-    const int roomRight = next ? room.right() - next->bounds().width - gap : room.right();
+    // A wide name leaves the number no less than its own place.
+    const int roomRight =
+        std::max(home, next ? room.right() - next->bounds().width - gap : room.right());
     const auto pixels = [&](int from, int to) {
       return ScaleCoordinate(to, scale) - ScaleCoordinate(from, scale);
     };
