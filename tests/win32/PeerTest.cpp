@@ -6,6 +6,7 @@
 // These need windows.h first.
 #include <commctrl.h>
 
+#include <algorithm>
 #include <set>
 #include <string>
 #include <utility>
@@ -529,32 +530,47 @@ TEST_F(Peers, AutoSizedLabelsFitTheirTextAndRightAlignedOnesKeepTheirRightEdge) 
   EXPECT_GE(left.bounds().height, 16);
 }
 
-// A number wider than its room is drawn smaller; where even that is not
-// enough it is cut at the room's edge and its tooltip holds all of it.
+// A number wider than its place takes the room to its left, then to its
+// right, pushing its unit's name along; then it is drawn smaller; where even
+// that is not enough it is cut at the room's edge and its tooltip holds all
+// of it.
 TEST_F(Peers, NumberLabelsShowTheirNumberWholeOrPlainlyCut) {
   Label number(&form);
   number.setAlignment(Alignment::Right);
   number.setBounds({150, 10, 10, 16});
-  number.setNumberRoom({100, 10, 60, 16});
+  Label unit(&form);
+  unit.setBounds({171, 10, 10, 16});
+  unit.setText("cm");
+  number.setNumberRoom({100, 10, 140, 16}, &unit);
   Realize(form);
+  const int roomRight = 240 - TextWidth(L"cm") - 11;
   const struct {
     const wchar_t* text;
-    bool smaller;
+    int left;   // -1: smaller than its own width, anywhere from the room's left
+    int right;  // -1: its own width on from the room's left
     bool cut;
   } cases[] = {
-      {L"123.45", false, false},
-      {L"123456789.0", true, false},
-      {L"99999999999935027400000000000000.00000", false, true},
+      {L"123.45", 160 - TextWidth(L"123.45"), 160, false},
+      {L"12345678901.5", 100, -1, false},
+      {L"123456789012345678901.5", -1, -1, false},
+      {L"99999999999935027400000000000000.00000000", 100, roomRight, true},
+      {L"1", 160 - TextWidth(L"1"), 160, false},
   };
   for (const auto& c : cases) {
     number.setText(WideToSjis(c.text));
-    EXPECT_EQ(number.bounds().right(), 160) << number.text();
-    const int whole = TextWidth(c.text);
-    const int expected = c.cut ? 60 : c.smaller ? number.bounds().width : whole;
-    EXPECT_EQ(number.bounds().width, expected) << number.text();
-    if (c.smaller) {
-      EXPECT_LE(number.bounds().width, 60) << number.text();
+    const Rect& shown = number.bounds();
+    if (c.left >= 0) {
+      EXPECT_EQ(shown.left, c.left) << number.text();
+    } else {
+      EXPECT_LT(shown.width, TextWidth(c.text)) << number.text();
     }
+    EXPECT_EQ(shown.right(), c.right >= 0 ? c.right : shown.left + shown.width);
+    if (c.right < 0 && c.left >= 0) {
+      EXPECT_EQ(shown.width, TextWidth(c.text)) << number.text();
+    }
+    EXPECT_GE(shown.left, 100) << number.text();
+    EXPECT_LE(shown.right(), roomRight) << number.text();
+    EXPECT_EQ(unit.bounds().left, std::max(171, shown.right() + 11)) << number.text();
     EXPECT_EQ(number.cut(), c.cut) << number.text();
     EXPECT_EQ(number.toolTip(), c.cut ? number.text() : "") << number.text();
   }
