@@ -13,6 +13,8 @@ constexpr unsigned kDtCenter = 0x0001;
 constexpr unsigned kDtRight = 0x0002;
 constexpr unsigned kDtVCenter = 0x0004;
 constexpr unsigned kDtSingleLine = 0x0020;
+// Text too wide for its rectangle ends in an ellipsis rather than being cut.
+constexpr unsigned kDtEndEllipsis = 0x8000;
 
 // What owner drawing paints with. The Win32 canvas wraps a device context
 // (every object it selects is restored and freed when the canvas goes); the

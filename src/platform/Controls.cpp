@@ -46,6 +46,17 @@ void Label::setTransparent(bool transparent) {
   notify(Change::Repaint);
 }
 
+void Label::setNumberRoom(const Rect& room, Label* next) {
+  numberRoom_ = room;
+  numberPlace_ = bounds();
+  numberNext_ = next;
+  if (next) {
+    numberNextLeft_ = next->bounds().left;
+    next->numberBefore_ = this;
+  }
+  measureAgain();
+}
+
 // Edit ------------------------------------------------------------------
 
 Edit::Edit(Control* parent) : Control(parent) { setColour(kColourWindow); }

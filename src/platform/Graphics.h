@@ -31,6 +31,12 @@ struct Font {
   Colour colour = kColourWindowText;
 
   int characterHeight() const { return height < 0 ? -height : height; }
+  // The same font at another height, given as this one gives its own.
+  Font ofHeight(int size) const {
+    Font other = *this;
+    other.height = height < 0 ? -size : size;
+    return other;
+  }
 };
 
 inline bool operator==(const Font& a, const Font& b) {

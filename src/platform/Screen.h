@@ -59,6 +59,31 @@ int ScaleFontHeight(int height, int fromDpi, int toDpi);
 // The character height of a font of points at the DPI, in the negative form.
 int FontHeightForPoints(int points, int dpi);
 
+// The smallest character height (layout units) that a number steps down to
+// when it does not fit its place at its own font.
+constexpr int kSmallestNumberHeight = 9;
+
+// How a number is shown: all of it, or plainly cut, never cut silently.
+struct NumberFit {
+  int height = 0;        // the character height it is drawn at
+  bool widened = false;  // it takes the room beside its place
+  bool cut = false;      // nothing helped: it shows an ellipsis
+};
+
+// The first of these that shows the whole number: its own font in its place,
+// its own font in the room beside (room is at least place), a smaller font
+// there, one pixel of height at a time down to kSmallestNumberHeight.
+// Otherwise it is cut in the room at its own font. widthAt gives the
+// number's width at a character height, in the unit of place and room.
+template <typename WidthAt>
+NumberFit FitNumber(int ownHeight, int place, int room, WidthAt widthAt) {
+  if (widthAt(ownHeight) <= place) return {ownHeight, false, false};
+  for (int height = ownHeight; height >= kSmallestNumberHeight || height == ownHeight; --height) {
+    if (widthAt(height) <= room) return {height, true, false};
+  }
+  return {ownHeight, true, true};
+}
+
 // A monitor: all of it, and the part that windows may use (without the task
 // bar), in screen pixels; and the DPI that windows on it are drawn at.
 struct MonitorArea {

@@ -357,10 +357,39 @@ class Label : public Control {
   bool transparent() const { return transparent_; }
   void setTransparent(bool transparent);
 
+  // A right-aligned label that shows a number shows all of it or shows that
+  // it is cut. Too wide for its place (its bounds when this is set), it
+  // grows into the room (in its parent's client area, around its place):
+  // to the left, then to the right, pushing the label that follows it (its
+  // unit's name, which keeps its own width) along. Then it is drawn
+  // smaller, and only then cut with an ellipsis. An empty room (the
+  // default) leaves it a plain label.
+  void setNumberRoom(const Rect& room, Label* next = nullptr);
+  const Rect& numberRoom() const { return numberRoom_; }
+  const Rect& numberPlace() const { return numberPlace_; }
+  Label* numberNext() const { return numberNext_; }
+  int numberNextLeft() const { return numberNextLeft_; }
+  // The number label that this one follows, which fits itself again when
+  // this one's width changes.
+  Label* numberBefore() const { return numberBefore_; }
+  // The peer measures the text again.
+  void measureAgain() { notify(Change::Text); }
+  // The peer's report that the number is cut; its tooltip then shows all of
+  // it (screen readers have the whole text anyway).
+  bool cut() const { return cut_; }
+  void setCut(bool cut) { cut_ = cut; }
+  std::string toolTip() const override { return cut_ ? text() : hint(); }
+
  private:
   Alignment alignment_ = Alignment::Left;
   bool autoSize_ = true;
   bool transparent_ = false;
+  Rect numberRoom_{};
+  Rect numberPlace_{};
+  Label* numberNext_ = nullptr;
+  int numberNextLeft_ = 0;
+  Label* numberBefore_ = nullptr;
+  bool cut_ = false;
 };
 
 class Edit : public Control {
@@ -371,6 +400,16 @@ class Edit : public Control {
   // Limit in Shift-JIS bytes; 0 for none. Typing never cuts a character.
   int maxBytes() const { return maxBytes_; }
   void setMaxBytes(int bytes);
+
+  // A box that holds a number shows it from its first character to its
+  // last: too wide for the box, it is drawn smaller, and where that is not
+  // enough it shows an ellipsis while the user is not editing it. The peer
+  // reports the cut; the tooltip then shows the whole number.
+  bool holdsNumber() const { return holdsNumber_; }
+  void setHoldsNumber(bool holds) { holdsNumber_ = holds; }
+  bool cut() const { return cut_; }
+  void setCut(bool cut) { cut_ = cut; }
+  std::string toolTip() const override { return cut_ ? text() : hint(); }
 
   // Setting the text fires OnChange when it differs.
   void setText(std::string_view text) override;
@@ -389,6 +428,8 @@ class Edit : public Control {
 
  private:
   int maxBytes_ = 0;
+  bool holdsNumber_ = false;
+  bool cut_ = false;
 };
 
 // A spinner attached to an edit. Limits and position are 16-bit signed.

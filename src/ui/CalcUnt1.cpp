@@ -36,6 +36,9 @@ constexpr int kButtonImages = 2;
 constexpr int kRowTop = 108;
 constexpr int kRowPitch = 28;
 constexpr int kBoxHeight = 21;
+constexpr int kValueBoxWidth = 89;
+constexpr int kShosuLeft = 200;
+constexpr int kColourLeft = 260;
 
 constexpr std::string_view kStandard = "標準";
 constexpr std::string_view kUserMade = "ﾕｰｻﾞｰ作成";
@@ -183,17 +186,18 @@ void TCalcCustomForm::layOut() {
 
   PlaceLabel(Label2, 40, 88, "単位名");
   PlaceLabel(Label3, 124, 88, "換算値");
-  PlaceLabel(Label4, 204, 88, "小数桁");
-  PlaceLabel(Label5, 272, 88, "色");
+  PlaceLabel(Label4, kShosuLeft + 4, 88, "小数桁");
+  PlaceLabel(Label5, kColourLeft + 12, 88, "色");
 
   for (int row = 1; row <= kUnitsPerCategory; ++row) {
     const int top = kRowTop + kRowPitch * (row - 1);
     Place(TanniEdit(row), 12, top, 93, kBoxHeight);
     TanniEdit(row).setMaxBytes(kBoxBytes);
-    Place(ValueEdit(row), 108, top, 89, kBoxHeight);
+    Place(ValueEdit(row), 108, top, kValueBoxWidth, kBoxHeight);
     ValueEdit(row).setMaxBytes(kBoxBytes);
-    Place(ShosuCombo(row), 200, top, 57, kBoxHeight);
-    Place(ColorCombo(row), 260, top, 65, kBoxHeight);
+    ValueEdit(row).setHoldsNumber(true);
+    Place(ShosuCombo(row), kShosuLeft, top, 57, kBoxHeight);
+    Place(ColorCombo(row), kColourLeft, top, 65, kBoxHeight);
   }
 
   Place(OKButton, 12, 376, 137, 25);
@@ -211,10 +215,25 @@ void TCalcCustomForm::layOut() {
 }
 
 void TCalcCustomForm::bindEvents() {
+  OnResize = [this] { FormResize(); };
   ImageDisplayButton.OnClick = [this] { ImageDisplayButtonClick(); };
   OKButton.OnClick = [this] { OKButtonClick(); };
   HelpButton.OnClick = [this] { HelpButtonClick(); };
   ExitButton.OnClick = [this] { ExitButtonClick(); };
+}
+
+void TCalcCustomForm::FormResize() {
+  // A factor of many digits is the one text that may not fit its box: the
+  // values take what the user widened the dialog by, and the decimals and
+  // colours move along. The rest keeps its place.
+  const int extra = std::max(0, bounds().width - kOuterWidth);
+  Label4.setLeft(kShosuLeft + 4 + extra);
+  Label5.setLeft(kColourLeft + 12 + extra);
+  for (int row = 1; row <= kUnitsPerCategory; ++row) {
+    ValueEdit(row).setWidth(kValueBoxWidth + extra);
+    ShosuCombo(row).setLeft(kShosuLeft + extra);
+    ColorCombo(row).setLeft(kColourLeft + extra);
+  }
 }
 
 Edit& TCalcCustomForm::TanniEdit(int row) const { return Slot(TanniEdits, row, "TanniEdits"); }

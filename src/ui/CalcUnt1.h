@@ -110,6 +110,8 @@ class TCalcCustomForm : public Form {
   void OKButtonClick();
   void ExitButtonClick();
   void HelpButtonClick();
+  // A wider dialog gives its extra width to the value boxes.
+  void FormResize();
 
  private:
   void layOut();

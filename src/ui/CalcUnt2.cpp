@@ -314,7 +314,12 @@ void TCalcHistoryForm::StringGrid1DrawCell(int col, int row, const Rect& rect, G
     flags |= kDtCenter;
   } else {
     flags |= kDtRight;
-    if (col == 2 || col == 4) textRect.width = std::max(0, textRect.width - kNumberInset);
+    // A number too wide for its column shows that it is cut: right-aligned,
+    // it would otherwise lose its leading digits and read as another number.
+    if (col == 2 || col == 4) {
+      textRect.width = std::max(0, textRect.width - kNumberInset);
+      flags |= kDtEndEllipsis;
+    }
   }
   canvas.drawText(StringGrid1.cell(col, row), textRect, flags);
 

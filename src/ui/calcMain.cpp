@@ -185,6 +185,9 @@ void TCalcMainForm::layOut() {
   Place(ResultTanniLabel, 220, 8, 104, 13);
   ResultTanniLabel.setTransparent(true);
   ResultTanniLabel.setText("---");
+  // A long result may take the panel from its bevel to where the unit's name
+  // still fits before it is drawn smaller or cut.
+  ResultValueLabel.setNumberRoom({4, 8, 320, 13}, &ResultTanniLabel);
 
   Place(MoneyPanel, 404, 2, 148, 491);
   MoneyPanel.setVisible(false);
@@ -220,6 +223,7 @@ void TCalcMainForm::layOut() {
     Place(*upDowns[kUnitsPerCategory + row], 130, top + 16, 15, 21);
     for (Edit* edit : {&integerEdit, &decimalEdit}) {
       edit->setColour(kColourWindow);
+      edit->setHoldsNumber(true);
       edit->setText("0");
     }
     // The decimal part runs round from its largest value to 0; the integer

@@ -138,5 +138,35 @@ TEST(Screen, ARestoredWindowComesWhollyOntoTheNearestWorkArea) {
   }
 }
 
+// A number keeps its place and font while it fits; then it takes the room
+// beside, then a smaller font, and only then shows that it is cut.
+TEST(Screen, ANumberIsShownWholeOrPlainlyCut) {
+  struct Case {
+    const char* what;
+    int characters;
+    int ownHeight;
+    int place;
+    int room;
+    NumberFit fit;
+  };
+  // Half-width digits of a gothic font: half the height, rounded up.
+  const Case cases[] = {
+      {"fits its place", 15, 13, 200, 207, {13, false, false}},
+      {"takes the room beside", 29, 13, 200, 207, {13, true, false}},
+      {"a smaller font", 38, 13, 200, 207, {10, true, false}},
+      {"the largest font, smaller", 38, 16, 200, 207, {10, true, false}},
+      {"the smallest font is not enough", 44, 13, 200, 207, {13, true, true}},
+      {"a box with no room beside", 8, 13, 44, 44, {10, true, false}},
+      {"a font already below the smallest", 9, 8, 30, 30, {8, true, true}},
+  };
+  for (const Case& c : cases) {
+    const NumberFit fit = FitNumber(c.ownHeight, c.place, c.room,
+                                    [&](int height) { return c.characters * ((height + 1) / 2); });
+    EXPECT_EQ(fit.height, c.fit.height) << c.what;
+    EXPECT_EQ(fit.widened, c.fit.widened) << c.what;
+    EXPECT_EQ(fit.cut, c.fit.cut) << c.what;
+  }
+}
+
 }  // namespace
 }  // namespace hk

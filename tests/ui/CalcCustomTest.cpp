@@ -102,6 +102,14 @@ TEST_F(CalcCustomTest, FrameAndKeyboard) {
   EXPECT_EQ(dialog->bounds(), (Rect{470, 405, 345, 437}));
   EXPECT_EQ(dialog->clientWidth(), 345 - 16);
   EXPECT_EQ(dialog->focused(), &dialog->NameEdit);
+  // Widened, it gives the room to the values; the boxes beside move along.
+  for (const int extra : {100, 0}) {
+    dialog->resized({470, 405, 345 + extra, 437});
+    EXPECT_EQ(dialog->ValueEdit(9).bounds(), (Rect{108, 332, 89 + extra, 21}));
+    EXPECT_EQ(dialog->ShosuCombo(9).bounds().left, 200 + extra);
+    EXPECT_EQ(dialog->ColorCombo(1).bounds().left, 260 + extra);
+    EXPECT_EQ(dialog->Label5.bounds().left, 272 + extra);
+  }
 
   // Enter and Escape press nothing: no default button, no button that closes.
   EXPECT_EQ(dialog->defaultButton(), nullptr);

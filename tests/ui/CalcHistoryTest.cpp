@@ -298,12 +298,12 @@ TEST_F(CalcHistoryTest, DrawCellPaintsEachKindOfCell) {
       {4, 0, face, kColourWindowText, kDtCenter, 0, true, false},
       {0, 1, face, kColourWindowText, kDtCenter, 0, true, false},
       {1, 1, kWhite, kColourWindowText, kDtCenter, 0, false, false},
-      {2, 1, kLightYellow, kColourWindowText, kDtRight, 5, false, true},
+      {2, 1, kLightYellow, kColourWindowText, kDtRight | kDtEndEllipsis, 5, false, true},
       {3, 1, kWhite, kColourWindowText, kDtRight, 0, false, false},
-      {4, 1, kLightYellow, kColourWindowText, kDtRight, 5, false, false},
+      {4, 1, kLightYellow, kColourWindowText, kDtRight | kDtEndEllipsis, 5, false, false},
       {0, 2, face, kColourWindowText, kDtCenter, 0, true, false},
       {1, 2, 0x00E0E0E0, kBlackColour, kDtCenter, 0, false, false},
-      {2, 2, 0x00E0E0E0, kBlackColour, kDtRight, 5, false, false},
+      {2, 2, 0x00E0E0E0, kBlackColour, kDtRight | kDtEndEllipsis, 5, false, false},
       {5, 2, 0x00E0E0E0, kBlackColour, kDtRight, 0, false, false},
   };
   for (const auto& c : cells) {

@@ -6,6 +6,7 @@
 // These need windows.h first.
 #include <commctrl.h>
 
+#include <algorithm>
 #include <set>
 #include <string>
 #include <utility>
@@ -13,6 +14,7 @@
 
 #include "platform/Widgets.h"
 #include "platform/win32/Peers.h"
+#include "platform/win32/Text.h"
 #include "platform/win32/Win32Services.h"
 #include "win32/WindowTestSupport.h"
 
@@ -262,6 +264,46 @@ TEST_F(Peers, EditsKeepTheirByteLimitAndShowTheProgramsText) {
   EXPECT_EQ(changes, 3);
 }
 
+// A number box too narrow for its number draws it smaller, and shows an
+// ellipsis, with the number whole in its tooltip, only when that fails.
+TEST_F(Peers, NumberEditsDrawTheirNumberSmallerOrShowThatItIsCut) {
+  Edit number(&form);
+  number.setBounds({10, 40, 52, 21});
+  number.setHoldsNumber(true);
+  Realize(form);
+  const auto fontHeight = [&] {
+    LOGFONTW font{};
+    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(WindowOf(number), WM_GETFONT, 0, 0)),
+               sizeof font, &font);
+    return font.lfHeight;
+  };
+  const struct {
+    const char* text;
+    bool smaller;
+    bool cut;
+  } cases[] = {{"123", false, false},
+               {"12345678", true, false},
+               {"12345678901234", false, true},
+               {"12345678", true, false}};  // filled again after a longer one
+  // The character at the box's left edge: a whole number shows its first.
+  const auto firstShown = [&] {
+    RECT room{};
+    SendMessageW(WindowOf(number), EM_GETRECT, 0, reinterpret_cast<LPARAM>(&room));
+    return LOWORD(SendMessageW(WindowOf(number), EM_CHARFROMPOS, 0,
+                               MAKELPARAM(room.left + 1, (room.top + room.bottom) / 2)));
+  };
+  for (const auto& c : cases) {
+    number.setText(c.text);
+    EXPECT_EQ(TextOf(WindowOf(number)), SjisToWide(c.text));
+    if (!c.cut) {
+      EXPECT_EQ(firstShown(), 0) << c.text;
+    }
+    EXPECT_EQ(fontHeight() != -13, c.smaller) << c.text;
+    EXPECT_EQ(number.cut(), c.cut) << c.text;
+    EXPECT_EQ(number.toolTip(), c.cut ? c.text : "") << c.text;
+  }
+}
+
 TEST_F(Peers, ControlColoursComeFromTheComponent) {
   Edit edit(&form);
   edit.setColour(kLightYellow);
@@ -480,6 +522,58 @@ TEST_F(Peers, AutoSizedLabelsFitTheirTextAndRightAlignedOnesKeepTheirRightEdge) 
   right.setText("1");
   EXPECT_EQ(right.bounds().width, TextWidth(L"1"));
   EXPECT_EQ(right.bounds().right(), 110);
+
+  // A larger font makes the label taller, not cut at its foot.
+  Font large = left.font();
+  large.height = -16;
+  left.setFont(large);
+  EXPECT_GE(left.bounds().height, 16);
+}
+
+// A number wider than its place takes the room to its left, then to its
+// right, pushing its unit's name along; then it is drawn smaller; where even
+// that is not enough it is cut at the room's edge and its tooltip holds all
+// of it.
+TEST_F(Peers, NumberLabelsShowTheirNumberWholeOrPlainlyCut) {
+  Label number(&form);
+  number.setAlignment(Alignment::Right);
+  number.setBounds({150, 10, 10, 16});
+  Label unit(&form);
+  unit.setBounds({171, 10, 10, 16});
+  unit.setText("cm");
+  number.setNumberRoom({100, 10, 140, 16}, &unit);
+  Realize(form);
+  const int roomRight = 240 - TextWidth(L"cm") - 11;
+  const struct {
+    const wchar_t* text;
+    int left;   // -1: smaller than its own width, anywhere from the room's left
+    int right;  // -1: its own width on from the room's left
+    bool cut;
+  } cases[] = {
+      {L"123.45", 160 - TextWidth(L"123.45"), 160, false},
+      {L"12345678901.5", 100, -1, false},
+      {L"123456789012345678901.5", -1, -1, false},
+      {L"99999999999935027400000000000000.00000000", 100, roomRight, true},
+      {L"1", 160 - TextWidth(L"1"), 160, false},
+  };
+  for (const auto& c : cases) {
+    number.setText(WideToSjis(c.text));
+    const Rect& shown = number.bounds();
+    if (c.left >= 0) {
+      EXPECT_EQ(shown.left, c.left) << number.text();
+    } else {
+      EXPECT_LT(shown.width, TextWidth(c.text)) << number.text();
+    }
+    EXPECT_EQ(shown.right(), c.right >= 0 ? c.right : shown.left + shown.width);
+    if (c.right < 0 && c.left >= 0) {
+      EXPECT_EQ(shown.width, TextWidth(c.text)) << number.text();
+    }
+    EXPECT_GE(shown.left, 100) << number.text();
+    EXPECT_LE(shown.right(), roomRight) << number.text();
+    EXPECT_EQ(unit.bounds().left, std::max(171, shown.right() + 11)) << number.text();
+    EXPECT_EQ(number.cut(), c.cut) << number.text();
+    EXPECT_EQ(number.toolTip(), c.cut ? number.text() : "") << number.text();
+  }
 }
 
 TEST_F(Peers, SeeThroughLabelsShowWhatLiesUnderThem) {

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Pictures of what the program shows, taken from the screen under Wine: the
-# client areas of the main window on each page and with a unit button in its
-# states, of the history window and of the customisation dialog. "take"
+# client areas of the main window on each page, with a unit button in its
+# states and with a result too long for its place at the window's font and
+# at the largest one offered, of the history window and of the
+# customisation dialog. "take"
 # stores them as PNGs in a folder; "check" takes them again and compares each
 # with the stored one to the last pixel. The blinking caret is painted out.
 #
@@ -19,7 +21,8 @@ texts_helper=${HK_WINDOW_TEXTS:-}
 # shellcheck source=e2e_lib.sh
 source "$(cd "$(dirname "$0")" && pwd)/e2e_lib.sh"
 
-all_names="page1 page2 page3 unit_hover unit_pressed unit_selected released_outside history customise"
+all_names="page1 page2 page3 unit_hover unit_pressed unit_selected released_outside history customise
+  long_result long_result_12pt"
 names=${*:-$all_names}
 case "$mode" in
   take | check) ;;
@@ -74,6 +77,31 @@ fresh_program() {
 unit1_x=$((8 + 12 + 60))
 unit1_y=$((196 + 12 + 12))
 
+# 1e30 metres in centimetres: a result of 38 characters, wider than the
+# display at the window's font.
+convert_long_result() {
+  click_at 168 174
+  xdotool type --delay 60 "1e30"
+  sleep 0.3
+  click_unit 196 1
+  click_unit 336 2
+}
+
+# The menu's font command, and a size typed into the font dialog.
+choose_font_size() {  # points
+  click_title_button 3
+  sleep 0.3
+  xdotool key f
+  wait_for_window "フォントの指定" || return 1
+  # From the face name to the size, whose text a Tab selects.
+  xdotool key Tab Tab
+  sleep 0.2
+  xdotool type --delay 60 "$1"
+  sleep 0.2
+  xdotool key Return
+  wait_for_no_window "フォントの指定"
+}
+
 shoot() {  # name, file
   fresh_program
   case "$1" in
@@ -104,6 +132,13 @@ shoot() {  # name, file
       xdotool mousemove "$((X + 1 + unit1_x))" "$((Y + 1 + unit1_y + 60))"
       sleep 0.3
       xdotool mouseup 1
+      ;;
+    long_result)
+      convert_long_result
+      ;;
+    long_result_12pt)
+      choose_font_size 12 || return 1
+      convert_long_result
       ;;
     history)
       click_title_button 279

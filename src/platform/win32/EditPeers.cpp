@@ -7,6 +7,8 @@
 
 #include <string>
 
+#include "platform/Screen.h"
+#include "platform/win32/Gdi.h"
 #include "platform/win32/Peers.h"
 #include "platform/win32/Text.h"
 #include "platform/win32/WindowPeer.h"
@@ -25,14 +27,19 @@ char KeyByte(wchar_t typed) {
 class EditPeer : public WindowPeer {
  public:
   explicit EditPeer(Edit& edit) : WindowPeer(edit), edit_(edit) {}
+  ~EditPeer() override {
+    if (tip_ && IsWindow(tip_)) DestroyWindow(tip_);
+  }
 
   void create(HWND parent) override {
     createStandard(L"EDIT", childStyle() | WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, parent);
+    fitNumber();
   }
 
   bool reflected(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override {
     if (message == WM_COMMAND && HIWORD(wParam) == EN_CHANGE) {
       if (!writing_) edit_.userChanged(WideToSjis(WindowText(hwnd())));
+      fitNumber();
       result = 0;
       return true;
     }
@@ -41,11 +48,37 @@ class EditPeer : public WindowPeer {
 
  protected:
   LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam) override {
-    if (message == WM_CHAR) return typed(wParam, lParam);
+    switch (message) {
+      case WM_CHAR:
+        return typed(wParam, lParam);
+      case WM_PAINT:
+        if (!edit_.cut() || GetFocus() == hwnd()) break;
+        paintCut();
+        return 0;
+      case WM_SETFOCUS:
+      case WM_KILLFOCUS:
+        // Edited, a cut number shows as the system shows it; left, with its ellipsis.
+        if (edit_.cut()) InvalidateRect(hwnd(), nullptr, TRUE);
+        break;
+      case WM_MOUSEMOVE:
+        hover();
+        break;
+      case WM_MOUSELEAVE:
+        hovering_ = false;
+        FollowToolTip(hwnd(), tip_, std::string(), RECT{});
+        break;
+      default:
+        break;
+    }
     return WindowPeer::handle(message, wParam, lParam);
   }
 
   void update(Change what) override {
+    if (what == Change::Font || what == Change::Bounds) {
+      WindowPeer::update(what);
+      fitNumber();
+      return;
+    }
     if (what != Change::Text) return WindowPeer::update(what);
     const std::wstring text = SjisToWide(edit_.text());
     if (WindowText(hwnd()) == text) return;
@@ -53,13 +86,73 @@ class EditPeer : public WindowPeer {
     writing_ = true;
     SetWindowTextW(hwnd(), text.c_str());
     writing_ = false;
+    fitNumber();
     // Text cut to the byte limit while typing keeps the caret at its end.
     SendMessageW(hwnd(), EM_SETSEL, text.size(), text.size());
   }
 
   void focused() override { edit_.focus(); }
 
+  HFONT font() override {
+    return SharedFont(FontAtDpi(edit_.font().ofHeight(shownHeight()), dpi()));
+  }
+
  private:
+  int shownHeight() const { return shownHeight_ ? shownHeight_ : edit_.font().characterHeight(); }
+
+  // A number too wide for the box is drawn smaller, or shows that it is cut.
+  void fitNumber() {
+    if (!edit_.holdsNumber() || !hwnd()) return;
+    const std::wstring text = WindowText(hwnd());
+    RECT room{};
+    SendMessageW(hwnd(), EM_GETRECT, 0, reinterpret_cast<LPARAM>(&room));
+    WindowDc dc(hwnd());
+    const auto widthAt = [&](int height) {
+      SelectedObject selected(dc.get(),
+                              SharedFont(FontAtDpi(edit_.font().ofHeight(height), dpi())));
+      SIZE size{};
+      GetTextExtentPoint32W(dc.get(), text.c_str(), static_cast<int>(text.size()), &size);
+      return static_cast<int>(size.cx);
+    };
+    const int width = room.right - room.left;
+    const NumberFit fit = FitNumber(edit_.font().characterHeight(), width, width, widthAt);
+    const bool refont = fit.height != shownHeight();
+    shownHeight_ = fit.height;
+    edit_.setCut(fit.cut);
+    if (refont) SendMessageW(hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(font()), TRUE);
+    InvalidateRect(hwnd(), nullptr, TRUE);
+  }
+
+  // The number's start and an ellipsis, in the colours the system would use.
+  void paintCut() {
+    PaintDc paint(hwnd());
+    const HDC dc = paint.get();
+    RECT client{};
+    GetClientRect(hwnd(), &client);
+    const UINT ask = IsWindowEnabled(hwnd()) ? WM_CTLCOLOREDIT : WM_CTLCOLORSTATIC;
+    const auto brush = reinterpret_cast<HBRUSH>(SendMessageW(
+        GetParent(hwnd()), ask, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(hwnd())));
+    FillRect(dc, &client, brush ? brush : GetSysColorBrush(COLOR_WINDOW));
+    RECT room{};
+    SendMessageW(hwnd(), EM_GETRECT, 0, reinterpret_cast<LPARAM>(&room));
+    SelectedObject selected(dc, font());
+    SetBkMode(dc, TRANSPARENT);
+    const std::wstring text = WindowText(hwnd());
+    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &room,
+              DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
+  }
+
+  // The pointer came onto the box: a cut number shows whole in its tooltip.
+  void hover() {
+    if (hovering_) return;
+    hovering_ = true;
+    TRACKMOUSEEVENT leave{sizeof leave, TME_LEAVE, hwnd(), 0};
+    TrackMouseEvent(&leave);
+    RECT client{};
+    GetClientRect(hwnd(), &client);
+    FollowToolTip(hwnd(), tip_, edit_.toolTip(), client);
+  }
+
   // The key handlers see the character first and may change or drop it.
   LRESULT typed(WPARAM wParam, LPARAM lParam) {
     const char key = KeyByte(static_cast<wchar_t>(wParam));
@@ -75,6 +168,9 @@ class EditPeer : public WindowPeer {
 
   Edit& edit_;
   bool writing_ = false;
+  int shownHeight_ = 0;  // the font's own until a number is fitted
+  bool hovering_ = false;
+  HWND tip_ = nullptr;
 };
 
 class UpDownPeer : public WindowPeer {

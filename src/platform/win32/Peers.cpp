@@ -7,6 +7,7 @@
 // These need windows.h first.
 #include <commctrl.h>
 
+#include <algorithm>
 #include <string>
 
 #include "platform/Dispatcher.h"
@@ -383,12 +384,15 @@ class LabelPeer : public GraphicPeer {
     const Ink ink = ThePalette().ink(back, enabled ? label_.font().colour : kColourGrayText,
                                      enabled ? Look::Normal : Look::Disabled);
     if (!label_.transparent()) FillRect(dc, &client, SharedBrush(ink.back));
-    SelectedObject selected(dc, SharedFont(FontAtDpi(label_.font(), dpi())));
+    SelectedObject selected(dc, SharedFont(FontAtDpi(shownFont(), dpi())));
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, ToColorRef(ink.text));
     const std::wstring text = SjisToWide(label_.text());
-    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &client,
-              DT_EXPANDTABS | AlignmentFlag(label_.alignment()));
+    unsigned flags = DT_EXPANDTABS | AlignmentFlag(label_.alignment());
+    // A number drawn smaller keeps to the line of its neighbours' feet.
+    if (shownHeight_ != label_.font().characterHeight()) flags |= DT_SINGLELINE | DT_BOTTOM;
+    if (label_.cut()) flags |= DT_SINGLELINE | DT_END_ELLIPSIS;
+    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &client, flags);
   }
 
  protected:
@@ -397,23 +401,67 @@ class LabelPeer : public GraphicPeer {
   }
 
  private:
-  // An auto-sized label is as wide as its text; the component keeps a
-  // right-aligned one's right edge.
-  void fit() {
-    if (!label_.autoSize()) return;
+  // The label's font, at the height a number was fitted to.
+  Font shownFont() const { return label_.font().ofHeight(shownHeight_); }
+
+  // The text's size in pixels at the font.
+  SIZE measure(HDC dc, const Font& font) const {
     std::wstring text = SjisToWide(label_.text());
     if (text.empty()) text = L" ";  // an empty label keeps the width of a blank
+    SelectedObject selected(dc, SharedFont(FontAtDpi(font, dpi())));
+    RECT measured{0, 0, 0, 0};
+    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &measured,
+              DT_CALCRECT | DT_EXPANDTABS);
+    return SIZE{measured.right, measured.bottom};
+  }
+
+  // An auto-sized label is as wide and at least as high as its text; the
+  // component keeps a right-aligned one's right edge.
+  void fit() {
+    shownHeight_ = label_.font().characterHeight();
+    if (!label_.autoSize()) return;
     const int scale = dpi();
     WindowDc dc(hostWindow());
-    SelectedObject selected(dc.get(), SharedFont(FontAtDpi(label_.font(), scale)));
-    RECT measured{0, 0, 0, 0};
-    DrawTextW(dc.get(), text.c_str(), static_cast<int>(text.size()), &measured,
-              DT_CALCRECT | DT_EXPANDTABS);
+    const SIZE own = measure(dc.get(), label_.font());
+    const int height = LayoutCoordinate(own.cy - 1, scale) + 1;
+    if (height > label_.bounds().height) label_.setHeight(height);
+    if (label_.numberRoom().width > 0) return fitNumber(dc.get());
     // The fewest units whose pixels hold the text.
-    label_.setWidth(LayoutCoordinate(measured.right - 1, scale) + 1);
+    label_.setWidth(LayoutCoordinate(own.cx - 1, scale) + 1);
+    if (Label* number = label_.numberBefore()) number->measureAgain();
+  }
+
+  // A number takes the room beside its place, a smaller font, or shows that
+  // it is cut; the label after it follows its right edge.
+  void fitNumber(HDC dc) {
+    const int scale = dpi();
+    const Rect& room = label_.numberRoom();
+    const int home = label_.numberPlace().right();
+    Label* next = label_.numberNext();
+    const int gap = next ? label_.numberNextLeft() - home : 0;
+    // A wide name leaves the number no less than its own place.
+    const int roomRight =
+        std::max(home, next ? room.right() - next->bounds().width - gap : room.right());
+    const auto pixels = [&](int from, int to) {
+      return ScaleCoordinate(to, scale) - ScaleCoordinate(from, scale);
+    };
+    const auto widthAt = [&](int height) { return measure(dc, label_.font().ofHeight(height)).cx; };
+    const NumberFit fit = FitNumber(label_.font().characterHeight(), pixels(room.left, home),
+                                    pixels(room.left, roomRight), widthAt);
+    shownHeight_ = fit.height;
+    label_.setCut(fit.cut);
+    const int width =
+        fit.cut ? roomRight - room.left : LayoutCoordinate(widthAt(fit.height) - 1, scale) + 1;
+    // Within its place it keeps its right edge; beyond, it starts at the
+    // room's left and reaches as far right as it must.
+    const int right = width <= home - room.left ? home : room.left + width;
+    const Rect& now = label_.bounds();
+    label_.setBounds({right - width, now.top, width, now.height});
+    if (next) next->setLeft(std::max(label_.numberNextLeft(), right + gap));
   }
 
   Label& label_;
+  int shownHeight_ = 0;
 };
 
 class ImagePeer : public GraphicPeer {

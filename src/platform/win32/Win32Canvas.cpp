@@ -83,6 +83,10 @@ void Win32Canvas::lineTo(Point p) {
   FillRect(dc_, &strip, SharedBrush(penColour_));
 }
 
+static_assert(kDtRight == DT_RIGHT && kDtVCenter == DT_VCENTER && kDtSingleLine == DT_SINGLELINE &&
+                  kDtEndEllipsis == DT_END_ELLIPSIS,
+              "the canvas hands its flags to DrawText as they are");
+
 void Win32Canvas::drawText(std::string_view text, const Rect& rect, unsigned flags) {
   const std::wstring wide = SjisToWide(text);
   RECT r = device(rect);

@@ -107,7 +107,7 @@ class WindowPeer : public Peer {
 
   // The component's font and background as GDI objects, made on first use
   // and again after a change.
-  HFONT font();
+  virtual HFONT font();
   HBRUSH background();
   // Asks a parent's child peer about a notification it received.
   bool reflectToChild(HWND child, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
