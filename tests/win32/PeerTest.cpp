@@ -6,6 +6,7 @@
 // These need windows.h first.
 #include <commctrl.h>
 
+#include <filesystem>
 #include <set>
 #include <string>
 #include <utility>
