@@ -24,7 +24,7 @@ if ! "$root/release" --check --out "$work/out" >"$log" 2>&1; then
   echo "FAILED: ./release --check"
   exit 1
 fi
-grep -E '^(built|package|hakarimaru|same|reproducible)' "$log"
+grep -E '^(built|package|hakarimaru|same|reproducible|  )' "$log"
 check "two clean checkouts give the same bytes" "yes" \
   "$(grep -q '^reproducible:' "$log" && echo yes)"
 
