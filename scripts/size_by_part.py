@@ -40,10 +40,10 @@ def part_of(output, source):
 
 def sizes(map_text):
     totals = dict.fromkeys(OUTPUT_ORDER, 0)
-    lines = map_text.split("\n")
-    start = next(i for i, line in enumerate(lines) if line.startswith("Linker script and memory map"))
+    # Sections are counted from the first output section on: what comes
+    # before (discarded sections, whatever the map's language) has none.
     output = None
-    for line in lines[start:]:
+    for line in map_text.split("\n"):
         match = OUTPUT_SECTION.match(line)
         if match:
             output = match.group(1)
