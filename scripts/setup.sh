@@ -4,7 +4,7 @@
 hk_packages=(
   cmake make g++ g++-mingw-w64-i686 googletest libgtest-dev libbenchmark-dev
   clang-format xvfb x11-utils xdotool xclip fonts-ipafont-gothic locales
-  python3 imagemagick libx11-dev libxext-dev
+  python3 imagemagick libx11-dev libxext-dev git
 )
 
 hk_install_prerequisites() {

@@ -10,6 +10,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <filesystem>
 #include <system_error>
 #include <thread>
 
@@ -95,7 +96,8 @@ bool RewriteInPlace(const fs::path& file, std::string_view bytes, off_t oldSize)
 
 class PosixProfileStorage : public ProfileStorage {
  public:
-  std::unique_ptr<Lock> lock(const fs::path& file) override {
+  std::unique_ptr<Lock> lock(const FilePath& path) override {
+    const fs::path file = path;
     const int fd = ::open(FolderOf(file).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) return nullptr;
     auto held = std::make_unique<FolderLock>(fd);
@@ -109,7 +111,8 @@ class PosixProfileStorage : public ProfileStorage {
     return held;
   }
 
-  bool read(const fs::path& file, std::string& bytes) override {
+  bool read(const FilePath& path, std::string& bytes) override {
+    const fs::path file = path;
     bytes.clear();
     Descriptor fd(::open(file.c_str(), O_RDONLY | O_CLOEXEC));
     if (!fd.valid()) return errno == ENOENT || errno == ENOTDIR;
@@ -127,7 +130,7 @@ class PosixProfileStorage : public ProfileStorage {
     }
   }
 
-  bool replace(const fs::path& file, std::string_view bytes,
+  bool replace(const FilePath& file, std::string_view bytes,
                const BeforeReplace& beforeReplace) override {
     const fs::path target = ResolvedTarget(file);
     struct stat st;
@@ -171,7 +174,7 @@ class PosixProfileStorage : public ProfileStorage {
     return true;
   }
 
-  std::string displayName(const fs::path& file) const override { return file.string(); }
+  std::string displayName(const FilePath& file) const override { return file.string(); }
 };
 
 }  // namespace

@@ -11,8 +11,6 @@ namespace hk {
 
 namespace {
 
-namespace fs = std::filesystem;
-
 constexpr std::uint32_t kNone = 0xFFFFFFFFu;
 
 // Offsets into the file are 32-bit, which no settings file comes near.
@@ -253,11 +251,10 @@ std::string WithValue(std::string_view bytes, std::string_view section, std::str
 
 }  // namespace
 
-ProfileWriteError::ProfileWriteError(const std::filesystem::path& path)
+ProfileWriteError::ProfileWriteError(const FilePath& path)
     : ProfileWriteError(path, path.string()) {}
 
-ProfileWriteError::ProfileWriteError(const std::filesystem::path& path,
-                                     const std::string& shownPath)
+ProfileWriteError::ProfileWriteError(const FilePath& path, const std::string& shownPath)
     : std::runtime_error("Unable to write to " + shownPath), path_(path) {}
 
 // The file's bytes as last read or written, and an index of the first block
@@ -337,7 +334,7 @@ void ProfileFile::Content::parse() {
   }
 }
 
-ProfileFile::ProfileFile(std::filesystem::path path, ProfileStorage& storage)
+ProfileFile::ProfileFile(FilePath path, ProfileStorage& storage)
     : path_(std::move(path)), storage_(storage), content_(std::make_unique<Content>()) {
   // Under the writers' lock, so that no write's rename meets this read; a
   // lock not had in time costs nothing but that. A file that cannot be read

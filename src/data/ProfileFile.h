@@ -1,6 +1,5 @@
 #pragma once
 
-#include <filesystem>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -8,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "data/FilePath.h"
 #include "data/ProfileStorage.h"
 
 namespace hk {
@@ -16,13 +16,13 @@ namespace hk {
 // "Unable to write to " followed by the file's path.
 class ProfileWriteError : public std::runtime_error {
  public:
-  explicit ProfileWriteError(const std::filesystem::path& path);
+  explicit ProfileWriteError(const FilePath& path);
   // shownPath: the path as the program's Shift-JIS texts show it.
-  ProfileWriteError(const std::filesystem::path& path, const std::string& shownPath);
-  const std::filesystem::path& path() const noexcept { return path_; }
+  ProfileWriteError(const FilePath& path, const std::string& shownPath);
+  const FilePath& path() const noexcept { return path_; }
 
  private:
-  std::filesystem::path path_;
+  FilePath path_;
 };
 
 // An initialisation file of sections and keys, read and written with the
@@ -34,13 +34,12 @@ class ProfileWriteError : public std::runtime_error {
 // program writing at the same time loses anything.
 class ProfileFile {
  public:
-  explicit ProfileFile(std::filesystem::path path,
-                       ProfileStorage& storage = InstalledProfileStorage());
+  explicit ProfileFile(FilePath path, ProfileStorage& storage = InstalledProfileStorage());
   ~ProfileFile();
   ProfileFile(const ProfileFile&) = delete;
   ProfileFile& operator=(const ProfileFile&) = delete;
 
-  const std::filesystem::path& path() const { return path_; }
+  const FilePath& path() const { return path_; }
 
   // The value of key in section, or defaultValue when either is absent.
   std::string read(std::string_view section, std::string_view key,
@@ -63,7 +62,7 @@ class ProfileFile {
   struct Content;
   [[noreturn]] void fail() const;
 
-  std::filesystem::path path_;
+  FilePath path_;
   ProfileStorage& storage_;
   std::unique_ptr<Content> content_;
   ProfileStorage::BeforeReplace beforeReplace_;

@@ -1,10 +1,11 @@
 #pragma once
 
-#include <filesystem>
 #include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
+
+#include "data/FilePath.h"
 
 namespace hk {
 
@@ -26,24 +27,24 @@ class ProfileStorage {
 
   // Called with the temporary file's path once it is complete and flushed,
   // right before it replaces the file; throwing from it fails the replace.
-  using BeforeReplace = std::function<void(const std::filesystem::path&)>;
+  using BeforeReplace = std::function<void(const FilePath&)>;
 
   // Nothing when the lock could not be had within the storage's wait.
-  virtual std::unique_ptr<Lock> lock(const std::filesystem::path& file) = 0;
+  virtual std::unique_ptr<Lock> lock(const FilePath& file) = 0;
 
   // The whole file into bytes. A file that is not there reads as empty; false
   // when it is there but cannot be read.
-  virtual bool read(const std::filesystem::path& file, std::string& bytes) = 0;
+  virtual bool read(const FilePath& file, std::string& bytes) = 0;
 
   // Puts bytes in the file's place, creating it when it is not there: a
   // flushed temporary file renamed over it, or, where the folder takes no new
   // files, the file rewritten in place. False on any failure, with the file
   // on disk as it was and no temporary file left behind.
-  virtual bool replace(const std::filesystem::path& file, std::string_view bytes,
+  virtual bool replace(const FilePath& file, std::string_view bytes,
                        const BeforeReplace& beforeReplace) = 0;
 
   // The path as the program's Shift-JIS texts show it.
-  virtual std::string displayName(const std::filesystem::path& file) const = 0;
+  virtual std::string displayName(const FilePath& file) const = 0;
 };
 
 // The storage that profile files made from now on use.

@@ -111,8 +111,8 @@ void LoadUnit(const ProfileFile& profile, std::string_view section, int u, UnitR
 
 }  // namespace
 
-std::filesystem::path SettingsPathFor(const std::filesystem::path& executable) {
-  std::filesystem::path path = executable;
+FilePath SettingsPathFor(const FilePath& executable) {
+  FilePath path = executable;
   path.replace_extension(".KZN");
   return path;
 }
@@ -134,7 +134,7 @@ std::optional<std::uint32_t> ColourOfIndex(std::int32_t index) {
 
 std::string CategorySection(int category) { return "BUNRUI" + std::to_string(category); }
 
-SettingsFile::SettingsFile(std::filesystem::path path) : profile_(std::move(path)) {}
+SettingsFile::SettingsFile(FilePath path) : profile_(std::move(path)) {}
 
 std::optional<std::int32_t> SettingsFile::readInteger(std::string_view section,
                                                       std::string_view key,

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <filesystem>
 #include <functional>
 #include <optional>
 #include <string>
@@ -9,12 +8,13 @@
 #include <utility>
 
 #include "data/CategoryTable.h"
+#include "data/FilePath.h"
 #include "data/ProfileFile.h"
 
 namespace hk {
 
 // The settings file beside the program: the executable's path with ".KZN".
-std::filesystem::path SettingsPathFor(const std::filesystem::path& executable);
+FilePath SettingsPathFor(const FilePath& executable);
 
 // The window's section as read at start-up; a missing or malformed key gives
 // its default.
@@ -34,9 +34,9 @@ std::optional<std::uint32_t> ColourOfIndex(std::int32_t index);
 // writer throws ProfileWriteError when the file cannot be written.
 class SettingsFile {
  public:
-  explicit SettingsFile(std::filesystem::path path);
+  explicit SettingsFile(FilePath path);
 
-  const std::filesystem::path& path() const { return profile_.path(); }
+  const FilePath& path() const { return profile_.path(); }
 
   // An integer key: decimal or "$" and hex digits; with allowHexPrefix also
   // "0x" and hex digits (the window keys and ICON). Nothing for a missing,
@@ -71,7 +71,7 @@ class SettingsFile {
   void writeUnitColour(int category, int unit, std::int32_t colourIndex);
 
   // Test seam: see ProfileFile::setBeforeReplaceHookForTesting.
-  void setBeforeReplaceHookForTesting(std::function<void(const std::filesystem::path&)> hook) {
+  void setBeforeReplaceHookForTesting(std::function<void(const FilePath&)> hook) {
     profile_.setBeforeReplaceHookForTesting(std::move(hook));
   }
 

@@ -1,9 +1,10 @@
 #pragma once
 
 #include <cstdint>
-#include <filesystem>
 #include <string>
 #include <utility>
+
+#include "data/FilePath.h"
 
 namespace hk {
 
@@ -52,7 +53,7 @@ struct Picture {
   enum class Source { None, Resource, File };
   Source source = Source::None;
   std::string resourceName;
-  std::filesystem::path file;
+  FilePath file;
   int width = 0;  // of the whole bitmap, when known
   int height = 0;
   int imageCount = 1;

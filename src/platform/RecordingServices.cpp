@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
@@ -16,7 +17,7 @@ namespace {
 // gives up after this many.
 constexpr std::size_t kPumpLimit = 100000;
 
-std::filesystem::path UnsetExecutable() {
+FilePath UnsetExecutable() {
   std::error_code error;
   std::filesystem::path base = std::filesystem::temp_directory_path(error);
   if (error) base = std::filesystem::path("hakarimaru-unset");
@@ -47,8 +48,8 @@ void RecordingServices::setClipboardText(std::string_view text) {
   clipboard.emplace_back(text);
 }
 
-void RecordingServices::help(Form& owner, const std::filesystem::path& helpFile,
-                             HelpCommand command, unsigned context) {
+void RecordingServices::help(Form& owner, const FilePath& helpFile, HelpCommand command,
+                             unsigned context) {
   helpCalls.push_back({&owner, helpFile, command, context});
 }
 
@@ -120,19 +121,20 @@ bool RecordingServices::pressKey(unsigned virtualKey, bool shift) {
   return swallowed;
 }
 
-std::filesystem::path RecordingServices::executablePath() { return executable; }
+FilePath RecordingServices::executablePath() { return executable; }
 
-bool RecordingServices::fileExists(const std::filesystem::path& path) {
+bool RecordingServices::fileExists(const FilePath& file) {
+  const std::filesystem::path path = file;
   std::error_code error;
   return std::filesystem::exists(path, error) && !std::filesystem::is_directory(path, error);
 }
 
-std::optional<Picture> RecordingServices::loadBitmapFile(const std::filesystem::path& path) {
+std::optional<Picture> RecordingServices::loadBitmapFile(const FilePath& path) {
   return ReadBitmapFile(path);
 }
 
-std::optional<Picture> ReadBitmapFile(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
+std::optional<Picture> ReadBitmapFile(const FilePath& path) {
+  std::ifstream in(std::filesystem::path(path), std::ios::binary);
   if (!in) return std::nullopt;
   // The file header and the longest info header are all that is looked at.
   constexpr std::size_t kFileHeader = 14;

@@ -6,13 +6,13 @@
 
 #include <cstddef>
 #include <deque>
-#include <filesystem>
 #include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "data/FilePath.h"
 #include "platform/Canvas.h"
 #include "platform/Services.h"
 #include "platform/Widgets.h"
@@ -27,7 +27,7 @@ struct RecordedMessageBox {
 
 struct RecordedHelp {
   Form* owner = nullptr;
-  std::filesystem::path file;
+  FilePath file;
   HelpCommand command = HelpCommand::Context;
   unsigned context = 0;
 };
@@ -58,7 +58,7 @@ class RecordingServices : public Services {
 
   // Where the program believes it lives. The default is in a folder that does
   // not exist, so a test that forgot to choose one writes nothing anywhere.
-  std::filesystem::path executable;
+  FilePath executable;
 
   // Makes setClipboardText fail as a clipboard held by another program does.
   bool clipboardBusy = false;
@@ -84,8 +84,7 @@ class RecordingServices : public Services {
   int messageBox(std::string_view text, std::string_view title, unsigned flags) override;
   void beep(unsigned type) override;
   void setClipboardText(std::string_view text) override;
-  void help(Form& owner, const std::filesystem::path& helpFile, HelpCommand command,
-            unsigned context) override;
+  void help(Form& owner, const FilePath& helpFile, HelpCommand command, unsigned context) override;
   bool chooseFont(Form& owner, Font& font) override;
   void showModeless(Form& form) override;
   int runModal(Form& form) override;
@@ -93,9 +92,9 @@ class RecordingServices : public Services {
   void postMessage(Form& target, unsigned message) override;
   int trackPopupMenu(Form& owner, const PopupMenu& menu, Point screen) override;
   void setKeyHook(KeyHook hook) override;
-  std::filesystem::path executablePath() override;
-  bool fileExists(const std::filesystem::path& path) override;
-  std::optional<Picture> loadBitmapFile(const std::filesystem::path& path) override;
+  FilePath executablePath() override;
+  bool fileExists(const FilePath& path) override;
+  std::optional<Picture> loadBitmapFile(const FilePath& path) override;
   int scrollBarWidth() override { return verticalScrollBarWidth; }
   MonitorArea nearestMonitor(const Rect&) override { return monitor; }
 
@@ -111,7 +110,7 @@ class RecordingServices : public Services {
 
 // Reads a bitmap file's header: a picture of the file with its size, or
 // nothing when the file is missing, short, or not a Windows bitmap.
-std::optional<Picture> ReadBitmapFile(const std::filesystem::path& path);
+std::optional<Picture> ReadBitmapFile(const FilePath& path);
 
 class RecordingCanvas : public Canvas {
  public:

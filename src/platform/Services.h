@@ -1,11 +1,11 @@
 #pragma once
 
-#include <filesystem>
 #include <functional>
 #include <memory>
 #include <optional>
 #include <string_view>
 
+#include "data/FilePath.h"
 #include "platform/Geometry.h"
 #include "platform/Graphics.h"
 #include "platform/Screen.h"
@@ -33,7 +33,7 @@ class Services {
   virtual void beep(unsigned type) = 0;
   // Replaces the clipboard's contents with the text (Shift-JIS).
   virtual void setClipboardText(std::string_view text) = 0;
-  virtual void help(Form& owner, const std::filesystem::path& helpFile, HelpCommand command,
+  virtual void help(Form& owner, const FilePath& helpFile, HelpCommand command,
                     unsigned context) = 0;
   // The font dialog, starting from font; true and the choice in font on OK.
   virtual bool chooseFont(Form& owner, Font& font) = 0;
@@ -58,11 +58,11 @@ class Services {
   using KeyHook = std::function<bool(unsigned virtualKey, bool shift)>;
   virtual void setKeyHook(KeyHook hook) = 0;
 
-  virtual std::filesystem::path executablePath() = 0;
-  virtual bool fileExists(const std::filesystem::path& path) = 0;
+  virtual FilePath executablePath() = 0;
+  virtual bool fileExists(const FilePath& path) = 0;
   // A bitmap file as a picture with its size; nothing when it is missing or
   // not a bitmap.
-  virtual std::optional<Picture> loadBitmapFile(const std::filesystem::path& path) = 0;
+  virtual std::optional<Picture> loadBitmapFile(const FilePath& path) = 0;
 
   // The width of a vertical scroll bar as the system draws it, in layout
   // units.

@@ -1,7 +1,8 @@
 #pragma once
 
-#include <filesystem>
 #include <string>
+
+#include "data/FilePath.h"
 
 namespace hk {
 
@@ -10,7 +11,7 @@ namespace hk {
 // viewer. Only the program's one thread touches it.
 struct ApplicationInfo {
   std::string Title;
-  std::filesystem::path HelpFile;
+  FilePath HelpFile;
 };
 
 ApplicationInfo& Application();

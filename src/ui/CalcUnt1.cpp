@@ -131,8 +131,7 @@ void NameForReaders(TCalcCustomForm& form) {
 }  // namespace
 
 TCalcCustomForm::TCalcCustomForm(Services& services, Form& owner, CategoryTable& table,
-                                 SettingsFile& settings, std::filesystem::path exeFolder,
-                                 std::filesystem::path helpFile)
+                                 SettingsFile& settings, FilePath exeFolder, FilePath helpFile)
     : Form(FormStyle::SizableDialog, &owner),
       services_(services),
       table_(table),
@@ -245,9 +244,7 @@ ComboBox& TCalcCustomForm::ColorCombo(int row) const {
   return Slot(ColorCombos, row, "ColorCombos");
 }
 
-std::filesystem::path TCalcCustomForm::userBitmapPath() const {
-  return exeFolder_ / BitmapFileName;
-}
+FilePath TCalcCustomForm::userBitmapPath() const { return exeFolder_ / BitmapFileName; }
 
 void TCalcCustomForm::showStandardIcon() {
   ICONImage.setPicture(StandardIcon(table_[EditedCategory]));
@@ -399,9 +396,8 @@ void TCalcCustomForm::HelpButtonClick() {
 }
 
 bool CustomizeCategory(Services& services, Form& owner, CategoryTable& table,
-                       SettingsFile& settings, int currentCategory,
-                       const std::filesystem::path& exeFolder,
-                       const std::filesystem::path& helpFile) {
+                       SettingsFile& settings, int currentCategory, const FilePath& exeFolder,
+                       const FilePath& helpFile) {
   if (currentCategory == kTemperatureCategory || currentCategory == kNumberBaseCategory) {
     services.messageBox("温度とパソコンはｶｽﾄﾏｲｽﾞ不可", "処理中断", kMbOk);
     return false;

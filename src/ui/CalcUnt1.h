@@ -2,10 +2,10 @@
 
 #include <array>
 #include <cstdint>
-#include <filesystem>
 #include <string>
 
 #include "data/CategoryTable.h"
+#include "data/FilePath.h"
 #include "data/SettingsFile.h"
 #include "platform/Services.h"
 #include "platform/Widgets.h"
@@ -19,7 +19,7 @@ class TCalcCustomForm : public Form {
   // The table and the settings file belong to the program and outlive the
   // dialog. The user bitmaps are looked for in exeFolder.
   TCalcCustomForm(Services& services, Form& owner, CategoryTable& table, SettingsFile& settings,
-                  std::filesystem::path exeFolder, std::filesystem::path helpFile);
+                  FilePath exeFolder, FilePath helpFile);
 
   // Where the dialog opens and how large it is, frame included, whatever
   // frame the system draws.
@@ -116,7 +116,7 @@ class TCalcCustomForm : public Form {
  private:
   void layOut();
   void bindEvents();
-  std::filesystem::path userBitmapPath() const;
+  FilePath userBitmapPath() const;
   void showStandardIcon();
   void centreIcon();
 
@@ -132,8 +132,8 @@ class TCalcCustomForm : public Form {
   Services& services_;
   CategoryTable& table_;
   SettingsFile& settings_;
-  std::filesystem::path exeFolder_;
-  std::filesystem::path helpFile_;
+  FilePath exeFolder_;
+  FilePath helpFile_;
 };
 
 // The dialog while it is open; nothing otherwise.
@@ -146,8 +146,7 @@ extern TCalcCustomForm* CalcCustomForm;
 // settings file then hold the edited category, and the page's buttons and
 // the units need showing again.
 bool CustomizeCategory(Services& services, Form& owner, CategoryTable& table,
-                       SettingsFile& settings, int currentCategory,
-                       const std::filesystem::path& exeFolder,
-                       const std::filesystem::path& helpFile);
+                       SettingsFile& settings, int currentCategory, const FilePath& exeFolder,
+                       const FilePath& helpFile);
 
 }  // namespace hk

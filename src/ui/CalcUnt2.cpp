@@ -61,7 +61,7 @@ void ReleaseModeless(Services& services) {
 }  // namespace
 
 TCalcHistoryForm::TCalcHistoryForm(Services& services, HistoryStore& history, Form& mainForm,
-                                   bool modalMode, std::filesystem::path helpFile)
+                                   bool modalMode, FilePath helpFile)
     : Form(FormStyle::Sizable, &mainForm),
       services_(services),
       history_(history),
@@ -436,7 +436,7 @@ void TCalcHistoryForm::CLIP_COPY(std::int32_t mode) {
 // The main window's hooks --------------------------------------------------
 
 void HistoryButtonClick(Services& services, HistoryStore& history, Form& mainForm,
-                        SpeedButton& historyButton, const std::filesystem::path& helpFile) {
+                        SpeedButton& historyButton, const FilePath& helpFile) {
   if (CalcHistoryForm) {
     ReleaseModeless(services);
     CalcHistoryForm = nullptr;
@@ -454,7 +454,7 @@ void HistoryButtonClick(Services& services, HistoryStore& history, Form& mainFor
 }
 
 void HistoryMenuClick(Services& services, HistoryStore& history, Form& mainForm,
-                      const std::filesystem::path& helpFile) {
+                      const FilePath& helpFile) {
   if (history.HistoryCount() == 0) {
     services.messageBox("計算履歴はありません", "履歴表示", kMbOk);
     return;

@@ -1,8 +1,8 @@
 #pragma once
 
 #include <cstdint>
-#include <filesystem>
 
+#include "data/FilePath.h"
 #include "history/HistoryStore.h"
 #include "platform/Services.h"
 #include "platform/Widgets.h"
@@ -22,14 +22,14 @@ class TCalcHistoryForm : public Form {
   // First, so that the menus below can be made with them.
   Services& services_;
   HistoryStore& history_;
-  std::filesystem::path helpFile_;
+  FilePath helpFile_;
 
  public:
   // modalMode: opened from the main window's menu and run modally; otherwise
   // modeless from the history button. The main window is the owner, and the
   // one told with WM_HISTORYCLOSE.
   TCalcHistoryForm(Services& services, HistoryStore& history, Form& mainForm, bool modalMode,
-                   std::filesystem::path helpFile);
+                   FilePath helpFile);
   ~TCalcHistoryForm() override;
 
   static constexpr Rect kDesignBounds{371, 117, 403, 367};
@@ -128,11 +128,11 @@ extern TCalcHistoryForm* CalcHistoryForm;
 // The history button: opens the window modeless and puts the button down, or,
 // when a window exists (also a hidden one), releases it and raises the button.
 void HistoryButtonClick(Services& services, HistoryStore& history, Form& mainForm,
-                        SpeedButton& historyButton, const std::filesystem::path& helpFile);
+                        SpeedButton& historyButton, const FilePath& helpFile);
 // The menu entry: the window run modally, or a message on an empty history.
 // An open modeless window is shown and brought forward instead of a second one.
 void HistoryMenuClick(Services& services, HistoryStore& history, Form& mainForm,
-                      const std::filesystem::path& helpFile);
+                      const FilePath& helpFile);
 // WM_HISTORYCLOSE: releases the window if there is one, and raises the button
 // in every case.
 void HistoryCloseMessage(Services& services, SpeedButton& historyButton);

@@ -316,7 +316,7 @@ void TCalcMainForm::FormCreate() {
       [this](unsigned virtualKey, bool shift) { return HandleFunctionKeys(virtualKey, shift); });
   fillArrays();
 
-  const std::filesystem::path executable = services_.executablePath();
+  const FilePath executable = services_.executablePath();
   Application().HelpFile = executable.parent_path() / "ZO_VEZA.HLP";
   settings_ = std::make_unique<SettingsFile>(SettingsPathFor(executable));
 

@@ -1,11 +1,11 @@
 // The main window's pages, categories and units: what the buttons show and
 // what choosing one does.
 #include <cstddef>
-#include <filesystem>
 #include <functional>
 #include <optional>
 #include <string>
 
+#include "data/FilePath.h"
 #include "platform/Dispatcher.h"
 #include "ui/calcMain.h"
 
@@ -40,7 +40,7 @@ Font UnitButtonFont(Colour colour) {
 }  // namespace
 
 void TCalcMainForm::ShowPageButtons() {
-  const std::filesystem::path folder = services_.executablePath().parent_path();
+  const FilePath folder = services_.executablePath().parent_path();
   for (int position = 1; position <= kCategoriesPerPage; ++position) {
     const int c = CategoryAtPosition(Selection.PageFirst, position);
     CategoryRecord& category = table_[c];

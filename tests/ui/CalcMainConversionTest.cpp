@@ -3,6 +3,7 @@
 // and what the window leaves behind at exit.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 

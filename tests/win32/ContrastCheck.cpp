@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -27,7 +28,7 @@ namespace {
 class SchemeServices : public Win32Services {
  public:
   explicit SchemeServices(std::filesystem::path folder) : folder_(std::move(folder)) {}
-  std::filesystem::path executablePath() override { return folder_ / "hakarimaru.exe"; }
+  FilePath executablePath() override { return folder_ / "hakarimaru.exe"; }
   bool highContrast() override { return flagged; }
   bool flagged = true;
 

@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -31,7 +32,7 @@ namespace {
 class FolderServices : public Win32Services {
  public:
   explicit FolderServices(std::filesystem::path executable) : executable_(std::move(executable)) {}
-  std::filesystem::path executablePath() override { return executable_; }
+  FilePath executablePath() override { return executable_; }
 
  private:
   std::filesystem::path executable_;

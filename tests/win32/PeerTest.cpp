@@ -7,6 +7,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <set>
 #include <string>
 #include <utility>

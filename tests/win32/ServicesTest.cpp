@@ -180,7 +180,7 @@ TEST_F(Services32, FilesAndBitmapsAreReadFromTheDisk) {
   EXPECT_FALSE(services.fileExists(folder.path()));
   EXPECT_FALSE(services.fileExists(folder.path() / "missing.bmp"));
   EXPECT_EQ(services.executablePath().filename(), "hk_peer_tests.exe");
-  EXPECT_TRUE(services.executablePath().is_absolute());
+  EXPECT_TRUE(std::filesystem::path(services.executablePath()).is_absolute());
 }
 
 }  // namespace

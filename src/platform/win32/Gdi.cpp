@@ -2,15 +2,14 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <filesystem>
 #include <functional>
 #include <map>
 #include <string>
-#include <system_error>
 #include <tuple>
 #include <utility>
 #include <vector>
 
+#include "data/FilePath.h"
 #include "platform/Screen.h"
 #include "platform/win32/Text.h"
 
@@ -54,7 +53,7 @@ BitmapObject LoadPicture(const Picture& picture) {
     image = LoadImageW(GetModuleHandleW(nullptr), name.c_str(), IMAGE_BITMAP, 0, 0,
                        LR_CREATEDIBSECTION);
   } else if (picture.source == Picture::Source::File) {
-    image = LoadImageW(nullptr, picture.file.wstring().c_str(), IMAGE_BITMAP, 0, 0,
+    image = LoadImageW(nullptr, picture.file.native().c_str(), IMAGE_BITMAP, 0, 0,
                        LR_LOADFROMFILE | LR_CREATEDIBSECTION);
   }
   return BitmapObject(static_cast<HBITMAP>(image));
@@ -278,14 +277,22 @@ HPEN SharedPen(Colour colour, int width) {
   return made.get();
 }
 
+namespace {
+// Zero when the file cannot be asked.
+ULONGLONG LastWriteTime(const FilePath& file) {
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (!GetFileAttributesExW(file.c_str(), GetFileExInfoStandard, &data)) return 0;
+  return static_cast<ULONGLONG>(data.ftLastWriteTime.dwHighDateTime) << 32 |
+         data.ftLastWriteTime.dwLowDateTime;
+}
+}  // namespace
+
 HBITMAP SharedPicture(const Picture& picture) {
   if (picture.empty()) return nullptr;
   // A file is loaded again once it was written since.
-  std::error_code error;
-  const auto written = picture.source == Picture::Source::File
-                           ? std::filesystem::last_write_time(picture.file, error)
-                           : std::filesystem::file_time_type{};
-  using Key = std::tuple<int, std::string, std::filesystem::path, std::filesystem::file_time_type>;
+  const ULONGLONG written =
+      picture.source == Picture::Source::File ? LastWriteTime(picture.file) : 0;
+  using Key = std::tuple<int, std::string, FilePath, ULONGLONG>;
   static std::map<Key, BitmapObject> pictures;
   const Key key{static_cast<int>(picture.source), picture.resourceName, picture.file, written};
   const auto found = pictures.find(key);

@@ -12,8 +12,6 @@ namespace hk {
 
 namespace {
 
-namespace fs = std::filesystem;
-
 constexpr ULONGLONG kMaxFileBytes = 0xFFFFFFF0u;
 // Attributes the file keeps when it is replaced; read-only never gets here.
 constexpr DWORD kKeptAttributes = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
@@ -181,10 +179,10 @@ bool RewriteInPlace(const std::wstring& target, std::string_view bytes) {
 
 }  // namespace
 
-std::unique_ptr<ProfileStorage::Lock> Win32ProfileStorage::lock(const fs::path& file) {
+std::unique_ptr<ProfileStorage::Lock> Win32ProfileStorage::lock(const FilePath& file) {
   // One name per file, however its path is spelt: the case of a path does
   // not matter on Windows.
-  std::wstring full = FullPath(file.wstring());
+  std::wstring full = FullPath(file.native());
   CharUpperBuffW(full.data(), static_cast<DWORD>(full.size()));
   std::uint64_t hash = 14695981039346656037ull;
   for (const wchar_t c : full) hash = (hash ^ static_cast<std::uint16_t>(c)) * 1099511628211ull;
@@ -201,9 +199,9 @@ std::unique_ptr<ProfileStorage::Lock> Win32ProfileStorage::lock(const fs::path& 
   return std::make_unique<MutexLock>(mutex);
 }
 
-bool Win32ProfileStorage::read(const fs::path& file, std::string& bytes) {
+bool Win32ProfileStorage::read(const FilePath& file, std::string& bytes) {
   bytes.clear();
-  Handle in(CreateFileW(file.wstring().c_str(), GENERIC_READ,
+  Handle in(CreateFileW(file.native().c_str(), GENERIC_READ,
                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!in.valid()) {
@@ -225,9 +223,9 @@ bool Win32ProfileStorage::read(const fs::path& file, std::string& bytes) {
   }
 }
 
-bool Win32ProfileStorage::replace(const fs::path& file, std::string_view bytes,
+bool Win32ProfileStorage::replace(const FilePath& file, std::string_view bytes,
                                   const BeforeReplace& beforeReplace) {
-  const std::wstring target = FinalPath(file.wstring());
+  const std::wstring target = FinalPath(file.native());
   const DWORD attributes = GetFileAttributesW(target.c_str());
   const bool exists = attributes != INVALID_FILE_ATTRIBUTES;
   if (!exists && GetLastError() != ERROR_FILE_NOT_FOUND) return false;
@@ -254,7 +252,7 @@ bool Win32ProfileStorage::replace(const fs::path& file, std::string_view bytes,
   ok = out.close() && ok;
   if (ok) {
     try {
-      if (beforeReplace) beforeReplace(fs::path(temp));
+      if (beforeReplace) beforeReplace(FilePath(temp));
     } catch (...) {
       ok = false;
     }
@@ -264,8 +262,8 @@ bool Win32ProfileStorage::replace(const fs::path& file, std::string_view bytes,
   return ok;
 }
 
-std::string Win32ProfileStorage::displayName(const fs::path& file) const {
-  return WideToSjis(file.wstring());
+std::string Win32ProfileStorage::displayName(const FilePath& file) const {
+  return WideToSjis(file.native());
 }
 
 }  // namespace hk

@@ -17,12 +17,12 @@ class Win32ProfileStorage : public ProfileStorage {
   explicit Win32ProfileStorage(std::uint32_t lockWaitMilliseconds = 5000)
       : lockWait_(lockWaitMilliseconds) {}
 
-  std::unique_ptr<Lock> lock(const std::filesystem::path& file) override;
-  bool read(const std::filesystem::path& file, std::string& bytes) override;
-  bool replace(const std::filesystem::path& file, std::string_view bytes,
+  std::unique_ptr<Lock> lock(const FilePath& file) override;
+  bool read(const FilePath& file, std::string& bytes) override;
+  bool replace(const FilePath& file, std::string_view bytes,
                const BeforeReplace& beforeReplace) override;
   // In code page 932, a character it lacks as "?".
-  std::string displayName(const std::filesystem::path& file) const override;
+  std::string displayName(const FilePath& file) const override;
 
  private:
   std::uint32_t lockWait_;

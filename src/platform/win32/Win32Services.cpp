@@ -220,11 +220,11 @@ void Win32Services::setClipboardText(std::string_view text) {
   localeBlock.putOnClipboard(CF_LOCALE);
 }
 
-void Win32Services::help(Form& owner, const std::filesystem::path& helpFile, HelpCommand command,
+void Win32Services::help(Form& owner, const FilePath& helpFile, HelpCommand command,
                          unsigned context) {
   HWND window = WindowOf(owner);
   if (!window) window = messageWindow_;
-  const std::wstring file = helpFile.wstring();
+  const std::wstring file = helpFile.native();
   if (command == HelpCommand::Quit) {
     if (helpViewerUsed_) WinHelpW(window, file.c_str(), HELP_QUIT, 0);
     helpWindow_.close();
@@ -364,20 +364,20 @@ int Win32Services::trackPopupMenu(Form& owner, const PopupMenu& menu, Point scre
 
 void Win32Services::setKeyHook(KeyHook hook) { keyHook_ = std::move(hook); }
 
-std::filesystem::path Win32Services::executablePath() {
+FilePath Win32Services::executablePath() {
   std::wstring path(MAX_PATH, L'\0');
   for (;;) {
     const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
     if (length == 0) return {};
     if (length < path.size()) {
       path.resize(length);
-      return std::filesystem::path(path);
+      return FilePath(path);
     }
     path.resize(path.size() * 2);  // cut short: try a longer buffer
   }
 }
 
-bool Win32Services::fileExists(const std::filesystem::path& path) {
+bool Win32Services::fileExists(const FilePath& path) {
   const DWORD attributes = GetFileAttributesW(path.c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
@@ -409,7 +409,7 @@ MonitorArea Win32Services::nearestMonitor(const Rect& screen) {
   return {toRect(info.rcMonitor), toRect(info.rcWork), MonitorDpi(monitor)};
 }
 
-std::optional<Picture> Win32Services::loadBitmapFile(const std::filesystem::path& path) {
+std::optional<Picture> Win32Services::loadBitmapFile(const FilePath& path) {
   const BitmapObject bitmap(
       static_cast<HBITMAP>(LoadImageW(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE)));
   if (!bitmap) return std::nullopt;

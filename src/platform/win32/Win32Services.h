@@ -27,8 +27,7 @@ class Win32Services : public Services {
   // The help file's viewer when the file is there and the system has a
   // viewer for it; otherwise the program's own help window. Quit tells the
   // viewer only when it was used, and closes the help window.
-  void help(Form& owner, const std::filesystem::path& helpFile, HelpCommand command,
-            unsigned context) override;
+  void help(Form& owner, const FilePath& helpFile, HelpCommand command, unsigned context) override;
   const HelpWindow& helpWindow() const { return helpWindow_; }
   bool chooseFont(Form& owner, Font& font) override;
 
@@ -43,9 +42,9 @@ class Win32Services : public Services {
   void setKeyHook(KeyHook hook) override;
   const KeyHook& keyHook() const { return keyHook_; }
 
-  std::filesystem::path executablePath() override;
-  bool fileExists(const std::filesystem::path& path) override;
-  std::optional<Picture> loadBitmapFile(const std::filesystem::path& path) override;
+  FilePath executablePath() override;
+  bool fileExists(const FilePath& path) override;
+  std::optional<Picture> loadBitmapFile(const FilePath& path) override;
   int scrollBarWidth() override;
   MonitorArea nearestMonitor(const Rect& screen) override;
   bool highContrast() override;
