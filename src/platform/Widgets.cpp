@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <utility>
 #include <vector>
 
 #include "platform/Dispatcher.h"
@@ -261,7 +262,7 @@ bool IsDown(const Control* control) {
 
 void Press(Control& control) {
   if (control.kind() == ControlKind::SpeedButton) {
-    static_cast<SpeedButton&>(control).click();
+    static_cast<SpeedButton&>(control).pressAccessKey();
   } else {
     static_cast<Button&>(control).click();
   }
@@ -367,7 +368,25 @@ void Form::destroyed() {
   Fire(OnDestroy);
 }
 
-void Form::setFocused(Control* control) { focused_ = control; }
+namespace {
+void Left(Control* control) {
+  if (control && control->kind() == ControlKind::ListBox) {
+    Fire(static_cast<ListBox*>(control)->OnExit);
+  }
+}
+}  // namespace
+
+void Form::setFocused(Control* control) {
+  Control* left = std::exchange(focused_, control);
+  // Forgetting the focus (a control that goes) tells nobody.
+  if (control && left != control) Left(left);
+}
+
+void Form::returnFocusHome() {
+  Control* left = focused_;
+  moveFocusHome();
+  if (left != focused_) Left(left);
+}
 
 namespace {
 Control* FirstFocusable(Control& parent) {
@@ -436,12 +455,43 @@ void Form::focusNext(bool backwards) {
 
 void Form::addShortcut(unsigned key, unsigned modifiers, std::function<void()> command,
                        Control* whileFocused) {
-  shortcuts_.push_back({key, modifiers, whileFocused, std::move(command)});
+  shortcuts_.push_back({key, modifiers, whileFocused, std::move(command), false});
 }
 
-bool Form::pressShortcut(unsigned key, unsigned modifiers) {
+void Form::addProgramShortcut(unsigned key, unsigned modifiers, std::function<void()> command) {
+  shortcuts_.push_back({key, modifiers, nullptr, std::move(command), true});
+}
+
+bool Form::pressShortcut(unsigned key, unsigned modifiers) { return press(key, modifiers, false); }
+
+bool Form::pressProgramShortcut(unsigned key, unsigned modifiers) {
+  return press(key, modifiers, true);
+}
+
+namespace {
+void CollectLetters(const Control& parent, std::vector<Form::KeyBinding>& keys) {
+  for (const Control* child : parent.children()) {
+    if (const char letter = AcceleratorOf(*child)) {
+      keys.push_back({key::Char(letter), kAltHeld, nullptr, child, false});
+    }
+    CollectLetters(*child, keys);
+  }
+}
+}  // namespace
+
+std::vector<Form::KeyBinding> Form::keyBindings() {
+  std::vector<KeyBinding> keys;
+  for (const Shortcut& s : shortcuts_) {
+    keys.push_back({s.key, s.modifiers, s.whileFocused, nullptr, s.program});
+  }
+  CollectLetters(*this, keys);
+  return keys;
+}
+
+bool Form::press(unsigned key, unsigned modifiers, bool programOnly) {
   for (const Shortcut& shortcut : shortcuts_) {
     if (shortcut.key != key || shortcut.modifiers != modifiers) continue;
+    if (programOnly && !shortcut.program) continue;
     if (shortcut.whileFocused && shortcut.whileFocused != focused_) continue;
     Fire(shortcut.command);
     return true;

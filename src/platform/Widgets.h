@@ -272,6 +272,8 @@ class Form : public Control {
 
   // The form's focus.
   Control* focused() const { return focused_; }
+  // A new focus tells a list that had it that the focus left; null only
+  // forgets it.
   void setFocused(Control* control);
   // Where the focus goes when the focused control is hidden or disabled
   // (itself, or a panel it sits on): this control, or while it cannot take
@@ -292,13 +294,33 @@ class Form : public Control {
   // Tab and Shift+Tab: the next or previous stop, round at the ends.
   void focusNext(bool backwards);
 
+  // The focus goes home quietly, and a list that had it closes as a
+  // drop-down does (a press elsewhere in the form).
+  void returnFocusHome();
+
   // The form's keys: one command per key and modifiers (KeyModifiers bits),
   // taken before the focused control sees the key; one bound to a control
   // acts only while that control has the focus.
   void addShortcut(unsigned key, unsigned modifiers, std::function<void()> command,
                    Control* whileFocused = nullptr);
+  // A key of the whole program rather than of this window: the program's
+  // other windows that stand beside this one hand it over.
+  void addProgramShortcut(unsigned key, unsigned modifiers, std::function<void()> command);
   // True when a shortcut took the key.
   bool pressShortcut(unsigned key, unsigned modifiers);
+  bool pressProgramShortcut(unsigned key, unsigned modifiers);
+
+  // Every key the form binds: its shortcuts, and Alt with the letter of
+  // each button that has one (shown or not), for the checks of the
+  // program's one namespace of keys.
+  struct KeyBinding {
+    unsigned key;
+    unsigned modifiers;
+    const Control* whileFocused;  // the control, or null for the whole form
+    const Control* button;        // an Alt+letter's button, else null
+    bool program;                 // a program shortcut
+  };
+  std::vector<KeyBinding> keyBindings();
 
  private:
   FormStyle style_;
@@ -317,7 +339,9 @@ class Form : public Control {
     unsigned modifiers;
     Control* whileFocused;
     std::function<void()> command;
+    bool program;
   };
+  bool press(unsigned key, unsigned modifiers, bool programOnly);
   std::vector<Shortcut> shortcuts_;
   int frameWidth_;
   int frameHeight_;
@@ -456,6 +480,10 @@ class SpeedButton : public Control {
   std::function<void()> OnClick;
   // Action: the group's rule, then OnClick.
   void click();
+  // What the access key does, when it is not the click: a command that the
+  // keyboard confirms first where the mouse needs no question.
+  std::function<void()> OnAccessKey;
+  void pressAccessKey();
 
  private:
   int groupIndex_ = 0;
@@ -520,6 +548,12 @@ class ListBox : public Control {
   void setItemIndex(int index);
   std::function<void()> OnClick;
   void selectItem(int index);  // the user's click on a row: setItemIndex, then OnClick
+  // The focus left the list (for another control of the form, or with
+  // leave() for another window).
+  std::function<void()> OnExit;
+  // The keyboard went to another window: the form's focus, when the list
+  // held it, is its home again, for the form's return.
+  void leave();
 
  private:
   std::vector<std::string> items_;

@@ -269,6 +269,7 @@ void TCalcMainForm::bindEvents() {
   TargetEdit.OnEnter = [this] { TargetEditChange(); };
   Button1.OnClick = [this] { Button1Click(); };
   ListBox1.OnClick = [this] { ListBox1Click(); };
+  ListBox1.OnExit = [this] { ListBox1Exit(); };
   OnPaint = [this](Canvas& canvas) { FormPaint(canvas); };
   OnClose = [this] { FormClose(); };
   OnDestroy = [this] { FormDestroy(); };

@@ -57,6 +57,47 @@ TEST_F(CalcMainMenuTest, OpensBesideTheMenuButtonAndPutsThePowersListAway) {
   EXPECT_FALSE(form->ListBox1.enabled());
 }
 
+// The powers list takes the keys only when the keyboard opened the menu;
+// however it goes, the focus is the input's again, converting only when
+// the user moved it there (Tab, as any entry into the input does).
+TEST_F(CalcMainMenuTest, ThePowersListTakesTheFocusOnlyFromTheKeyboard) {
+  const struct {
+    const char* how;
+    bool byKeyboard;
+    void (*leave)(TCalcMainForm&);  // null: the list stays
+    bool listFocused;
+    int conversions;
+  } cases[] = {
+      {"mouse", false, nullptr, false, 0},
+      {"F10", true, nullptr, true, 0},
+      {"F10, Enter", true, [](TCalcMainForm& f) { f.pressShortcut(key::kReturn, 0); }, false, 0},
+      {"F10, Esc", true, [](TCalcMainForm& f) { f.pressShortcut(key::kEscape, 0); }, false, 0},
+      {"F10, Tab", true, [](TCalcMainForm& f) { f.focusNext(false); }, false, 1},
+      {"F10, a press", true, [](TCalcMainForm& f) { f.returnFocusHome(); }, false, 0},
+      {"F10, another window", true, [](TCalcMainForm& f) { f.ListBox1.leave(); }, false, 0},
+  };
+  for (const auto& c : cases) {
+    auto form = start();
+    typeInput(*form, "5");
+    chooseUnits(*form, 1, 2);
+    const int records = history.HistoryCount();
+    services.onTrackPopupMenu = [](const PopupMenu&, Point) { return 0; };  // "&2の累乗"
+    if (c.byKeyboard) {
+      form->pressShortcut(key::kF10, kNoModifiers);
+    } else {
+      form->MenuButton.click();
+    }
+    ASSERT_TRUE(form->ListBox1.visible()) << c.how;
+    if (c.leave) c.leave(*form);
+    EXPECT_EQ(form->ListBox1.visible(), c.leave == nullptr) << c.how;
+    EXPECT_EQ(form->focused(), c.listFocused ? static_cast<Control*>(&form->ListBox1)
+                                             : static_cast<Control*>(&form->TargetEdit))
+        << c.how;
+    EXPECT_EQ(history.HistoryCount(), records + c.conversions) << c.how;
+    EXPECT_FALSE(form->MenuByKeyboard) << c.how;
+  }
+}
+
 TEST_F(CalcMainMenuTest, TheClipboardOptionIsWrittenAtOnce) {
   auto form = start();
   choose(*form, "結果を自動的にｸﾘｯﾌﾟﾎﾞｰﾄﾞへｺﾋﾟｰ");

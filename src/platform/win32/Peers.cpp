@@ -13,6 +13,7 @@
 #include "platform/Palette.h"
 #include "platform/Screen.h"
 #include "platform/win32/Dpi.h"
+#include "platform/win32/MessageLoop.h"
 #include "platform/win32/SystemLibrary.h"
 #include "platform/win32/Text.h"
 #include "platform/win32/Win32Canvas.h"
@@ -250,6 +251,8 @@ class FormPeer : public WindowPeer {
         form_.receiveMessage(static_cast<unsigned>(wParam));
         return true;
       case WM_ACTIVATE:
+        // Alt held while the windows change (Alt+Tab) opens no menu.
+        ForgetAltPress();
         return LOWORD(wParam) != WA_INACTIVE && restoreFocus();
       default:
         return false;
