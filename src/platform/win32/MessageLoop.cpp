@@ -48,8 +48,7 @@ void FollowAlt(const MSG& message) {
   }
 }
 
-bool AltReleasedAlone(const MSG& message) {
-  if (message.message != WM_SYSKEYUP || message.wParam != VK_MENU) return false;
+bool AltReleasedAlone() {
   const bool alone = altPress.alone && altPress.active == GetActiveWindow();
   altPress.alone = false;
   return alone;
@@ -61,7 +60,10 @@ bool Shortcut(Form& form, const MSG& message) {
   if (down && message.wParam != VK_MENU) {
     const unsigned modifiers = HeldModifiers();
     Fire([&] { taken = form.pressShortcut(static_cast<unsigned>(message.wParam), modifiers); });
-  } else if (AltReleasedAlone(message)) {
+  } else if (message.message == WM_SYSKEYUP && message.wParam == VK_MENU) {
+    // An Alt that was not alone is swallowed: the system would start the
+    // menu mode of its own on it (Wine does after a click).
+    if (!AltReleasedAlone()) return true;
     Fire([&] { taken = form.pressShortcut(key::kAlt, kNoModifiers); });
   }
   return taken;
