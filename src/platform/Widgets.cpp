@@ -86,6 +86,8 @@ bool Control::takesFocus() const {
     case ControlKind::ListBox:
     case ControlKind::StringGrid:
       return true;
+    case ControlKind::SpeedButton:
+      return static_cast<const SpeedButton*>(this)->tabStop();
     default:
       return false;
   }
@@ -379,7 +381,10 @@ void Left(Control* control) {
 void Form::setFocused(Control* control) {
   Control* left = std::exchange(focused_, control);
   // Forgetting the focus (a control that goes) tells nobody.
-  if (control && left != control) Left(left);
+  if (!control || left == control) return;
+  // A painted control shows the focus itself.
+  if (left && left->kind() == ControlKind::SpeedButton) left->notify(Change::Repaint);
+  Left(left);
 }
 
 void Form::returnFocusHome() {
@@ -406,8 +411,37 @@ bool Within(const Control* control, const Control& ancestor) {
 }  // namespace
 
 namespace {
+// The buttons of a Tab-stop group that the keyboard can reach now, in
+// reading order.
+std::vector<Control*> GroupOf(const SpeedButton& button) {
+  std::vector<Control*> members;
+  if (!button.parent()) return members;
+  for (Control* sibling : button.parent()->children()) {
+    if (sibling->kind() != ControlKind::SpeedButton || !sibling->usable()) continue;
+    const auto* other = static_cast<const SpeedButton*>(sibling);
+    if (other->tabStop() && other->groupIndex() == button.groupIndex()) members.push_back(sibling);
+  }
+  std::stable_sort(members.begin(), members.end(), ReadingOrder);
+  return members;
+}
+
+// The one button of its group where Tab stops.
+bool IsGroupStop(const Control& control, const Form& form) {
+  if (control.kind() != ControlKind::SpeedButton) return true;
+  const auto& button = static_cast<const SpeedButton&>(control);
+  if (button.groupIndex() == 0) return true;
+  const std::vector<Control*> members = GroupOf(button);
+  const Control* focused = form.focused();
+  if (focused && std::find(members.begin(), members.end(), focused) != members.end()) {
+    return focused == &control;
+  }
+  const auto down = std::find_if(members.begin(), members.end(), IsDown);
+  if (down != members.end()) return *down == &control;
+  return !members.empty() && members.front() == &control;
+}
+
 bool IsTabStop(Control& control, const Form& form) {
-  if (!control.takesFocus() || !control.usable()) return false;
+  if (!control.takesFocus() || !control.usable() || !IsGroupStop(control, form)) return false;
   // A control placed beyond the client area (a hidden default button) is
   // never one the user could see take the focus.
   const Point at = control.clientOrigin();
@@ -488,6 +522,45 @@ std::vector<Form::KeyBinding> Form::keyBindings() {
   return keys;
 }
 
+namespace {
+// The arrows in a group: left and right along the reading order, up and
+// down to the button in the same column of the row above or below, round
+// at the ends.
+Control* Neighbour(const std::vector<Control*>& members, const Control& from, unsigned key) {
+  const auto at = std::find(members.begin(), members.end(), &from);
+  if (at == members.end()) return nullptr;
+  const std::size_t count = members.size();
+  const std::size_t index = static_cast<std::size_t>(at - members.begin());
+  if (key == key::kUp || key == key::kDown) {
+    std::vector<Control*> column;
+    for (Control* member : members) {
+      if (member->clientOrigin().x == from.clientOrigin().x) column.push_back(member);
+    }
+    const std::size_t row =
+        static_cast<std::size_t>(std::find(column.begin(), column.end(), &from) - column.begin());
+    const std::size_t step = key == key::kDown ? 1 : column.size() - 1;
+    return column[(row + step) % column.size()];
+  }
+  if (key == key::kRight) return members[(index + 1) % count];
+  if (key == key::kLeft) return members[(index + count - 1) % count];
+  return nullptr;
+}
+}  // namespace
+
+bool Form::pressGroupKey(unsigned key) {
+  if (!focused_ || focused_->kind() != ControlKind::SpeedButton) return false;
+  auto& button = static_cast<SpeedButton&>(*focused_);
+  if (!button.tabStop()) return false;
+  if (key == key::kSpace || key == key::kReturn) {
+    button.click();
+    return true;
+  }
+  Control* next = Neighbour(GroupOf(button), button, key);
+  if (!next) return false;
+  next->focus();
+  return true;
+}
+
 bool Form::press(unsigned key, unsigned modifiers, bool programOnly) {
   for (const Shortcut& shortcut : shortcuts_) {
     if (shortcut.key != key || shortcut.modifiers != modifiers) continue;
@@ -496,7 +569,7 @@ bool Form::press(unsigned key, unsigned modifiers, bool programOnly) {
     Fire(shortcut.command);
     return true;
   }
-  return false;
+  return !programOnly && modifiers == kNoModifiers && pressGroupKey(key);
 }
 
 void Form::moveFocusHome() {

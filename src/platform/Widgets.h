@@ -96,8 +96,8 @@ class Control {
   // Visible and enabled, and so are the parents up to the form (the form
   // itself is not asked: the tests drive forms that were never shown).
   bool usable() const;
-  // A kind the user can give the keyboard focus: edits, lists, the grid and
-  // push buttons.
+  // A kind the user can give the keyboard focus: edits, lists, the grid,
+  // push buttons and speed buttons made Tab stops.
   bool takesFocus() const;
   // A Button or a BitBtn: a system push button that Enter presses.
   bool isPushButton() const {
@@ -161,6 +161,8 @@ class Control {
   void setPeer(std::unique_ptr<Peer> peer);
 
  protected:
+  // A form repaints the control that its focus leaves.
+  friend class Form;
   void notify(Change what);
   // Tells the peers of this component and of its children that follow its font.
   void notifyFontChanged();
@@ -342,6 +344,8 @@ class Form : public Control {
     bool program;
   };
   bool press(unsigned key, unsigned modifiers, bool programOnly);
+  // Space, Enter and the arrows on a focused button of a Tab-stop group.
+  bool pressGroupKey(unsigned key);
   std::vector<Shortcut> shortcuts_;
   int frameWidth_;
   int frameHeight_;
@@ -485,7 +489,16 @@ class SpeedButton : public Control {
   std::function<void()> OnAccessKey;
   void pressAccessKey();
 
+  // A button the keyboard reaches whatever its caption: the group's buttons
+  // that are one make one Tab stop (the focused one, else the one down, else
+  // the first), the arrows move among them and Space or Enter presses the
+  // focused one, as in the system's groups of option buttons. A click never
+  // gives one the focus.
+  bool tabStop() const { return tabStop_; }
+  void setTabStop(bool stop) { tabStop_ = stop; }
+
  private:
+  bool tabStop_ = false;
   int groupIndex_ = 0;
   bool allowAllUp_ = false;
   bool down_ = false;

@@ -120,6 +120,9 @@ void TCalcMainForm::layOut() {
     const ButtonOrigin origin = CategoryButtonOrigin(position);
     Place(button, origin.left, origin.top, 64, 54);
     button.setGroupIndex(kCategoryGroup);
+    // One Tab stop for the twelve: a category whose name lost its letter is
+    // still reached by the arrows.
+    button.setTabStop(true);
   }
 
   Place(Label1, 12, 170, 39, 13);

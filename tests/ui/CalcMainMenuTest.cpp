@@ -58,23 +58,23 @@ TEST_F(CalcMainMenuTest, OpensBesideTheMenuButtonAndPutsThePowersListAway) {
 }
 
 // The powers list takes the keys only when the keyboard opened the menu;
-// however it goes, the focus is the input's again, converting only when
-// the user moved it there (Tab, as any entry into the input does).
+// however it goes, the focus goes on without a conversion: to the input, or
+// with Tab to the next stop, the category buttons.
 TEST_F(CalcMainMenuTest, ThePowersListTakesTheFocusOnlyFromTheKeyboard) {
+  enum Focus { Input, List, Categories };
   const struct {
     const char* how;
     bool byKeyboard;
     void (*leave)(TCalcMainForm&);  // null: the list stays
-    bool listFocused;
-    int conversions;
+    Focus focus;
   } cases[] = {
-      {"mouse", false, nullptr, false, 0},
-      {"F10", true, nullptr, true, 0},
-      {"F10, Enter", true, [](TCalcMainForm& f) { f.pressShortcut(key::kReturn, 0); }, false, 0},
-      {"F10, Esc", true, [](TCalcMainForm& f) { f.pressShortcut(key::kEscape, 0); }, false, 0},
-      {"F10, Tab", true, [](TCalcMainForm& f) { f.focusNext(false); }, false, 1},
-      {"F10, a press", true, [](TCalcMainForm& f) { f.returnFocusHome(); }, false, 0},
-      {"F10, another window", true, [](TCalcMainForm& f) { f.ListBox1.leave(); }, false, 0},
+      {"mouse", false, nullptr, Input},
+      {"F10", true, nullptr, List},
+      {"F10, Enter", true, [](TCalcMainForm& f) { f.pressShortcut(key::kReturn, 0); }, Input},
+      {"F10, Esc", true, [](TCalcMainForm& f) { f.pressShortcut(key::kEscape, 0); }, Input},
+      {"F10, Tab", true, [](TCalcMainForm& f) { f.focusNext(false); }, Categories},
+      {"F10, a press", true, [](TCalcMainForm& f) { f.returnFocusHome(); }, Input},
+      {"F10, another window", true, [](TCalcMainForm& f) { f.ListBox1.leave(); }, Input},
   };
   for (const auto& c : cases) {
     auto form = start();
@@ -90,10 +90,9 @@ TEST_F(CalcMainMenuTest, ThePowersListTakesTheFocusOnlyFromTheKeyboard) {
     ASSERT_TRUE(form->ListBox1.visible()) << c.how;
     if (c.leave) c.leave(*form);
     EXPECT_EQ(form->ListBox1.visible(), c.leave == nullptr) << c.how;
-    EXPECT_EQ(form->focused(), c.listFocused ? static_cast<Control*>(&form->ListBox1)
-                                             : static_cast<Control*>(&form->TargetEdit))
-        << c.how;
-    EXPECT_EQ(history.HistoryCount(), records + c.conversions) << c.how;
+    const Control* expected[] = {&form->TargetEdit, &form->ListBox1, &form->CategoryButton(1)};
+    EXPECT_EQ(form->focused(), expected[c.focus]) << c.how;
+    EXPECT_EQ(history.HistoryCount(), records) << c.how;
     EXPECT_FALSE(form->MenuByKeyboard) << c.how;
   }
 }

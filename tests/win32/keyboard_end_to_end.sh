@@ -6,7 +6,8 @@
 # keeping the rows, Esc closing it and one Ctrl+H opening it again, Alt+F6
 # to the main window and back, the customisation dialog from the menu (F10)
 # with a unit renamed and Alt+O, the About box opened and closed, Alt held
-# over a click opening no menu, and Alt+F4. The clipboard and the settings
+# over a click opening no menu, a category without a letter reached by the
+# arrows, and Alt+F4. The clipboard and the settings
 # file hold what the same steps by mouse give.
 #
 # Usage: keyboard_end_to_end.sh PATH_TO_HAKARIMARU_EXE
@@ -47,6 +48,9 @@ settings_text() {  # folder
 
 folder=$work/keys
 mkdir "$folder"
+# The second category's name has lost its letter, as a name of 18 bytes
+# cut to the box's 12 does.
+printf '[BUNRUI2]\r\nNAME=ABCDEFGHIJKL\r\n' >"$folder/hakarimaru.KZN"
 start_program "$folder"
 
 # The input has the focus from the start: 2 m in cm.
@@ -173,6 +177,15 @@ opened=no
 [ "$(menu_area_hash)" != "$before" ] && opened=yes
 check "Alt alone opens the menu" "yes" "$opened"
 press Escape
+
+# The category without a letter: Shift+Tab to the category buttons, the
+# arrow to the second and Space; Tab back to the input, then 1 m in shaku.
+press shift+Tab Right space Tab
+press BackSpace BackSpace BackSpace
+xdotool type --delay 80 "1"
+press F1 shift+F6
+check "the category without a letter by the keys" "3.30033" "$(clipboard_when 3.30033)"
+press alt+l
 
 exit_by_alt_f4
 

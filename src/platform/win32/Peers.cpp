@@ -189,6 +189,13 @@ class FormPeer : public WindowPeer {
     if (lifeMessage(message, wParam) || geometryMessage(message, wParam, lParam, result)) {
       return result;
     }
+    if (message == WM_SETFOCUS || message == WM_KILLFOCUS) {
+      // A painted control with the form's focus shows it while the keys are here.
+      const Control* focused = form_.focused();
+      if (GraphicPeer* graphic = focused ? GraphicPeerOf(*focused) : nullptr) {
+        graphic->changed(Change::Repaint);
+      }
+    }
     if (message == WM_SYSCOLORCHANGE ||
         (message == WM_SETTINGCHANGE && wParam == SPI_SETHIGHCONTRAST)) {
       ColoursChanged();
@@ -311,6 +318,11 @@ class FormPeer : public WindowPeer {
   // dialog does, so that the keys reach it from the start.
   bool restoreFocus() {
     const Control* control = form_.focused();
+    if (control && GraphicPeerOf(*control) && control->usable()) {
+      // A painted control's keys are this window's.
+      SetFocus(hwnd());
+      return true;
+    }
     const HWND window = control ? WindowOf(*control) : nullptr;
     if (!window || !IsWindowVisible(window) || !IsWindowEnabled(window)) {
       Fire([this] { form_.moveFocusHome(); });
