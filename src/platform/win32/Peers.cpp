@@ -189,13 +189,7 @@ class FormPeer : public WindowPeer {
     if (lifeMessage(message, wParam) || geometryMessage(message, wParam, lParam, result)) {
       return result;
     }
-    if (message == WM_SETFOCUS || message == WM_KILLFOCUS) {
-      // A painted control with the form's focus shows it while the keys are here.
-      const Control* focused = form_.focused();
-      if (GraphicPeer* graphic = focused ? GraphicPeerOf(*focused) : nullptr) {
-        graphic->changed(Change::Repaint);
-      }
-    }
+    if (message == WM_SETFOCUS || message == WM_KILLFOCUS) keysCameOrWent();
     if (message == WM_SYSCOLORCHANGE ||
         (message == WM_SETTINGCHANGE && wParam == SPI_SETHIGHCONTRAST)) {
       ColoursChanged();
@@ -310,6 +304,14 @@ class FormPeer : public WindowPeer {
         return false;
       default:
         return false;
+    }
+  }
+
+  // A painted control with the form's focus shows it while the keys are here.
+  void keysCameOrWent() {
+    const Control* focused = form_.focused();
+    if (GraphicPeer* graphic = focused ? GraphicPeerOf(*focused) : nullptr) {
+      graphic->changed(Change::Repaint);
     }
   }
 
