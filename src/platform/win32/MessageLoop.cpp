@@ -157,9 +157,9 @@ bool PreTranslate(Win32Services& services, const MSG& message) {
   if ((form || HelpWindow::Is(root)) && SwitchWindow(root, message)) return true;
   if (ProgramKey(root, form, message)) return true;
   // Keys typed into a message box, a menu, the font dialog or a form that
-  // waits for a modal one are not the program's to take.
-  if (!form || !IsWindowEnabled(root)) return false;
-  PressedElsewhere(*form, message);
+  // waits for a modal one are not the program's to take; the help window
+  // hands on the F-keys alone.
+  if ((!form && !HelpWindow::Is(root)) || !IsWindowEnabled(root)) return false;
   if (message.message == WM_KEYDOWN && services.keyHook()) {
     bool swallowed = false;
     Fire([&] {
@@ -168,6 +168,8 @@ bool PreTranslate(Win32Services& services, const MSG& message) {
     });
     if (swallowed) return true;
   }
+  if (!form) return false;
+  PressedElsewhere(*form, message);
   if ((message.message == WM_KEYDOWN || message.message == WM_CHAR) && message.hwnd != root &&
       IsWindowVisible(root) && !IsWindowVisible(message.hwnd)) {
     // A key meant for a control that is no longer shown: it is dropped, and
