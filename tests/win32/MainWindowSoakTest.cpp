@@ -369,6 +369,26 @@ TEST_F(MainWindowOnScreen, ScreenReadersHearEveryControlAndEveryResult) {
   EXPECT_TRUE(heardEvent(EVENT_OBJECT_VALUECHANGE, result));
   EXPECT_TRUE(std::any_of(events.begin(), events.end(),
                           [](const Event& e) { return e.event == EVENT_OBJECT_STATECHANGE; }));
+  // The category buttons' Tab stop: a reader hears where the focus is.
+  events.clear();
+  form.TargetEdit.focus();
+  settle();
+  form.focusNext(true);
+  form.pressShortcut(key::kRight, kNoModifiers);
+  settle();
+  LONG second = 0;
+  for (LONG child = 1; child <= count; ++child) {
+    if (HeardOf(client, child).name == SjisToWide(form.CategoryButton(2).accessibleName())) {
+      second = child;
+    }
+  }
+  ASSERT_NE(second, 0);
+  EXPECT_EQ(GetFocus(), window);
+  EXPECT_TRUE(heardEvent(EVENT_OBJECT_FOCUS, second));
+  EXPECT_TRUE(HeardOf(client, second).state & STATE_SYSTEM_FOCUSED);
+  VARIANT focus{};
+  EXPECT_EQ(client->get_accFocus(&focus), S_OK);
+  EXPECT_EQ(focus.lVal, second);
   client->Release();
   UnhookWinEvent(hook);
   CoUninitialize();
