@@ -159,6 +159,18 @@ closed=no
 wait_for_no_window "$about" && closed=yes
 check "Esc closes the About box" "yes" "$closed"
 
+# The help window from the menu; Alt+F6 goes to the main window and back.
+press F10
+press h
+opened=no
+wait_for_window "$help_title" && opened=yes
+check "the menu opens the help" "yes" "$opened"
+press alt+F6
+check "Alt+F6 from the help to the main window" "はかり丸" "$(focused_name)"
+press alt+F6
+check "Alt+F6 back to the help" "$help_title" "$(focused_name)"
+close_help "the help beside the main window"
+
 # Alt held over a click opens no menu, which would cover the category
 # buttons beside the first one; Alt alone still opens it.
 menu_area_hash() {
