@@ -255,6 +255,15 @@ void SpeedButton::click() {
   Fire(OnClick);
 }
 
+void SpeedButton::pressAccessKey() {
+  if (!enabled()) return;
+  if (OnAccessKey) {
+    Fire(OnAccessKey);
+  } else {
+    click();
+  }
+}
+
 // Button ----------------------------------------------------------------
 
 Button::Button(Control* parent) : Control(parent) {}

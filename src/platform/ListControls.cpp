@@ -76,6 +76,14 @@ void ListBox::selectItem(int index) {
   Fire(OnClick);
 }
 
+void ListBox::leave() {
+  Form* owner = form();
+  // No window of the form is asked for the focus: another window has it.
+  if (!owner || owner->focused() != this) return;
+  owner->setFocused(owner->focusHome());
+  if (!owner->focusHome()) Fire(OnExit);
+}
+
 // StringGrid ------------------------------------------------------------
 
 namespace {

@@ -17,8 +17,12 @@ class PopupMenu;
 
 // Message box flags and results, with the system's values.
 constexpr unsigned kMbOk = 0x00000000;
+constexpr unsigned kMbYesNo = 0x00000004;
 constexpr unsigned kMbIconStop = 0x00000010;
+constexpr unsigned kMbDefButton2 = 0x00000100;
 constexpr int kIdOk = 1;
+constexpr int kIdYes = 6;
+constexpr int kIdNo = 7;
 
 enum class HelpCommand { Context, Quit };
 

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <utility>
 #include <vector>
 
 #include "platform/Dispatcher.h"
@@ -85,6 +86,8 @@ bool Control::takesFocus() const {
     case ControlKind::ListBox:
     case ControlKind::StringGrid:
       return true;
+    case ControlKind::SpeedButton:
+      return static_cast<const SpeedButton*>(this)->tabStop();
     default:
       return false;
   }
@@ -261,7 +264,7 @@ bool IsDown(const Control* control) {
 
 void Press(Control& control) {
   if (control.kind() == ControlKind::SpeedButton) {
-    static_cast<SpeedButton&>(control).click();
+    static_cast<SpeedButton&>(control).pressAccessKey();
   } else {
     static_cast<Button&>(control).click();
   }
@@ -367,7 +370,28 @@ void Form::destroyed() {
   Fire(OnDestroy);
 }
 
-void Form::setFocused(Control* control) { focused_ = control; }
+namespace {
+void Left(Control* control) {
+  if (control && control->kind() == ControlKind::ListBox) {
+    Fire(static_cast<ListBox*>(control)->OnExit);
+  }
+}
+}  // namespace
+
+void Form::setFocused(Control* control) {
+  Control* left = std::exchange(focused_, control);
+  // Forgetting the focus (a control that goes) tells nobody.
+  if (!control || left == control) return;
+  // A painted control shows the focus itself.
+  if (left && left->kind() == ControlKind::SpeedButton) left->notify(Change::Repaint);
+  Left(left);
+}
+
+void Form::returnFocusHome() {
+  Control* left = focused_;
+  moveFocusHome();
+  if (left != focused_) Left(left);
+}
 
 namespace {
 Control* FirstFocusable(Control& parent) {
@@ -387,8 +411,37 @@ bool Within(const Control* control, const Control& ancestor) {
 }  // namespace
 
 namespace {
+// The buttons of a Tab-stop group that the keyboard can reach now, in
+// reading order.
+std::vector<Control*> GroupOf(const SpeedButton& button) {
+  std::vector<Control*> members;
+  if (!button.parent()) return members;
+  for (Control* sibling : button.parent()->children()) {
+    if (sibling->kind() != ControlKind::SpeedButton || !sibling->usable()) continue;
+    const auto* other = static_cast<const SpeedButton*>(sibling);
+    if (other->tabStop() && other->groupIndex() == button.groupIndex()) members.push_back(sibling);
+  }
+  std::stable_sort(members.begin(), members.end(), ReadingOrder);
+  return members;
+}
+
+// The one button of its group where Tab stops.
+bool IsGroupStop(const Control& control, const Form& form) {
+  if (control.kind() != ControlKind::SpeedButton) return true;
+  const auto& button = static_cast<const SpeedButton&>(control);
+  if (button.groupIndex() == 0) return true;
+  const std::vector<Control*> members = GroupOf(button);
+  const Control* focused = form.focused();
+  if (focused && std::find(members.begin(), members.end(), focused) != members.end()) {
+    return focused == &control;
+  }
+  const auto down = std::find_if(members.begin(), members.end(), IsDown);
+  if (down != members.end()) return *down == &control;
+  return !members.empty() && members.front() == &control;
+}
+
 bool IsTabStop(Control& control, const Form& form) {
-  if (!control.takesFocus() || !control.usable()) return false;
+  if (!control.takesFocus() || !control.usable() || !IsGroupStop(control, form)) return false;
   // A control placed beyond the client area (a hidden default button) is
   // never one the user could see take the focus.
   const Point at = control.clientOrigin();
@@ -436,17 +489,87 @@ void Form::focusNext(bool backwards) {
 
 void Form::addShortcut(unsigned key, unsigned modifiers, std::function<void()> command,
                        Control* whileFocused) {
-  shortcuts_.push_back({key, modifiers, whileFocused, std::move(command)});
+  shortcuts_.push_back({key, modifiers, whileFocused, std::move(command), false});
 }
 
-bool Form::pressShortcut(unsigned key, unsigned modifiers) {
+void Form::addProgramShortcut(unsigned key, unsigned modifiers, std::function<void()> command) {
+  shortcuts_.push_back({key, modifiers, nullptr, std::move(command), true});
+}
+
+bool Form::pressShortcut(unsigned key, unsigned modifiers) { return press(key, modifiers, false); }
+
+bool Form::pressProgramShortcut(unsigned key, unsigned modifiers) {
+  return press(key, modifiers, true);
+}
+
+namespace {
+void CollectLetters(const Control& parent, std::vector<Form::KeyBinding>& keys) {
+  for (const Control* child : parent.children()) {
+    if (const char letter = AcceleratorOf(*child)) {
+      keys.push_back({key::Char(letter), kAltHeld, nullptr, child, false});
+    }
+    CollectLetters(*child, keys);
+  }
+}
+}  // namespace
+
+std::vector<Form::KeyBinding> Form::keyBindings() {
+  std::vector<KeyBinding> keys;
+  for (const Shortcut& s : shortcuts_) {
+    keys.push_back({s.key, s.modifiers, s.whileFocused, nullptr, s.program});
+  }
+  CollectLetters(*this, keys);
+  return keys;
+}
+
+namespace {
+// The arrows in a group: left and right along the reading order, up and
+// down to the button in the same column of the row above or below, round
+// at the ends.
+Control* Neighbour(const std::vector<Control*>& members, const Control& from, unsigned key) {
+  const auto at = std::find(members.begin(), members.end(), &from);
+  if (at == members.end()) return nullptr;
+  const std::size_t count = members.size();
+  const std::size_t index = static_cast<std::size_t>(at - members.begin());
+  if (key == key::kUp || key == key::kDown) {
+    std::vector<Control*> column;
+    for (Control* member : members) {
+      if (member->clientOrigin().x == from.clientOrigin().x) column.push_back(member);
+    }
+    const std::size_t row =
+        static_cast<std::size_t>(std::find(column.begin(), column.end(), &from) - column.begin());
+    const std::size_t step = key == key::kDown ? 1 : column.size() - 1;
+    return column[(row + step) % column.size()];
+  }
+  if (key == key::kRight) return members[(index + 1) % count];
+  if (key == key::kLeft) return members[(index + count - 1) % count];
+  return nullptr;
+}
+}  // namespace
+
+bool Form::pressGroupKey(unsigned key) {
+  if (!focused_ || focused_->kind() != ControlKind::SpeedButton) return false;
+  auto& button = static_cast<SpeedButton&>(*focused_);
+  if (!button.tabStop()) return false;
+  if (key == key::kSpace || key == key::kReturn) {
+    button.click();
+    return true;
+  }
+  Control* next = Neighbour(GroupOf(button), button, key);
+  if (!next) return false;
+  next->focus();
+  return true;
+}
+
+bool Form::press(unsigned key, unsigned modifiers, bool programOnly) {
   for (const Shortcut& shortcut : shortcuts_) {
     if (shortcut.key != key || shortcut.modifiers != modifiers) continue;
+    if (programOnly && !shortcut.program) continue;
     if (shortcut.whileFocused && shortcut.whileFocused != focused_) continue;
     Fire(shortcut.command);
     return true;
   }
-  return false;
+  return !programOnly && modifiers == kNoModifiers && pressGroupKey(key);
 }
 
 void Form::moveFocusHome() {

@@ -96,8 +96,8 @@ class Control {
   // Visible and enabled, and so are the parents up to the form (the form
   // itself is not asked: the tests drive forms that were never shown).
   bool usable() const;
-  // A kind the user can give the keyboard focus: edits, lists, the grid and
-  // push buttons.
+  // A kind the user can give the keyboard focus: edits, lists, the grid,
+  // push buttons and speed buttons made Tab stops.
   bool takesFocus() const;
   // A Button or a BitBtn: a system push button that Enter presses.
   bool isPushButton() const {
@@ -161,6 +161,8 @@ class Control {
   void setPeer(std::unique_ptr<Peer> peer);
 
  protected:
+  // A form repaints the control that its focus leaves.
+  friend class Form;
   void notify(Change what);
   // Tells the peers of this component and of its children that follow its font.
   void notifyFontChanged();
@@ -272,6 +274,8 @@ class Form : public Control {
 
   // The form's focus.
   Control* focused() const { return focused_; }
+  // A new focus tells a list that had it that the focus left; null only
+  // forgets it.
   void setFocused(Control* control);
   // Where the focus goes when the focused control is hidden or disabled
   // (itself, or a panel it sits on): this control, or while it cannot take
@@ -292,13 +296,33 @@ class Form : public Control {
   // Tab and Shift+Tab: the next or previous stop, round at the ends.
   void focusNext(bool backwards);
 
+  // The focus goes home quietly, and a list that had it closes as a
+  // drop-down does (a press elsewhere in the form).
+  void returnFocusHome();
+
   // The form's keys: one command per key and modifiers (KeyModifiers bits),
   // taken before the focused control sees the key; one bound to a control
   // acts only while that control has the focus.
   void addShortcut(unsigned key, unsigned modifiers, std::function<void()> command,
                    Control* whileFocused = nullptr);
+  // A key of the whole program rather than of this window: the program's
+  // other windows that stand beside this one hand it over.
+  void addProgramShortcut(unsigned key, unsigned modifiers, std::function<void()> command);
   // True when a shortcut took the key.
   bool pressShortcut(unsigned key, unsigned modifiers);
+  bool pressProgramShortcut(unsigned key, unsigned modifiers);
+
+  // Every key the form binds: its shortcuts, and Alt with the letter of
+  // each button that has one (shown or not), for the checks of the
+  // program's one namespace of keys.
+  struct KeyBinding {
+    unsigned key;
+    unsigned modifiers;
+    const Control* whileFocused;  // the control, or null for the whole form
+    const Control* button;        // an Alt+letter's button, else null
+    bool program;                 // a program shortcut
+  };
+  std::vector<KeyBinding> keyBindings();
 
  private:
   FormStyle style_;
@@ -317,7 +341,11 @@ class Form : public Control {
     unsigned modifiers;
     Control* whileFocused;
     std::function<void()> command;
+    bool program;
   };
+  bool press(unsigned key, unsigned modifiers, bool programOnly);
+  // Space, Enter and the arrows on a focused button of a Tab-stop group.
+  bool pressGroupKey(unsigned key);
   std::vector<Shortcut> shortcuts_;
   int frameWidth_;
   int frameHeight_;
@@ -497,8 +525,21 @@ class SpeedButton : public Control {
   std::function<void()> OnClick;
   // Action: the group's rule, then OnClick.
   void click();
+  // What the access key does, when it is not the click: a command that the
+  // keyboard confirms first where the mouse needs no question.
+  std::function<void()> OnAccessKey;
+  void pressAccessKey();
+
+  // A button the keyboard reaches whatever its caption: the group's buttons
+  // that are one make one Tab stop (the focused one, else the one down, else
+  // the first), the arrows move among them and Space or Enter presses the
+  // focused one, as in the system's groups of option buttons. A click never
+  // gives one the focus.
+  bool tabStop() const { return tabStop_; }
+  void setTabStop(bool stop) { tabStop_ = stop; }
 
  private:
+  bool tabStop_ = false;
   int groupIndex_ = 0;
   bool allowAllUp_ = false;
   bool down_ = false;
@@ -561,6 +602,12 @@ class ListBox : public Control {
   void setItemIndex(int index);
   std::function<void()> OnClick;
   void selectItem(int index);  // the user's click on a row: setItemIndex, then OnClick
+  // The focus left the list (for another control of the form, or with
+  // leave() for another window).
+  std::function<void()> OnExit;
+  // The keyboard went to another window: the form's focus, when the list
+  // held it, is its home again, for the form's return.
+  void leave();
 
  private:
   std::vector<std::string> items_;

@@ -45,9 +45,10 @@ void PlaceAsDesigned(TCalcHistoryForm& window) {
 }
 
 // The toolbar's buttons show only pictures and never take the focus: each
-// has an Alt+letter instead, which its tooltip names.
+// has an Alt+letter instead, which its tooltip names. None is a letter of
+// the built-in categories, whose Alt+letters belong to the main window.
 constexpr char kClipKey = 'C';
-constexpr char kClearKey = 'L';
+constexpr char kClearKey = 'E';
 constexpr char kHelpKey = 'H';
 constexpr char kCloseKey = 'X';
 
@@ -156,6 +157,7 @@ void TCalcHistoryForm::bindEvents() {
   };
   ClipButton.OnClick = [this] { ClipButtonClick(); };
   ClearButton.OnClick = [this] { ClearButtonClick(); };
+  ClearButton.OnAccessKey = [this] { ClearAfterAsking(); };
   HelpButton.OnClick = [this] { HelpButtonClick(); };
   SpeedButton4.OnClick = [this] { SpeedButton4Click(); };
   ALLCLIPMENU.OnClick = [this] { ALLCLIPMENUClick(); };
@@ -196,7 +198,9 @@ void TCalcHistoryForm::bindKeys() {
   }
   // The copy modes are a choice, so the copy key offers them.
   addShortcut(key::Char('C'), kCtrl, [this] { ClipButton.click(); });
-  addShortcut(key::kEscape, kNoModifiers, [this] { close(); });
+  // Esc is the window's own close button: a modeless window goes and the
+  // history button comes up, so one Ctrl+H opens it again.
+  addShortcut(key::kEscape, kNoModifiers, [this] { SpeedButton4.click(); });
 }
 
 bool TCalcHistoryForm::takeFocusedCell() {
@@ -395,6 +399,14 @@ void TCalcHistoryForm::ClearMenuClick() { mark(ClickRow, kSignNone); }
 void TCalcHistoryForm::ClearButtonClick() {
   history_.ClearHistory();
   RefreshGrid();
+}
+
+void TCalcHistoryForm::ClearAfterAsking() {
+  // One key must not lose every record: the keyboard asks, and No stands.
+  if (history_.HistoryCount() == 0) return ClearButtonClick();
+  const int answer = services_.messageBox("変換履歴をすべて消去しますか？", "履歴のｸﾘｱｰ",
+                                          kMbYesNo | kMbDefButton2);
+  if (answer == kIdYes) ClearButtonClick();
 }
 
 void TCalcHistoryForm::HelpButtonClick() {

@@ -67,6 +67,8 @@ class TCalcHistoryForm : public Form {
   void StringGrid1DrawCell(int col, int row, const Rect& rect, GridCellState state, Canvas& canvas);
   void StringGrid1MouseDown(MouseButton button, int x, int y);
   void ClearButtonClick();
+  // The clear button's key: the same after a question whose default is No.
+  void ClearAfterAsking();
   void HelpButtonClick();
   void SpeedButton4Click();
   void DeleteMenuClick();

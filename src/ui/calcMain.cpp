@@ -120,6 +120,9 @@ void TCalcMainForm::layOut() {
     const ButtonOrigin origin = CategoryButtonOrigin(position);
     Place(button, origin.left, origin.top, 64, 54);
     button.setGroupIndex(kCategoryGroup);
+    // One Tab stop for the twelve: a category whose name lost its letter is
+    // still reached by the arrows.
+    button.setTabStop(true);
   }
 
   Place(Label1, 12, 170, 39, 13);
@@ -273,6 +276,7 @@ void TCalcMainForm::bindEvents() {
   TargetEdit.OnEnter = [this] { TargetEditChange(); };
   Button1.OnClick = [this] { Button1Click(); };
   ListBox1.OnClick = [this] { ListBox1Click(); };
+  ListBox1.OnExit = [this] { ListBox1Exit(); };
   OnPaint = [this](Canvas& canvas) { FormPaint(canvas); };
   OnClose = [this] { FormClose(); };
   OnDestroy = [this] { FormDestroy(); };

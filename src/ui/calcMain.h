@@ -200,6 +200,8 @@ class TCalcMainForm : public Form {
   std::string LastResultText;
   // The base of the powers list last opened: 2, 8 or 16.
   int PowerBase = 2;
+  // Set while the menu runs that the keyboard opened.
+  bool MenuByKeyboard = false;
 
   // Connections to the history window and the popup menu, which other parts
   // of the program set up; each does nothing while it is empty.
@@ -275,6 +277,7 @@ class TCalcMainForm : public Form {
   // The powers list: base 2, 8 or 16 (any other number is 16).
   void Rui2MenuClick(int base);
   void ListBox1Click();
+  void ListBox1Exit();
 
   // The popup menu's commands and the title panel's help button.
   void FontMenuClick();
@@ -291,6 +294,8 @@ class TCalcMainForm : public Form {
   void StepPage(int step);
   void SwapUnits();
   void PutAwayPowersList();
+  // F10 or Alt alone: the menu, whose powers list then takes the focus.
+  void OpenMenuFromKeyboard();
 
  private:
   void layOut();

@@ -11,16 +11,17 @@ void TCalcMainForm::bindKeys() {
   SpeedButton* pages[] = {&PageButton1, &PageButton2, &PageButton3};
   for (int page = 1; page <= 3; ++page) {
     SpeedButton* button = pages[page - 1];
-    addShortcut(key::Char(static_cast<char>('0' + page)), kCtrl, [button] { button->click(); });
+    addProgramShortcut(key::Char(static_cast<char>('0' + page)), kCtrl,
+                       [button] { button->click(); });
   }
   addShortcut(key::kTab, kCtrl, [this] { StepPage(1); });
   addShortcut(key::kPageDown, kCtrl, [this] { StepPage(1); });
   addShortcut(key::kTab, kCtrl | kShift, [this] { StepPage(-1); });
   addShortcut(key::kPageUp, kCtrl, [this] { StepPage(-1); });
-  addShortcut(key::kF10, kNoModifiers, [this] { MenuButton.click(); });
-  addShortcut(key::kAlt, kNoModifiers, [this] { MenuButton.click(); });
-  addShortcut(key::Char('H'), kCtrl, [this] { HistoryButton.click(); });
-  addShortcut(key::Char('R'), kCtrl, [this] { SwapUnits(); });
+  addShortcut(key::kF10, kNoModifiers, [this] { OpenMenuFromKeyboard(); });
+  addShortcut(key::kAlt, kNoModifiers, [this] { OpenMenuFromKeyboard(); });
+  addProgramShortcut(key::Char('H'), kCtrl, [this] { HistoryButton.click(); });
+  addProgramShortcut(key::Char('R'), kCtrl, [this] { SwapUnits(); });
 
   // The powers list moves its selection by the list's own keys; these two
   // pick or put it away.
@@ -28,6 +29,16 @@ void TCalcMainForm::bindKeys() {
       key::kReturn, kNoModifiers, [this] { ListBox1.selectItem(ListBox1.itemIndex()); }, &ListBox1);
   addShortcut(
       key::kEscape, kNoModifiers, [this] { PutAwayPowersList(); }, &ListBox1);
+}
+
+void TCalcMainForm::OpenMenuFromKeyboard() {
+  // A list opened from this menu takes the keys, for a user without a mouse.
+  MenuByKeyboard = true;
+  struct Reset {
+    bool& flag;
+    ~Reset() { flag = false; }
+  } reset{MenuByKeyboard};
+  MenuButton.click();
 }
 
 void TCalcMainForm::StepPage(int step) {

@@ -43,9 +43,15 @@ void TCalcMainForm::Rui2MenuClick(int base) {
   ListBox1.setItemIndex(0);
   ListBox1.setEnabled(true);
   ListBox1.setVisible(true);
-  // Its keys reach it at once; picking or putting it away hands the focus
-  // back to the input.
-  ListBox1.focus();
+  // Chosen with the mouse, the list leaves the keys with the input: Enter
+  // still converts. Chosen from the keyboard, its keys reach it at once, and
+  // picking or putting it away hands the focus back to the input quietly.
+  if (MenuByKeyboard) ListBox1.focus();
+}
+
+void TCalcMainForm::ListBox1Exit() {
+  // As a drop-down: the list goes with the focus.
+  if (ListBox1.enabled()) PutAway(ListBox1);
 }
 
 void TCalcMainForm::ListBox1Click() {

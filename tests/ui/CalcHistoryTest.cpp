@@ -242,11 +242,25 @@ TEST_F(CalcHistoryTest, KeysActOnTheCurrentRow) {
   w.pressShortcut(key::kF10, kShift);
   ASSERT_EQ(menus.size(), 2u);
   EXPECT_EQ(menus[1].at.y, 117 + 33 + 2 + w.StringGrid1.cellRect(2, 3).bottom());
-  for (char letter : {'c', 'h', 'l', 'x'}) EXPECT_TRUE(w.pressAccelerator(letter)) << letter;
+  // Clearing by its key asks first, and the default No keeps every row.
+  std::vector<int> answers{kIdNo, kIdYes};
+  services.onMessageBox = [&answers](const RecordedMessageBox& box) {
+    EXPECT_EQ(box.flags, kMbYesNo | kMbDefButton2);
+    const int answer = answers.front();
+    answers.erase(answers.begin());
+    return answer;
+  };
+  for (char letter : {'c', 'h', 'e'}) EXPECT_TRUE(w.pressAccelerator(letter)) << letter;
   EXPECT_EQ(menus.size(), 3u);
+  EXPECT_EQ(history.HistoryCount(), 3);
+  EXPECT_FALSE(w.pressAccelerator('l'));  // the main window's first category
+  EXPECT_TRUE(w.pressAccelerator('e'));
   EXPECT_EQ(history.HistoryCount(), 0);
-  w.pressShortcut(key::kEscape, kNoModifiers);  // as the close box: hidden
-  EXPECT_FALSE(w.visible());
+  // Esc is the close button: the window goes and the history button comes up.
+  w.pressShortcut(key::kEscape, kNoModifiers);
+  services.pump();
+  EXPECT_EQ(CalcHistoryForm, nullptr);
+  EXPECT_FALSE(historyButton.down());
 }
 
 TEST_F(CalcHistoryTest, CopyMenuPutsEachModeOnTheClipboard) {

@@ -57,6 +57,46 @@ TEST_F(CalcMainMenuTest, OpensBesideTheMenuButtonAndPutsThePowersListAway) {
   EXPECT_FALSE(form->ListBox1.enabled());
 }
 
+// The powers list takes the keys only when the keyboard opened the menu;
+// however it goes, the focus goes on without a conversion: to the input, or
+// with Tab to the next stop, the category buttons.
+TEST_F(CalcMainMenuTest, ThePowersListTakesTheFocusOnlyFromTheKeyboard) {
+  enum Focus { Input, List, Categories };
+  const struct {
+    const char* how;
+    bool byKeyboard;
+    void (*leave)(TCalcMainForm&);  // null: the list stays
+    Focus focus;
+  } cases[] = {
+      {"mouse", false, nullptr, Input},
+      {"F10", true, nullptr, List},
+      {"F10, Enter", true, [](TCalcMainForm& f) { f.pressShortcut(key::kReturn, 0); }, Input},
+      {"F10, Esc", true, [](TCalcMainForm& f) { f.pressShortcut(key::kEscape, 0); }, Input},
+      {"F10, Tab", true, [](TCalcMainForm& f) { f.focusNext(false); }, Categories},
+      {"F10, a press", true, [](TCalcMainForm& f) { f.returnFocusHome(); }, Input},
+      {"F10, another window", true, [](TCalcMainForm& f) { f.ListBox1.leave(); }, Input},
+  };
+  for (const auto& c : cases) {
+    auto form = start();
+    typeInput(*form, "5");
+    chooseUnits(*form, 1, 2);
+    const int records = history.HistoryCount();
+    services.onTrackPopupMenu = [](const PopupMenu&, Point) { return 0; };  // "&2の累乗"
+    if (c.byKeyboard) {
+      form->pressShortcut(key::kF10, kNoModifiers);
+    } else {
+      form->MenuButton.click();
+    }
+    ASSERT_TRUE(form->ListBox1.visible()) << c.how;
+    if (c.leave) c.leave(*form);
+    EXPECT_EQ(form->ListBox1.visible(), c.leave == nullptr) << c.how;
+    const Control* expected[] = {&form->TargetEdit, &form->ListBox1, &form->CategoryButton(1)};
+    EXPECT_EQ(form->focused(), expected[c.focus]) << c.how;
+    EXPECT_EQ(history.HistoryCount(), records) << c.how;
+    EXPECT_FALSE(form->MenuByKeyboard) << c.how;
+  }
+}
+
 TEST_F(CalcMainMenuTest, TheClipboardOptionIsWrittenAtOnce) {
   auto form = start();
   choose(*form, "結果を自動的にｸﾘｯﾌﾟﾎﾞｰﾄﾞへｺﾋﾟｰ");

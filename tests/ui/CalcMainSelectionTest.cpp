@@ -291,6 +291,42 @@ TEST_F(PageChange, AFailedSaveKeepsTheMoneyPageShown) {
   EXPECT_EQ(form->RateEdit(2).text(), "3");
 }
 
+// The twelve category buttons are one Tab stop: a category whose name lost
+// its letter is reached by the arrows and picked by Space or Enter; the
+// mouse never moves the focus, and the letters still work.
+TEST_F(PageChange, TheCategoryButtonsAreOneTabStopMovedByTheArrows) {
+  writeSettings("[BUNRUI2]\r\nNAME=ABCDEFGHIJKL\r\n");
+  auto form = start();
+  ASSERT_EQ(form->CategoryButton(2).accelerator(), 0);
+  form->CategoryButton(3).click();  // the mouse leaves the focus in the input
+  EXPECT_EQ(form->focused(), &form->TargetEdit);
+  form->focusNext(true);
+  EXPECT_EQ(form->focused(), &form->CategoryButton(3));  // the one down
+  const struct {
+    unsigned key;
+    int focusedPosition;
+    int category;
+  } steps[] = {
+      {key::kLeft, 2, 3},  {key::kSpace, 2, 2},  {key::kDown, 8, 2},   {key::kDown, 2, 2},
+      {key::kUp, 8, 2},    {key::kRight, 9, 2},  {key::kLeft, 8, 2},   {key::kReturn, 8, 8},
+      {key::kRight, 9, 8}, {key::kRight, 10, 8}, {key::kRight, 11, 8}, {key::kRight, 12, 8},
+      {key::kRight, 1, 8}, {key::kLeft, 12, 8},
+  };
+  for (const auto& step : steps) {
+    EXPECT_TRUE(form->pressShortcut(step.key, kNoModifiers)) << step.key;
+    EXPECT_EQ(form->focused(), &form->CategoryButton(step.focusedPosition)) << step.key;
+    EXPECT_EQ(form->Selection.CurrentCategory, step.category) << step.key;
+  }
+  std::vector<Control*> stops = form->tabOrder();
+  EXPECT_EQ(stops, (std::vector<Control*>{&form->CategoryButton(12), &form->TargetEdit}));
+  form->focusNext(false);
+  EXPECT_EQ(form->focused(), &form->TargetEdit);
+  EXPECT_EQ(form->tabOrder().front(), &form->CategoryButton(8));  // the one down again
+  EXPECT_TRUE(form->pressAccelerator('l'));
+  EXPECT_EQ(form->Selection.CurrentCategory, 1);
+  EXPECT_EQ(history.HistoryCount(), 0);
+}
+
 using UnitChoice = CalcMainTest;
 
 TEST_F(UnitChoice, ANewUnitNamesItselfAndConvertsOnlyWhenItChanged) {

@@ -7,15 +7,19 @@
 
 // These need windows.h first.
 #include <oleacc.h>
+#include <psapi.h>
 
 #include <algorithm>
 #include <chrono>
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
 
 #include "data/CategoryTable.h"
 #include "history/HistoryStore.h"
+#include "platform/win32/AccessibleObject.h"
 #include "platform/win32/Peers.h"
 #include "platform/win32/Text.h"
 #include "platform/win32/Win32Services.h"
@@ -366,6 +370,26 @@ TEST_F(MainWindowOnScreen, ScreenReadersHearEveryControlAndEveryResult) {
   EXPECT_TRUE(heardEvent(EVENT_OBJECT_VALUECHANGE, result));
   EXPECT_TRUE(std::any_of(events.begin(), events.end(),
                           [](const Event& e) { return e.event == EVENT_OBJECT_STATECHANGE; }));
+  // The category buttons' Tab stop: a reader hears where the focus is.
+  events.clear();
+  form.TargetEdit.focus();
+  settle();
+  form.focusNext(true);
+  form.pressShortcut(key::kRight, kNoModifiers);
+  settle();
+  LONG second = 0;
+  for (LONG child = 1; child <= count; ++child) {
+    if (HeardOf(client, child).name == SjisToWide(form.CategoryButton(2).accessibleName())) {
+      second = child;
+    }
+  }
+  ASSERT_NE(second, 0);
+  EXPECT_EQ(GetFocus(), window);
+  EXPECT_TRUE(heardEvent(EVENT_OBJECT_FOCUS, second));
+  EXPECT_TRUE(HeardOf(client, second).state & STATE_SYSTEM_FOCUSED);
+  VARIANT focus{};
+  EXPECT_EQ(client->get_accFocus(&focus), S_OK);
+  EXPECT_EQ(focus.lVal, second);
   client->Release();
   UnhookWinEvent(hook);
   CoUninitialize();
@@ -419,6 +443,62 @@ TEST_F(MainWindowOnScreen, ScreenReadersHearTheOtherWindowsAndTheGridsCurrentCel
     DestroyWindows(*other);
   }
   CoUninitialize();
+}
+
+// One visit of a screen reader from another process: the helper takes the
+// client object of every window and releases them; the window answers
+// while it waits. False when the helper did not run to its end.
+bool WalkFromAnotherProcess(Win32Services& services) {
+  std::wstring command = SjisToWide(HK_WINDOW_TEXTS_PATH);
+  command = L"\"" + command + L"\" --walk \"" + SjisToWide("はかり丸") + L"\"";
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process{};
+  if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                      &startup, &process)) {
+    return false;
+  }
+  CloseHandle(process.hThread);
+  DWORD waited = WAIT_TIMEOUT;
+  const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+  while (waited != WAIT_OBJECT_0 && std::chrono::steady_clock::now() < until) {
+    waited = MsgWaitForMultipleObjects(1, &process.hProcess, FALSE, 200, QS_ALLINPUT);
+    test::Pump(services);
+  }
+  DWORD code = 1;
+  GetExitCodeProcess(process.hProcess, &code);
+  CloseHandle(process.hProcess);
+  return waited == WAIT_OBJECT_0 && code == 0;
+}
+
+SIZE_T WorkingSet() {
+  PROCESS_MEMORY_COUNTERS counters{};
+  counters.cb = sizeof counters;
+  return GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters)
+             ? counters.WorkingSetSize
+             : 0;
+}
+
+// What readers are handed is released again when they let go: the count of
+// our objects comes back after each visit. HK_READER_WALKS sets how many
+// visits (the memory figures are printed).
+TEST_F(MainWindowOnScreen, ScreenReaderWalksFromAnotherProcessLeaveNoObjects) {
+  const char* asked = std::getenv("HK_READER_WALKS");
+  const int walks = asked ? std::max(1, std::atoi(asked)) : 3;
+  settle();
+  const long before = AccessibleObject::Live();
+  const long made = AccessibleObject::Made();
+  ASSERT_TRUE(WalkFromAnotherProcess(services));
+  settle();
+  EXPECT_GE(AccessibleObject::Made() - made, 3) << "the walk asked the window's objects";
+  EXPECT_EQ(AccessibleObject::Live(), before) << "after the first walk";
+  const SIZE_T memoryBefore = WorkingSet();
+  for (int walk = 1; walk < walks; ++walk) ASSERT_TRUE(WalkFromAnotherProcess(services)) << walk;
+  settle();
+  EXPECT_EQ(AccessibleObject::Live(), before) << "after " << walks << " walks";
+  std::printf("%d walks: %ld objects live; working set %lu KB after the first, %lu KB now\n", walks,
+              AccessibleObject::Live(), static_cast<unsigned long>(memoryBefore / 1024),
+              static_cast<unsigned long>(WorkingSet() / 1024));
 }
 
 TEST_F(MainWindowOnScreen, ThePowersListOpensOnTopOfWhatItCovers) {

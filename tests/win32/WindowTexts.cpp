@@ -14,12 +14,15 @@
 // when the window's thread shows none), so that a screenshot can leave it out;
 // --windows prints how many windows it is made of, itself and all below it;
 // --tips how many tooltips of its thread are shown.
+// --walk does what a screen reader does on a visit: the client object of
+// the window and of every window below it, each child's name asked and
+// every object released; it prints how many objects it had.
 // --dpi prints the DPI that the system gives programs, so that a script can
 // tell the scale it runs at. The helper is DPI aware: its numbers are the
 // screen's own pixels, as the X tools' are, at any scale.
 //
-// Usage: hk_window_texts.exe [--client | --at X Y | --caret | --windows | --tips] TITLE
-//        | --dpi
+// Usage: hk_window_texts.exe [--client | --at X Y | --caret | --windows | --tips | --walk]
+//        TITLE | --dpi
 // Exit status 1 when no window has the title (or --at finds no child window
 // there), 2 on wrong usage.
 #include <windows.h>
@@ -204,6 +207,33 @@ BOOL CALLBACK CountShownTip(HWND window, LPARAM tips) {
   return TRUE;
 }
 
+BOOL CALLBACK WalkWindow(HWND window, LPARAM objects) {
+  IAccessible* object = ClientObject(window);
+  if (!object) return TRUE;
+  ++*reinterpret_cast<long*>(objects);
+  LONG count = 0;
+  object->get_accChildCount(&count);
+  for (LONG child = 1; child <= count; ++child) {
+    NameOf(object, child);
+    // A child window answers with an object of its own, held and let go.
+    VARIANT id{};
+    id.vt = VT_I4;
+    id.lVal = child;
+    IDispatch* inner = nullptr;
+    if (object->get_accChild(id, &inner) == S_OK && inner) {
+      ++*reinterpret_cast<long*>(objects);
+      inner->Release();
+    }
+  }
+  IDispatch* parent = nullptr;
+  if (object->get_accParent(&parent) == S_OK && parent) {
+    ++*reinterpret_cast<long*>(objects);
+    parent->Release();
+  }
+  object->Release();
+  return TRUE;
+}
+
 // A whole decimal number, negatives too; nothing else.
 bool ReadNumber(const wchar_t* text, LONG& number) {
   wchar_t* end = nullptr;
@@ -221,7 +251,7 @@ int main() {
   int argc = 0;
   wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
   if (!argv) return 2;
-  enum class Query { Texts, ClientArea, ChildAt, Caret, Windows, Tips } query = Query::Texts;
+  enum class Query { Texts, ClientArea, ChildAt, Caret, Windows, Tips, Walk } query = Query::Texts;
   POINT at{0, 0};
   bool usable = argc == 2;
   if (argc == 2 && std::wstring(argv[1]) == L"--dpi") {
@@ -243,6 +273,9 @@ int main() {
     usable = true;
   } else if (argc == 3 && std::wstring(argv[1]) == L"--tips") {
     query = Query::Tips;
+    usable = true;
+  } else if (argc == 3 && std::wstring(argv[1]) == L"--walk") {
+    query = Query::Walk;
     usable = true;
   } else if (argc == 5 && std::wstring(argv[1]) == L"--at") {
     query = Query::ChildAt;
@@ -278,6 +311,13 @@ int main() {
       ShownTips tips{GetWindowThreadProcessId(window, nullptr), 0};
       EnumWindows(CountShownTip, reinterpret_cast<LPARAM>(&tips));
       std::printf("%ld\n", tips.count);
+      break;
+    }
+    case Query::Walk: {
+      long objects = 0;
+      WalkWindow(window, reinterpret_cast<LPARAM>(&objects));
+      EnumChildWindows(window, WalkWindow, reinterpret_cast<LPARAM>(&objects));
+      std::printf("%ld\n", objects);
       break;
     }
   }

@@ -158,7 +158,8 @@ check "the history button is raised again" "$raised" "$(history_button_look)"
 
 # Keys alone in a new window: it opens on the newest row, "-" marks it,
 # Alt+C opens the copy menu, whose second item copies the marked rows, and
-# Esc does what the close box does: it hides the window.
+# Esc does what the toolbar's close button does: the window goes and the
+# history button comes up.
 click_title_button "$history_button"
 wait_for_window "$title" && sleep 0.5
 xdotool key minus sleep 0.2 key alt+c sleep 0.4 key Home Down Return
@@ -167,8 +168,10 @@ marked+=$(total_line 0.87500 87.50000)
 check "the rows marked by key, copied by key" "$(text_bytes "$marked")" \
   "$(clipboard_when "$marked" | bytes_of)"
 xdotool key Escape
-sleep 0.5
-check "Esc hides the window" "" "$(xdotool search --onlyvisible --name "^$title\$" 2>/dev/null)"
+gone=no
+wait_for_no_window "$title" && gone=yes
+check "Esc releases the window" "yes" "$gone"
+check "Esc raises the history button" "$raised" "$(history_button_look)"
 
 exit_program
 report

@@ -1,11 +1,14 @@
 #!/usr/bin/env bash
-# The program driven by the keyboard alone, the mouse never touched: a
-# conversion by F-keys, page 3 by Ctrl+3 and a rate typed after a Tab, page
-# 1 again by Ctrl+1, the history window by Ctrl+H with a row marked "+" and
-# its three copies, Esc to close it, the customisation dialog from the menu
-# (F10) with a unit renamed and Alt+O, the About box opened and closed, and
-# Alt+F4. The clipboard and the settings file hold what the same steps by
-# mouse give.
+# The program driven by the keyboard: a conversion by F-keys, page 3 by
+# Ctrl+3 and a rate typed after a Tab, page 1 again by Ctrl+1, the powers
+# list opened with the mouse leaving the keys with the input, the history
+# window by Ctrl+H with a row marked "+" and its three copies, Alt+L there
+# keeping the rows, Esc closing it and one Ctrl+H opening it again, Alt+F6
+# to the main window and back, the customisation dialog from the menu (F10)
+# with a unit renamed and Alt+O, the About box opened and closed, Alt held
+# over a click opening no menu, a category without a letter reached by the
+# arrows, and Alt+F4. The clipboard and the settings
+# file hold what the same steps by mouse give.
 #
 # Usage: keyboard_end_to_end.sh PATH_TO_HAKARIMARU_EXE
 # HK_WINDOW_TEXTS names the helper that reads the program's windows.
@@ -45,6 +48,9 @@ settings_text() {  # folder
 
 folder=$work/keys
 mkdir "$folder"
+# The second category's name has lost its letter, as a name of 18 bytes
+# cut to the box's 12 does.
+printf '[BUNRUI2]\r\nNAME=ABCDEFGHIJKL\r\n' >"$folder/hakarimaru.KZN"
 start_program "$folder"
 
 # The input has the focus from the start: 2 m in cm.
@@ -75,19 +81,55 @@ total=$(total_line 2.00000 200.00000)
 copy_mode 1
 check "every row by the keys" "$(text_bytes "$first$marked$total")" \
   "$(clipboard_when "$first$marked$total" | bytes_of)"
+# Alt+L is the main window's first category, not the clear button.
+press alt+l
+xclip -selection clipboard /dev/null
+copy_mode 1
+check "Alt+L keeps the rows" "$(text_bytes "$first$marked$total")" \
+  "$(clipboard_when "$first$marked$total" | bytes_of)"
 copy_mode 2
 check "the marked row by the keys" "$(text_bytes "$marked$total")" \
   "$(clipboard_when "$marked$total" | bytes_of)"
 copy_mode 3
 check "the totals by the keys" "$(text_bytes "$total")" "$(clipboard_when "$total" | bytes_of)"
-# Esc, as the close box does, hides the window.
+# Esc, as the close button does, closes the window; one Ctrl+H opens it again.
 press Escape
-shown=yes
-for _ in $(seq 1 20); do
-  [ -z "$(xdotool search --onlyvisible --name "^$history\$" 2>/dev/null)" ] && shown=no && break
-  sleep 0.2
-done
-check "Esc closes the history window" "no" "$shown"
+closed=no
+wait_for_no_window "$history" && closed=yes
+check "Esc closes the history window" "yes" "$closed"
+press ctrl+h
+opened=no
+wait_for_window "$history" && opened=yes
+check "one Ctrl+H opens it again" "yes" "$opened"
+sleep 0.5
+
+# Alt+F6 goes to the main window and back, the keys where they were.
+focused_name() {
+  xdotool getwindowfocus getwindowname 2>/dev/null
+}
+press alt+F6
+check "Alt+F6 to the main window" "はかり丸" "$(focused_name)"
+press alt+F6
+check "Alt+F6 back to the history" "$history" "$(focused_name)"
+# Ctrl+H there closes it, as it does in the main window.
+press ctrl+h
+closed=no
+wait_for_no_window "$history" && closed=yes
+check "Ctrl+H in the history window closes it" "yes" "$closed"
+
+# The powers list opened with the mouse (the menu's first item, beside the
+# menu button at (28, 29)) leaves the keys with the input: 7 and Enter
+# convert 57.
+press BackSpace
+xdotool type --delay 80 "5"
+press Return
+check "5 m in cm" "500.00000" "$(clipboard_when 500.00000)"
+click_title_button 3
+click_at 60 38
+xdotool type --delay 80 "7"
+press Return
+check "the input keeps the keys beside the powers list" "5700.00000" \
+  "$(clipboard_when 5700.00000)"
 
 # The customisation dialog from the menu: its name box first, then the
 # icon list and the picture's button, then the first unit's name.
@@ -116,6 +158,47 @@ press Escape
 closed=no
 wait_for_no_window "$about" && closed=yes
 check "Esc closes the About box" "yes" "$closed"
+
+# The help window from the menu; Alt+F6 goes to the main window and back.
+press F10
+press h
+opened=no
+wait_for_window "$help_title" && opened=yes
+check "the menu opens the help" "yes" "$opened"
+press alt+F6
+check "Alt+F6 from the help to the main window" "はかり丸" "$(focused_name)"
+press alt+F6
+check "Alt+F6 back to the help" "$help_title" "$(focused_name)"
+close_help "the help beside the main window"
+
+# Alt held over a click opens no menu, which would cover the category
+# buttons beside the first one; Alt alone still opens it.
+menu_area_hash() {
+  geometry
+  screen_hash "$((X + 1 + $(scaled 80)))" "$((Y + 1 + $(scaled 50)))" "$(scaled 110)" "$(scaled 50)"
+}
+click_at 40 75
+before=$(menu_area_hash)
+xdotool keydown alt
+sleep 0.3
+click_at 40 75
+xdotool keyup alt
+sleep 0.8
+check "Alt held over a click opens no menu" "$before" "$(menu_area_hash)"
+press alt
+opened=no
+[ "$(menu_area_hash)" != "$before" ] && opened=yes
+check "Alt alone opens the menu" "yes" "$opened"
+press Escape
+
+# The category without a letter: Shift+Tab to the category buttons, the
+# arrow to the second and Space; Tab back to the input, then 1 m in shaku.
+press shift+Tab Right space Tab
+press BackSpace BackSpace BackSpace
+xdotool type --delay 80 "1"
+press F1 shift+F6
+check "the category without a letter by the keys" "3.30033" "$(clipboard_when 3.30033)"
+press alt+l
 
 exit_by_alt_f4
 

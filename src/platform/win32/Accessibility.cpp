@@ -70,6 +70,9 @@ void GraphicPeer::announce(Change what) {
     case Change::Visible:
       event = EVENT_OBJECT_STATECHANGE;
       break;
+    case Change::Focus:
+      event = EVENT_OBJECT_FOCUS;
+      break;
     default:
       return;
   }

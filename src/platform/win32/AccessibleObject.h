@@ -42,7 +42,13 @@ LONG ChildNumber(HWND window, const WindowPeer& peer, const GraphicPeer& graphic
 // that says "nothing here"; the kinds answer what they know.
 class AccessibleObject : public IAccessible {
  public:
-  virtual ~AccessibleObject() = default;
+  virtual ~AccessibleObject() { --live_; }
+
+  // How many of these objects live now: what readers (and the stubs that
+  // hand them to another process) still hold, for the tests.
+  static long Live() { return live_; }
+  // How many were ever made.
+  static long Made() { return made_; }
 
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID id, void** object) override;
   ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
@@ -83,7 +89,10 @@ class AccessibleObject : public IAccessible {
   HRESULT STDMETHODCALLTYPE put_accValue(VARIANT, BSTR) override { return E_NOTIMPL; }
 
  protected:
-  explicit AccessibleObject(HWND window) : window_(window) {}
+  explicit AccessibleObject(HWND window) : window_(window) {
+    ++live_;
+    ++made_;
+  }
   HWND window() const { return window_; }
   // The peer of the window while it lives: a reader may keep the object
   // after the window is gone.
@@ -92,6 +101,9 @@ class AccessibleObject : public IAccessible {
   HRESULT screenPlace(RECT r, LONG* left, LONG* top, LONG* width, LONG* height) const;
 
  private:
+  // The user-interface thread alone makes and frees them.
+  static inline long live_ = 0;
+  static inline long made_ = 0;
   HWND window_;
   ULONG references_ = 1;
 };

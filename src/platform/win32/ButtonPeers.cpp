@@ -117,6 +117,13 @@ class SpeedButtonPeer : public GraphicPeer {
       DrawCaption(dc, caption, RECT{shift, textTop, client.right + shift, textTop + text.cy}, ink,
                   look, line);
     }
+    if (focusShown()) {
+      RECT focus = client;
+      InflateRect(&focus, -3 * line, -3 * line);
+      SetTextColor(dc, RGB(0, 0, 0));
+      SetBkColor(dc, RGB(255, 255, 255));
+      DrawFocusRect(dc, &focus);
+    }
   }
 
  private:

@@ -61,6 +61,12 @@ bool GraphicPeer::showing() const {
   return control_.visible() && (!parent || parent->showing());
 }
 
+bool GraphicPeer::focusShown() const {
+  const Form* form = const_cast<Control&>(control_).form();
+  const HWND window = hostWindow();
+  return form && form->focused() == &control_ && window && GetFocus() == window;
+}
+
 bool GraphicPeer::usable() const {
   const GraphicPeer* parent = graphicParent();
   return control_.enabled() && (!parent || parent->usable());
@@ -72,7 +78,15 @@ HWND GraphicPeer::hostWindow() const {
 }
 
 void GraphicPeer::changed(Change what) {
-  if (!hostWindow() || what == Change::Focus) return;
+  const HWND window = hostWindow();
+  if (!window) return;
+  if (what == Change::Focus) {
+    // The host window takes the keys for the control it paints.
+    if (GetFocus() != window) SetFocus(window);
+    invalidate();
+    announce(what);
+    return;
+  }
   update(what);
   invalidate();
   announce(what);

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <string>
 
+#include "platform/Dispatcher.h"
 #include "platform/Screen.h"
 #include "platform/win32/AccessibleObject.h"
 #include "platform/win32/Text.h"
@@ -100,6 +101,14 @@ class ListBoxPeer : public WindowPeer {
 
  protected:
   LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam) override {
+    if (message == WM_KILLFOCUS) {
+      // The keyboard went to another window: the list closes as a
+      // drop-down does, and its form gives the focus to its home on return.
+      const HWND to = reinterpret_cast<HWND>(wParam);
+      if (!to || GetAncestor(to, GA_ROOT) != GetAncestor(hwnd(), GA_ROOT)) {
+        Fire([this] { list_.leave(); });
+      }
+    }
     if (message != WM_LBUTTONUP) return WindowPeer::handle(message, wParam, lParam);
     const LRESULT result = WindowPeer::handle(message, wParam, lParam);
     const LRESULT hit = SendMessageW(hwnd(), LB_ITEMFROMPOINT, 0, lParam);

@@ -20,6 +20,12 @@ class Win32Services;
 //    state, and goes no further when the hook swallows it;
 //  - Alt+letter (WM_SYSCHAR) presses the speed button whose "&" names the
 //    letter on the form that has the keyboard;
+//  - in a window beside the main form (a modeless form it owns, the help
+//    window), the main form's program keys and Alt+letters act on it first;
+//  - Alt+F6 and Alt+Shift+F6 go between the main form and those windows;
+//  - Alt pressed and released alone is the form's key::kAlt, unless a key,
+//    a mouse button or another active window came between;
+//  - a mouse press in a form away from its focused list closes the list;
 //  - Enter on a form with a usable default button presses that button and
 //    reaches nothing else (unless a drop-down list is open);
 //  - Tab and Shift+Tab move the focus through the form's edits, buttons and
@@ -36,6 +42,9 @@ int RunMessageLoop(Win32Services& services, Form& mainForm);
 // Runs messages until done() holds, checked after each one. False when the
 // program is ending (WM_QUIT, which is posted again for the outer loop).
 bool RunMessagesUntil(Win32Services& services, const std::function<bool()>& done);
+
+// The active window changed: an Alt held meanwhile opens no menu.
+void ForgetAltPress();
 
 // What the loops do with a message before dispatching it; true when the
 // message was consumed.

@@ -31,6 +31,8 @@ LONG StateOf(const GraphicPeer& graphic, const WindowPeer& host) {
   if (down || host.pressed(graphic)) state |= STATE_SYSTEM_PRESSED;
   if (host.hot(graphic)) state |= STATE_SYSTEM_HOTTRACKED;
   if (control.AccessibleValue) state |= STATE_SYSTEM_READONLY;
+  if (control.takesFocus()) state |= STATE_SYSTEM_FOCUSABLE;
+  if (graphic.focusShown()) state |= STATE_SYSTEM_FOCUSED;
   return state;
 }
 
@@ -114,6 +116,19 @@ class PaintedAccessible final : public AccessibleObject {
     return screenPlace(found.place, left, top, width, height);
   }
   HRESULT STDMETHODCALLTYPE accHitTest(LONG x, LONG y, VARIANT* child) override;
+  HRESULT STDMETHODCALLTYPE get_accFocus(VARIANT* focus) override {
+    if (!focus) return E_POINTER;
+    focus->vt = VT_EMPTY;
+    const WindowPeer* host = peer();
+    if (!host) return S_FALSE;
+    for (const GraphicPeer* graphic : host->graphics()) {
+      if (!graphic->focusShown()) continue;
+      focus->vt = VT_I4;
+      focus->lVal = ChildNumber(window(), *host, *graphic);
+      return S_OK;
+    }
+    return S_FALSE;
+  }
   HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT child) override {
     GraphicPeer* found = at(child).graphic;
     if (!found || !found->pushable()) return DISP_E_MEMBERNOTFOUND;

@@ -14,6 +14,7 @@
 #include "platform/Palette.h"
 #include "platform/Screen.h"
 #include "platform/win32/Dpi.h"
+#include "platform/win32/MessageLoop.h"
 #include "platform/win32/SystemLibrary.h"
 #include "platform/win32/Text.h"
 #include "platform/win32/Win32Canvas.h"
@@ -189,6 +190,7 @@ class FormPeer : public WindowPeer {
     if (lifeMessage(message, wParam) || geometryMessage(message, wParam, lParam, result)) {
       return result;
     }
+    if (message == WM_SETFOCUS || message == WM_KILLFOCUS) keysCameOrWent();
     if (message == WM_SYSCOLORCHANGE ||
         (message == WM_SETTINGCHANGE && wParam == SPI_SETHIGHCONTRAST)) {
       ColoursChanged();
@@ -251,6 +253,8 @@ class FormPeer : public WindowPeer {
         form_.receiveMessage(static_cast<unsigned>(wParam));
         return true;
       case WM_ACTIVATE:
+        // Alt held while the windows change (Alt+Tab) opens no menu.
+        ForgetAltPress();
         return LOWORD(wParam) != WA_INACTIVE && restoreFocus();
       default:
         return false;
@@ -304,11 +308,24 @@ class FormPeer : public WindowPeer {
     }
   }
 
+  // A painted control with the form's focus shows it while the keys are here.
+  void keysCameOrWent() {
+    const Control* focused = form_.focused();
+    if (GraphicPeer* graphic = focused ? GraphicPeerOf(*focused) : nullptr) {
+      graphic->changed(Change::Repaint);
+    }
+  }
+
   // Activation gives the focus back to the control that had it.
   // A form that never had a focus gives it to its first control, as a
   // dialog does, so that the keys reach it from the start.
   bool restoreFocus() {
     const Control* control = form_.focused();
+    if (control && GraphicPeerOf(*control) && control->usable()) {
+      // A painted control's keys are this window's.
+      SetFocus(hwnd());
+      return true;
+    }
     const HWND window = control ? WindowOf(*control) : nullptr;
     if (!window || !IsWindowVisible(window) || !IsWindowEnabled(window)) {
       Fire([this] { form_.moveFocusHome(); });

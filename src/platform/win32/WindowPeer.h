@@ -180,6 +180,8 @@ class GraphicPeer : public Peer {
   bool showing() const;
   // Enabled, and so are the graphic panels it sits on.
   bool usable() const;
+  // Its form's focus is on it, and the keys are its host's.
+  bool focusShown() const;
   // The DPI it is painted at: its host's.
   int dpi() const;
 
