@@ -314,7 +314,8 @@ void TCalcMainForm::FormCreate() {
 
   const std::filesystem::path executable = services_.executablePath();
   Application().HelpFile = executable.parent_path() / "ZO_VEZA.HLP";
-  settings_ = std::make_unique<SettingsFile>(SettingsPathFor(executable));
+  settings_ = std::make_unique<SettingsFile>(
+      services_.settingsLocation(SettingsPathFor(executable), Application().Title));
 
   const WindowSettings saved = settings_->readWindowSettings();
   setBounds({saved.WinPosX, saved.WinPosY, bounds().width, bounds().height});

@@ -15,6 +15,7 @@
 
 #include "data/CategoryTable.h"
 #include "data/SettingsFile.h"
+#include "platform/win32/SettingsLocation.h"
 #include "platform/win32/Text.h"
 #include "platform/win32/Win32ProfileStorage.h"
 #include "support/TempFolder.h"
@@ -163,6 +164,31 @@ TEST_F(SettingsFileOnWindows, AFolderWithAJapaneseName) {
     EXPECT_NE(shown.find("\\換算ツール\\hakarimaru.KZN"), std::string::npos) << shown;
   }
   EXPECT_FALSE(fs::exists(dir));
+}
+
+// Where the folder takes files the file stays beside the program, and the
+// probe leaves nothing there; elsewhere the user's copy starts from it once.
+TEST_F(SettingsFileOnWindows, TheUsersCopyStartsFromTheFileBesideTheProgram) {
+  EXPECT_TRUE(TakesWrites(path_));
+  Put(path_, "[ZOVA]\r\nPAGE=2\r\n");
+  EXPECT_TRUE(TakesWrites(path_));
+  EXPECT_FALSE(TakesWrites(folder_.path() / "gone" / "hakarimaru.KZN"));
+  EXPECT_EQ(FilesIn(folder_.path()), std::set<std::wstring>{L"hakarimaru.KZN"});
+
+  const fs::path user = folder_.path() / fs::u8path(u8"はかり丸");
+  const fs::path copy = UserCopy(path_, user, storage_);
+  EXPECT_EQ(copy, user / "hakarimaru.KZN");
+  EXPECT_EQ(BytesOf(copy), "[ZOVA]\r\nPAGE=2\r\n");
+  SettingsFile(copy).writeAutoClip(false);
+  Put(path_, "[ZOVA]\r\nPAGE=3\r\n");
+  EXPECT_EQ(UserCopy(path_, user, storage_), copy);
+  EXPECT_EQ(BytesOf(copy), "[ZOVA]\r\nPAGE=2\r\nAUTOCLIP=0\r\n");
+
+  // Nothing beside the program: the first write makes the copy.
+  const fs::path other = folder_.path() / "other";
+  EXPECT_EQ(UserCopy(folder_.path() / "none.KZN", other, storage_), other / "none.KZN");
+  EXPECT_FALSE(fs::exists(other / "none.KZN"));
+  EXPECT_TRUE(UserCopy(path_, folder_.path() / "gone" / "deeper", storage_).empty());
 }
 
 // HK_FULL_DISK names a settings file on a small disk that is full.

@@ -14,6 +14,7 @@
 #include "platform/win32/Gdi.h"
 #include "platform/win32/MessageLoop.h"
 #include "platform/win32/Peers.h"
+#include "platform/win32/SettingsLocation.h"
 #include "platform/win32/SystemLibrary.h"
 #include "platform/win32/Text.h"
 #include "platform/win32/WindowPeer.h"
@@ -373,6 +374,11 @@ std::filesystem::path Win32Services::executablePath() {
     }
     path.resize(path.size() * 2);  // cut short: try a longer buffer
   }
+}
+
+std::filesystem::path Win32Services::settingsLocation(const std::filesystem::path& besideProgram,
+                                                      std::string_view programName) {
+  return SettingsLocation(besideProgram, SjisToWide(programName), InstalledProfileStorage());
 }
 
 bool Win32Services::fileExists(const std::filesystem::path& path) {

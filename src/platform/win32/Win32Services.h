@@ -44,6 +44,10 @@ class Win32Services : public Services {
   const KeyHook& keyHook() const { return keyHook_; }
 
   std::filesystem::path executablePath() override;
+  // Beside the program while its folder takes writes; otherwise the user's
+  // copy in the application-data folder (SettingsLocation.h).
+  std::filesystem::path settingsLocation(const std::filesystem::path& besideProgram,
+                                         std::string_view programName) override;
   bool fileExists(const std::filesystem::path& path) override;
   std::optional<Picture> loadBitmapFile(const std::filesystem::path& path) override;
   int scrollBarWidth() override;
