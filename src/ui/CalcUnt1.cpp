@@ -185,6 +185,7 @@ void TCalcCustomForm::layOut() {
     TanniEdit(row).setMaxBytes(kBoxBytes);
     Place(ValueEdit(row), 108, top, 89, kBoxHeight);
     ValueEdit(row).setMaxBytes(kBoxBytes);
+    ValueEdit(row).setNumeric(true);
     Place(ShosuCombo(row), 200, top, 57, kBoxHeight);
     Place(ColorCombo(row), 260, top, 65, kBoxHeight);
   }

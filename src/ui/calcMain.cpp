@@ -126,6 +126,7 @@ void TCalcMainForm::layOut() {
   Label1.setText("変換値");
   Place(TargetEdit, 60, 164, 217, 21);
   TargetEdit.setMaxBytes(30);
+  TargetEdit.setNumeric(true);
   TargetEdit.setColour(kColourWindow);
   Place(TargetTanniPanel, 284, 164, 105, 25);
   TargetTanniPanel.setBevels(Bevel::None, Bevel::Lowered);
@@ -220,6 +221,7 @@ void TCalcMainForm::layOut() {
     Place(*upDowns[kUnitsPerCategory + row], 130, top + 16, 15, 21);
     for (Edit* edit : {&integerEdit, &decimalEdit}) {
       edit->setColour(kColourWindow);
+      edit->setNumeric(true);
       edit->setText("0");
     }
     // The decimal part runs round from its largest value to 0; the integer

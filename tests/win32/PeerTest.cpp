@@ -5,6 +5,7 @@
 
 // These need windows.h first.
 #include <commctrl.h>
+#include <imm.h>
 
 #include <set>
 #include <string>
@@ -260,6 +261,17 @@ TEST_F(Peers, EditsKeepTheirByteLimitAndShowTheProgramsText) {
   edit.setText("１２");
   EXPECT_EQ(TextOf(window), L"１２");
   EXPECT_EQ(changes, 3);
+}
+
+TEST_F(Peers, BoxesForNumbersHaveNoInputMethod) {
+  Edit number(&form);
+  number.setNumeric(true);
+  Edit name(&form);
+  Realize(form);
+  const HIMC context = ImmGetContext(WindowOf(name));
+  EXPECT_NE(context, nullptr);
+  ImmReleaseContext(WindowOf(name), context);
+  EXPECT_EQ(ImmGetContext(WindowOf(number)), nullptr);
 }
 
 TEST_F(Peers, ControlColoursComeFromTheComponent) {
