@@ -145,6 +145,26 @@ TEST_F(SettingsFileOnWindows, FaultsLeaveTheFileWhole) {
   EXPECT_EQ(BytesOf(path_), "[ZOVA]\r\nAUTOCLIP=0\r\n");
 }
 
+// Start-up reads without the writers' lock; a read refused while a writer
+// holds the file waits for the lock and gets the file as that write left it.
+TEST_F(SettingsFileOnWindows, AReadRefusedByAWriterWaitsForIt) {
+  Put(path_, "[ZOVA]\r\nPAGE=1\r\n");
+  std::promise<void> holding;
+  std::thread writer([&] {
+    const std::unique_ptr<ProfileStorage::Lock> lock = storage_.lock(path_);
+    const HANDLE alone = CreateFileW(path_.c_str(), GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING,
+                                     FILE_ATTRIBUTE_NORMAL, nullptr);
+    holding.set_value();
+    Sleep(100);
+    DWORD written = 0;
+    WriteFile(alone, "[ZOVA]\r\nPAGE=2\r\n", 16, &written, nullptr);
+    CloseHandle(alone);
+  });
+  holding.get_future().wait();
+  EXPECT_EQ(SettingsFile(path_).readWindowSettings().Page, 2);
+  writer.join();
+}
+
 // The message names the folder in the user's own characters.
 TEST_F(SettingsFileOnWindows, AFolderWithAJapaneseName) {
   const fs::path dir = folder_.path() / fs::u8path(u8"換算ツール");

@@ -159,12 +159,28 @@ bool WriteAll(HANDLE file, std::string_view bytes) {
   return true;
 }
 
+// Held by no one else, as readers take no lock: one that opens the file
+// while it is rewritten is refused and reads again under the lock. A reader
+// holds it only for a moment, so the open is tried again until the lock's
+// wait has run out.
+HANDLE OpenAlone(const std::wstring& target, std::uint32_t wait) {
+  const ULONGLONG start = GetTickCount64();
+  for (;;) {
+    const HANDLE file = CreateFileW(target.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file != INVALID_HANDLE_VALUE || GetLastError() != ERROR_SHARING_VIOLATION ||
+        GetTickCount64() - start >= wait) {
+      return file;
+    }
+    Sleep(15);
+  }
+}
+
 // The fallback of a folder that takes no new files, as the system's own
 // profile functions do it. Growing the file first claims the room, so a full
 // disk fails before any byte changes.
-bool RewriteInPlace(const std::wstring& target, std::string_view bytes) {
-  Handle file(CreateFileW(target.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                          FILE_ATTRIBUTE_NORMAL, nullptr));
+bool RewriteInPlace(const std::wstring& target, std::string_view bytes, std::uint32_t wait) {
+  Handle file(OpenAlone(target, wait));
   if (!file.valid()) return false;
   LARGE_INTEGER size{};
   LARGE_INTEGER start{};
@@ -247,7 +263,7 @@ bool Win32ProfileStorage::replace(const fs::path& file, std::string_view bytes,
     error = created == INVALID_HANDLE_VALUE ? GetLastError() : ERROR_SUCCESS;
   }
   if (created == INVALID_HANDLE_VALUE) {
-    return exists && error == ERROR_ACCESS_DENIED && RewriteInPlace(target, bytes);
+    return exists && error == ERROR_ACCESS_DENIED && RewriteInPlace(target, bytes, lockWait_);
   }
   Handle out(created);
   bool ok = WriteAll(out.get(), bytes) && FlushFileBuffers(out.get());
