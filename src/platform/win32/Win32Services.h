@@ -11,7 +11,8 @@
 namespace hk {
 
 // The services over the Windows API. One object for the program's life; it
-// owns a hidden message-only window through which deferred releases arrive.
+// owns a hidden message-only window, made when first needed, through which
+// deferred releases arrive.
 class Win32Services : public Services {
  public:
   Win32Services();
@@ -59,6 +60,7 @@ class Win32Services : public Services {
   void releasePending();
 
  private:
+  HWND messageWindow();
   static LRESULT CALLBACK MessageWindowProc(HWND window, UINT message, WPARAM wParam,
                                             LPARAM lParam);
 
