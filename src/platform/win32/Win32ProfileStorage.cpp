@@ -280,17 +280,21 @@ bool Win32ProfileStorage::replace(const fs::path& file, std::string_view bytes,
   return ok;
 }
 
+// Asked at every start, so it costs one open of the file when the file takes
+// writes, and a probe of its folder only when the file is missing or refused.
 bool TakesWrites(const fs::path& file) {
-  const std::wstring target = FinalPath(file.wstring());
-  Handle existing(CreateFileW(target.c_str(), GENERIC_WRITE,
+  const std::wstring path = file.wstring();
+  Handle existing(CreateFileW(path.c_str(), GENERIC_WRITE,
                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (existing.valid()) return true;
   const DWORD error = GetLastError();
   // A writer rewriting it in place holds it for a moment.
   if (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION) return true;
-  // A probe of the writers' own pattern: should it outlive even its delete
-  // on close, the next write removes it.
+  // Writes go beside the file a link ends at. A probe of the writers' own
+  // pattern: should it outlive even its delete on close, the next write
+  // removes it.
+  const std::wstring target = error == ERROR_FILE_NOT_FOUND ? path : FinalPath(path);
   Handle probe(CreateFileW(TemporaryName(target).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                            FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
   return probe.valid();
