@@ -13,6 +13,9 @@
 # Wine already runs. Each run of hakarimaru.exe gets a fresh folder, so it
 # starts without settings, at (0, 0) on page 1.
 #
+# Then the same runs of hk_startup_phases.exe (built beside the program) print
+# where the time over the floor goes, phase by phase (bench/startup_phases.cpp).
+#
 # Usage: bench/wine_startup.sh [PATH_TO_HAKARIMARU_EXE] [RUNS]
 # (default: the win32 build's program, 9 runs of each; one run of each before
 # them warms the caches and is not counted). Builds the bare window with the
@@ -111,4 +114,32 @@ echo "common controls: ${floor_times[*]} ms (median $floor_median)"
 awk -v p="$program_median" -v m="$minimal_median" -v f="$floor_median" \
   'BEGIN { printf "ratio: %.2f (the floor: %.2f)\n", p / m, f / m }'
 [ -n "$windows" ] && echo "windows of hakarimaru.exe at start-up: $windows"
+
+# Where the time over the floor goes: the program's start-up in phases, timed
+# inside one process, against the floor's own steps timed the same way, each
+# difference also as a share of the floor's whole start measured above (the
+# shares of the phases add up to the ratio over the floor, but for what the
+# message loop does after the first paint).
+phases_exe=$(dirname "$exe")/hk_startup_phases.exe
+if [ ! -x "$phases_exe" ]; then
+  echo "no phases: $phases_exe is not built"
+  exit 0
+fi
+phases_folder=$(mktemp -d -p "$work")
+cp "$phases_exe" "$phases_folder/"
+for run in $(seq 0 "$runs"); do
+  for who in program floor; do
+    flag=
+    [ "$who" = floor ] && flag=--floor
+    lines=$(cd "$phases_folder" && wine hk_startup_phases.exe $flag | tr -d '\r')
+    [ "$run" -gt 0 ] && printf '%s\n' "$lines" | sed "s/^/$who /" >>"$phases_folder/times"
+  done
+done
+printf '%-28s %9s %9s %9s %9s\n' "phase (medians, ms)" program floor over share
+while read -r phase; do
+  p=$(awk -v f="$phase" '$1 == "program" && $2 == f { print $3 }' "$phases_folder/times" | median)
+  f=$(awk -v f="$phase" '$1 == "floor" && $2 == f { print $3 }' "$phases_folder/times" | median)
+  awk -v n="$phase" -v p="$p" -v f="$f" -v all="$floor_median" \
+    'BEGIN { printf "%-28s %9.2f %9.2f %+9.2f %+9.3f\n", n, p, f, p - f, (p - f) / all }'
+done < <(awk '$1 == "program" { print $2 }' "$phases_folder/times" | awk '!seen[$0]++')
 exit 0

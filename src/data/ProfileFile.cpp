@@ -1,6 +1,8 @@
 #include "data/ProfileFile.h"
 
+#include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <utility>
 #include <vector>
 
@@ -69,6 +71,26 @@ bool NamesEqual(std::string_view a, std::string_view b) {
   return true;
 }
 
+// Up to eight bytes as one word, those from "A" to "Z" made "a" to "z" all
+// at once: a byte's high bit tells whether it is at least "A" once 0x3F is
+// added to its low seven bits, and beyond "Z" once 0x25 is.
+std::uint64_t FoldedWord(const char* bytes, std::size_t n) {
+  constexpr std::uint64_t kOnes = 0x0101010101010101ull;
+  std::uint64_t word = 0;
+  if (n == 8) {
+    std::memcpy(&word, bytes, 8);
+  } else {
+    for (std::size_t k = 0; k < n; ++k) {
+      word |= std::uint64_t{static_cast<unsigned char>(bytes[k])} << (8 * k);
+    }
+  }
+  const std::uint64_t low = word & (0x7F * kOnes);
+  const std::uint64_t fromA = low + (0x80 - 'A') * kOnes;
+  const std::uint64_t beyondZ = low + (0x80 - 'Z' - 1) * kOnes;
+  const std::uint64_t upper = fromA & ~beyondZ & ~word & (0x80 * kOnes);
+  return word | upper >> 2;
+}
+
 // The name with every byte from "A" to "Z" folded, trail bytes too: names
 // NamesEqual calls equal still hash alike, and the rare kana it tells apart
 // only share a slot. Eight bytes go into each multiply, which keeps the short
@@ -77,12 +99,8 @@ bool NamesEqual(std::string_view a, std::string_view b) {
 std::uint32_t NameHash(std::string_view s, std::uint32_t seed) {
   std::uint64_t h = (seed ^ s.size()) * 0x9E3779B97F4A7C15ull;
   for (std::size_t i = 0; i < s.size(); i += 8) {
-    std::uint64_t word = 0;
     const std::size_t n = s.size() - i < 8 ? s.size() - i : 8;
-    for (std::size_t k = 0; k < n; ++k) {
-      word |= std::uint64_t{static_cast<unsigned char>(FoldAscii(s[i + k]))} << (8 * k);
-    }
-    h = (h ^ word) * 0xFF51AFD7ED558CCDull;
+    h = (h ^ FoldedWord(s.data() + i, n)) * 0xFF51AFD7ED558CCDull;
     h ^= h >> 32;
   }
   h *= 0xC4CEB9FE1A85EC53ull;
@@ -274,6 +292,7 @@ struct ProfileFile::Content {
   bool parsed = false;
   std::string lastSectionName;  // the section the last lookup asked for, as spelt
   std::uint32_t lastSection = kNone;
+  std::uint32_t lastKey = kNone;  // the entry the last lookup found
   std::vector<Section> sections;
   std::vector<Key> keys;
   HashIndex sectionIndex;
@@ -296,14 +315,25 @@ struct ProfileFile::Content {
       return keys[k].section == section && NamesEqual(name(keys[k]), key);
     });
   }
+  // Start-up asks for the keys in the order the program writes them, so the
+  // key after the one found last is tried before the index.
+  std::uint32_t findNextKey(std::uint32_t section, std::string_view key) {
+    const std::uint32_t next = lastKey + 1;
+    if (lastKey != kNone && next < keys.size() && keys[next].section == section &&
+        NamesEqual(name(keys[next]), key)) {
+      return lastKey = next;
+    }
+    const std::uint32_t k = findKey(section, key, KeyHash(section, key));
+    if (k != kNone) lastKey = k;
+    return k;
+  }
 };
 
 void ProfileFile::Content::parse() {
   parsed = true;
   const std::string_view all(bytes);
   // Room for a key on every line; only a file of lone CRs outgrows it.
-  std::size_t lines = 1;
-  for (std::size_t at = all.find('\n'); at != all.npos; at = all.find('\n', at + 1)) ++lines;
+  const std::size_t lines = 1 + static_cast<std::size_t>(std::count(all.begin(), all.end(), '\n'));
   keys.reserve(lines);
   keyIndex.reserve(lines);
   const auto offset = [&](std::size_t at) { return static_cast<std::uint32_t>(at); };
@@ -336,31 +366,37 @@ void ProfileFile::Content::parse() {
 
 ProfileFile::ProfileFile(FilePath path, ProfileStorage& storage)
     : path_(std::move(path)), storage_(storage), content_(std::make_unique<Content>()) {
-  // Under the writers' lock, so that no write's rename meets this read; a
-  // lock not had in time costs nothing but that. A file that cannot be read
-  // reads as empty; writes read it again anyway.
-  const std::unique_ptr<ProfileStorage::Lock> lock = storage_.lock(path_);
-  if (!storage_.read(path_, content_->bytes) || content_->bytes.size() > kMaxFileBytes) {
-    content_->bytes.clear();
+  // A write replaces the file whole by a rename and retries one that this
+  // read holds up, so the read needs no lock. Only a read that the system
+  // refuses (a rename or a rewrite in place under way) waits for the
+  // writers' lock and tries again; a lock not had in time costs nothing but
+  // that. A file that cannot be read reads as empty; writes read it again
+  // anyway.
+  if (!storage_.read(path_, content_->bytes)) {
+    const std::unique_ptr<ProfileStorage::Lock> lock = storage_.lock(path_);
+    if (!storage_.read(path_, content_->bytes)) content_->bytes.clear();
   }
+  if (content_->bytes.size() > kMaxFileBytes) content_->bytes.clear();
 }
 
 ProfileFile::~ProfileFile() = default;
 
 std::optional<std::string_view> ProfileFile::lookup(std::string_view section,
                                                     std::string_view key) const {
-  section = TrimBlanks(FirstLine(section));
   key = TrimBlanks(FirstLine(key));
-  if (section.empty() || key.empty()) return std::nullopt;
+  if (key.empty()) return std::nullopt;
   if (!content_->parsed) content_->parse();
-  // Start-up reads every key of a section one after the other.
+  // Start-up reads every key of a section one after the other: the name
+  // asked for last time, spelt the same, needs neither trimming nor a search.
   std::uint32_t s = content_->lastSection;
-  if (section != content_->lastSectionName) {
+  if (section.empty() || section != content_->lastSectionName) {
+    section = TrimBlanks(FirstLine(section));
+    if (section.empty()) return std::nullopt;
     s = content_->findSection(section, NameHash(section, 0));
     content_->lastSectionName.assign(section);
     content_->lastSection = s;
   }
-  const std::uint32_t k = s == kNone ? kNone : content_->findKey(s, key, KeyHash(s, key));
+  const std::uint32_t k = s == kNone ? kNone : content_->findNextKey(s, key);
   if (k == kNone) return std::nullopt;
 
   // A zero byte ends a value, as it ends the text a write is given.

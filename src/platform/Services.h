@@ -63,6 +63,13 @@ class Services {
   virtual void setKeyHook(KeyHook hook) = 0;
 
   virtual FilePath executablePath() = 0;
+  // Where the settings file that belongs beside the program is kept: there,
+  // unless the system keeps it elsewhere for this user (programName, in
+  // Shift-JIS, names the place).
+  virtual FilePath settingsLocation(const FilePath& besideProgram,
+                                    std::string_view /*programName*/) {
+    return besideProgram;
+  }
   virtual bool fileExists(const FilePath& path) = 0;
   // A bitmap file as a picture with its size; nothing when it is missing or
   // not a bitmap.

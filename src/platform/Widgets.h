@@ -439,6 +439,12 @@ class Edit : public Control {
   void setCut(bool cut) { cut_ = cut; }
   std::string toolTip() const override { return cut_ ? text() : hint(); }
 
+  // A box for numbers: the input method is off there, as typed with it on
+  // the digits come full-width, which no number syntax takes. Boxes for
+  // names leave it to the user. Set before the box's window is made.
+  bool numeric() const { return numeric_; }
+  void setNumeric(bool numeric) { numeric_ = numeric; }
+
   // Setting the text fires OnChange when it differs.
   void setText(std::string_view text) override;
 
@@ -458,6 +464,7 @@ class Edit : public Control {
   int maxBytes_ = 0;
   bool holdsNumber_ = false;
   bool cut_ = false;
+  bool numeric_ = false;
 };
 
 // A spinner attached to an edit. Limits and position are 16-bit signed.

@@ -129,6 +129,7 @@ void TCalcMainForm::layOut() {
   Label1.setText("変換値");
   Place(TargetEdit, 60, 164, 217, 21);
   TargetEdit.setMaxBytes(30);
+  TargetEdit.setNumeric(true);
   TargetEdit.setColour(kColourWindow);
   Place(TargetTanniPanel, 284, 164, 105, 25);
   TargetTanniPanel.setBevels(Bevel::None, Bevel::Lowered);
@@ -227,6 +228,7 @@ void TCalcMainForm::layOut() {
     for (Edit* edit : {&integerEdit, &decimalEdit}) {
       edit->setColour(kColourWindow);
       edit->setHoldsNumber(true);
+      edit->setNumeric(true);
       edit->setText("0");
     }
     // The decimal part runs round from its largest value to 0; the integer
@@ -322,7 +324,8 @@ void TCalcMainForm::FormCreate() {
 
   const FilePath executable = services_.executablePath();
   Application().HelpFile = executable.parent_path() / "ZO_VEZA.HLP";
-  settings_ = std::make_unique<SettingsFile>(SettingsPathFor(executable));
+  settings_ = std::make_unique<SettingsFile>(
+      services_.settingsLocation(SettingsPathFor(executable), Application().Title));
 
   const WindowSettings saved = settings_->readWindowSettings();
   setBounds({saved.WinPosX, saved.WinPosY, bounds().width, bounds().height});

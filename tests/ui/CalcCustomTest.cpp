@@ -129,6 +129,11 @@ TEST_F(CalcCustomTest, FrameAndKeyboard) {
   dialog->NameEdit.typeText("ﾒｰﾄﾙ漢字");
   EXPECT_EQ(dialog->NameEdit.text(), "長さ1&Lﾒｰﾄﾙ");
   EXPECT_THROW(dialog->TanniEdit(10), std::out_of_range);
+  // The input method is off where numbers go and the user's where names go.
+  EXPECT_FALSE(dialog->NameEdit.numeric());
+  for (int row = 1; row <= kUnitsPerCategory; ++row) {
+    EXPECT_TRUE(dialog->ValueEdit(row).numeric() && !dialog->TanniEdit(row).numeric()) << row;
+  }
 }
 
 TEST_F(CalcCustomTest, FillsTheBoxesFromTheTable) {

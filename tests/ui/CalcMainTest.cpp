@@ -352,6 +352,10 @@ TEST_F(CalcMainTest, LayoutAsDesigned) {
   EXPECT_EQ(form->ResultValueLabel.bounds().right(), 209);
   EXPECT_EQ(form->ResultTanniLabel.bounds().left, 220);
   EXPECT_EQ(form->TargetEdit.maxBytes(), 30);
+  EXPECT_TRUE(form->TargetEdit.numeric());
+  for (int edit = 1; edit <= 2 * kUnitsPerCategory; ++edit) {
+    EXPECT_TRUE(form->RateEdit(edit).numeric()) << edit;
+  }
   EXPECT_EQ(form->defaultButton(), &form->Button1);
   EXPECT_FALSE(form->ListBox1.visible());
   EXPECT_FALSE(form->ListBox1.enabled());

@@ -5,6 +5,7 @@
 
 // These need windows.h first.
 #include <commctrl.h>
+#include <imm.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -303,6 +304,17 @@ TEST_F(Peers, NumberEditsDrawTheirNumberSmallerOrShowThatItIsCut) {
     EXPECT_EQ(number.cut(), c.cut) << c.text;
     EXPECT_EQ(number.toolTip(), c.cut ? c.text : "") << c.text;
   }
+}
+
+TEST_F(Peers, BoxesForNumbersHaveNoInputMethod) {
+  Edit number(&form);
+  number.setNumeric(true);
+  Edit name(&form);
+  Realize(form);
+  const HIMC context = ImmGetContext(WindowOf(name));
+  EXPECT_NE(context, nullptr);
+  ImmReleaseContext(WindowOf(name), context);
+  EXPECT_EQ(ImmGetContext(WindowOf(number)), nullptr);
 }
 
 TEST_F(Peers, ControlColoursComeFromTheComponent) {

@@ -15,6 +15,7 @@
 
 #include "data/CategoryTable.h"
 #include "data/SettingsFile.h"
+#include "platform/win32/SettingsLocation.h"
 #include "platform/win32/Text.h"
 #include "platform/win32/Win32ProfileStorage.h"
 #include "support/TempFolder.h"
@@ -144,6 +145,26 @@ TEST_F(SettingsFileOnWindows, FaultsLeaveTheFileWhole) {
   EXPECT_EQ(BytesOf(path_), "[ZOVA]\r\nAUTOCLIP=0\r\n");
 }
 
+// Start-up reads without the writers' lock; a read refused while a writer
+// holds the file waits for the lock and gets the file as that write left it.
+TEST_F(SettingsFileOnWindows, AReadRefusedByAWriterWaitsForIt) {
+  Put(path_, "[ZOVA]\r\nPAGE=1\r\n");
+  std::promise<void> holding;
+  std::thread writer([&] {
+    const std::unique_ptr<ProfileStorage::Lock> lock = storage_.lock(path_);
+    const HANDLE alone = CreateFileW(path_.c_str(), GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING,
+                                     FILE_ATTRIBUTE_NORMAL, nullptr);
+    holding.set_value();
+    Sleep(100);
+    DWORD written = 0;
+    WriteFile(alone, "[ZOVA]\r\nPAGE=2\r\n", 16, &written, nullptr);
+    CloseHandle(alone);
+  });
+  holding.get_future().wait();
+  EXPECT_EQ(SettingsFile(path_).readWindowSettings().Page, 2);
+  writer.join();
+}
+
 // The message names the folder in the user's own characters.
 TEST_F(SettingsFileOnWindows, AFolderWithAJapaneseName) {
   const fs::path dir = folder_.path() / fs::u8path(u8"換算ツール");
@@ -163,6 +184,31 @@ TEST_F(SettingsFileOnWindows, AFolderWithAJapaneseName) {
     EXPECT_NE(shown.find("\\換算ツール\\hakarimaru.KZN"), std::string::npos) << shown;
   }
   EXPECT_FALSE(fs::exists(dir));
+}
+
+// Where the folder takes files the file stays beside the program, and the
+// probe leaves nothing there; elsewhere the user's copy starts from it once.
+TEST_F(SettingsFileOnWindows, TheUsersCopyStartsFromTheFileBesideTheProgram) {
+  EXPECT_TRUE(TakesWrites(path_));
+  Put(path_, "[ZOVA]\r\nPAGE=2\r\n");
+  EXPECT_TRUE(TakesWrites(path_));
+  EXPECT_FALSE(TakesWrites(folder_.path() / "gone" / "hakarimaru.KZN"));
+  EXPECT_EQ(FilesIn(folder_.path()), std::set<std::wstring>{L"hakarimaru.KZN"});
+
+  const fs::path user = folder_.path() / fs::u8path(u8"はかり丸");
+  const fs::path copy = UserCopy(path_, user, storage_);
+  EXPECT_EQ(copy, user / "hakarimaru.KZN");
+  EXPECT_EQ(BytesOf(copy), "[ZOVA]\r\nPAGE=2\r\n");
+  SettingsFile(copy).writeAutoClip(false);
+  Put(path_, "[ZOVA]\r\nPAGE=3\r\n");
+  EXPECT_EQ(UserCopy(path_, user, storage_), copy);
+  EXPECT_EQ(BytesOf(copy), "[ZOVA]\r\nPAGE=2\r\nAUTOCLIP=0\r\n");
+
+  // Nothing beside the program: the first write makes the copy.
+  const fs::path other = folder_.path() / "other";
+  EXPECT_EQ(UserCopy(folder_.path() / "none.KZN", other, storage_), other / "none.KZN");
+  EXPECT_FALSE(fs::exists(other / "none.KZN"));
+  EXPECT_TRUE(UserCopy(path_, folder_.path() / "gone" / "deeper", storage_).empty());
 }
 
 // HK_FULL_DISK names a settings file on a small disk that is full.

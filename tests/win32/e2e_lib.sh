@@ -131,7 +131,8 @@ wait_for_no_window() {  # title; false when it is still there after some 4 secon
 
 window=
 start_program() {  # folder
-  cp "$exe" "$1/hakarimaru.exe"
+  # A folder that takes no file already holds the program.
+  cmp -s "$exe" "$1/hakarimaru.exe" || cp "$exe" "$1/hakarimaru.exe"
   (cd "$1" && exec wine hakarimaru.exe) &
   program_pid=$!
   window=

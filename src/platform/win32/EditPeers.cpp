@@ -4,6 +4,7 @@
 
 // These need windows.h first.
 #include <commctrl.h>
+#include <imm.h>
 
 #include <string>
 
@@ -33,6 +34,8 @@ class EditPeer : public WindowPeer {
 
   void create(HWND parent) override {
     createStandard(L"EDIT", childStyle() | WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, parent);
+    // Without an input context the input method cannot switch on here.
+    if (edit_.numeric()) ImmAssociateContextEx(hwnd(), nullptr, 0);
     fitNumber();
   }
 

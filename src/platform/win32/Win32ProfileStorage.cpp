@@ -157,12 +157,28 @@ bool WriteAll(HANDLE file, std::string_view bytes) {
   return true;
 }
 
+// Held by no one else, as readers take no lock: one that opens the file
+// while it is rewritten is refused and reads again under the lock. A reader
+// holds it only for a moment, so the open is tried again until the lock's
+// wait has run out.
+HANDLE OpenAlone(const std::wstring& target, std::uint32_t wait) {
+  const ULONGLONG start = GetTickCount64();
+  for (;;) {
+    const HANDLE file = CreateFileW(target.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file != INVALID_HANDLE_VALUE || GetLastError() != ERROR_SHARING_VIOLATION ||
+        GetTickCount64() - start >= wait) {
+      return file;
+    }
+    Sleep(15);
+  }
+}
+
 // The fallback of a folder that takes no new files, as the system's own
 // profile functions do it. Growing the file first claims the room, so a full
 // disk fails before any byte changes.
-bool RewriteInPlace(const std::wstring& target, std::string_view bytes) {
-  Handle file(CreateFileW(target.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                          FILE_ATTRIBUTE_NORMAL, nullptr));
+bool RewriteInPlace(const std::wstring& target, std::string_view bytes, std::uint32_t wait) {
+  Handle file(OpenAlone(target, wait));
   if (!file.valid()) return false;
   LARGE_INTEGER size{};
   LARGE_INTEGER start{};
@@ -245,7 +261,7 @@ bool Win32ProfileStorage::replace(const FilePath& file, std::string_view bytes,
     error = created == INVALID_HANDLE_VALUE ? GetLastError() : ERROR_SUCCESS;
   }
   if (created == INVALID_HANDLE_VALUE) {
-    return exists && error == ERROR_ACCESS_DENIED && RewriteInPlace(target, bytes);
+    return exists && error == ERROR_ACCESS_DENIED && RewriteInPlace(target, bytes, lockWait_);
   }
   Handle out(created);
   bool ok = WriteAll(out.get(), bytes) && FlushFileBuffers(out.get());
@@ -260,6 +276,26 @@ bool Win32ProfileStorage::replace(const FilePath& file, std::string_view bytes,
   if (ok) ok = RenameOver(temp, target, lockWait_);
   if (!ok) DeleteFileW(temp.c_str());
   return ok;
+}
+
+// Asked at every start, so it costs one open of the file when the file takes
+// writes, and a probe of its folder only when the file is missing or refused.
+bool TakesWrites(const FilePath& file) {
+  const std::wstring path = file.native();
+  Handle existing(CreateFileW(path.c_str(), GENERIC_WRITE,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (existing.valid()) return true;
+  const DWORD error = GetLastError();
+  // A writer rewriting it in place holds it for a moment.
+  if (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION) return true;
+  // Writes go beside the file a link ends at. A probe of the writers' own
+  // pattern: should it outlive even its delete on close, the next write
+  // removes it.
+  const std::wstring target = error == ERROR_FILE_NOT_FOUND ? path : FinalPath(path);
+  Handle probe(CreateFileW(TemporaryName(target).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                           FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
+  return probe.valid();
 }
 
 std::string Win32ProfileStorage::displayName(const FilePath& file) const {

@@ -28,4 +28,11 @@ class Win32ProfileStorage : public ProfileStorage {
   std::uint32_t lockWait_;
 };
 
+// Whether writes of the file belong where the file is: its folder takes a
+// new file, or the file is there and opens for writing (to be rewritten in
+// place). A file marked read-only in a folder that takes files stays there:
+// the mark is someone's wish to keep it as it is, and each write says that
+// it failed.
+bool TakesWrites(const FilePath& file);
+
 }  // namespace hk

@@ -14,6 +14,7 @@
 #include "platform/win32/Gdi.h"
 #include "platform/win32/MessageLoop.h"
 #include "platform/win32/Peers.h"
+#include "platform/win32/SettingsLocation.h"
 #include "platform/win32/SystemLibrary.h"
 #include "platform/win32/Text.h"
 #include "platform/win32/WindowPeer.h"
@@ -154,7 +155,11 @@ bool HelpViewerInstalled() {
 
 }  // namespace
 
-Win32Services::Win32Services() {
+Win32Services::Win32Services() = default;
+
+// Made when first needed: the program's first paint does not wait for it.
+HWND Win32Services::messageWindow() {
+  if (messageWindow_) return messageWindow_;
   const HINSTANCE instance = GetModuleHandleW(nullptr);
   const wchar_t* className = L"HakarimaruServices";
   WNDCLASSEXW info{};
@@ -168,10 +173,12 @@ Win32Services::Win32Services() {
   messageWindow_ =
       CreateWindowExW(0, className, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance, this);
   if (!messageWindow_) throw std::runtime_error("message window not created");
+  return messageWindow_;
 }
 
 Win32Services::~Win32Services() {
   releasePending();
+  if (!messageWindow_) return;
   SetWindowLongPtrW(messageWindow_, GWLP_USERDATA, 0);
   DestroyWindow(messageWindow_);
 }
@@ -213,7 +220,7 @@ void Win32Services::setClipboardText(std::string_view text) {
   GlobalBlock bytesBlock(bytes.data(), bytes.size());
   GlobalBlock wideBlock(wide.data(), wide.size() * sizeof(wchar_t));
   GlobalBlock localeBlock(&locale, sizeof locale);
-  OpenClipboardScope clipboard(messageWindow_);
+  OpenClipboardScope clipboard(messageWindow());
   EmptyClipboard();
   bytesBlock.putOnClipboard(CF_TEXT);
   wideBlock.putOnClipboard(CF_UNICODETEXT);
@@ -223,7 +230,7 @@ void Win32Services::setClipboardText(std::string_view text) {
 void Win32Services::help(Form& owner, const FilePath& helpFile, HelpCommand command,
                          unsigned context) {
   HWND window = WindowOf(owner);
-  if (!window) window = messageWindow_;
+  if (!window) window = messageWindow();
   const std::wstring file = helpFile.native();
   if (command == HelpCommand::Quit) {
     if (helpViewerUsed_) WinHelpW(window, file.c_str(), HELP_QUIT, 0);
@@ -305,7 +312,7 @@ int Win32Services::runModal(Form& form) {
 void Win32Services::releaseLater(std::unique_ptr<Form> form) {
   if (!form) return;
   pending_.push_back(std::move(form));
-  PostMessageW(messageWindow_, kReleaseForms, 0, 0);
+  PostMessageW(messageWindow(), kReleaseForms, 0, 0);
 }
 
 void Win32Services::releasePending() {
@@ -375,6 +382,11 @@ FilePath Win32Services::executablePath() {
     }
     path.resize(path.size() * 2);  // cut short: try a longer buffer
   }
+}
+
+FilePath Win32Services::settingsLocation(const FilePath& besideProgram,
+                                         std::string_view programName) {
+  return SettingsLocation(besideProgram, SjisToWide(programName), InstalledProfileStorage());
 }
 
 bool Win32Services::fileExists(const FilePath& path) {

@@ -11,7 +11,8 @@
 namespace hk {
 
 // The services over the Windows API. One object for the program's life; it
-// owns a hidden message-only window through which deferred releases arrive.
+// owns a hidden message-only window, made when first needed, through which
+// deferred releases arrive.
 class Win32Services : public Services {
  public:
   Win32Services();
@@ -43,6 +44,9 @@ class Win32Services : public Services {
   const KeyHook& keyHook() const { return keyHook_; }
 
   FilePath executablePath() override;
+  // Beside the program while its folder takes writes; otherwise the user's
+  // copy in the application-data folder (SettingsLocation.h).
+  FilePath settingsLocation(const FilePath& besideProgram, std::string_view programName) override;
   bool fileExists(const FilePath& path) override;
   std::optional<Picture> loadBitmapFile(const FilePath& path) override;
   int scrollBarWidth() override;
@@ -54,6 +58,7 @@ class Win32Services : public Services {
   void releasePending();
 
  private:
+  HWND messageWindow();
   static LRESULT CALLBACK MessageWindowProc(HWND window, UINT message, WPARAM wParam,
                                             LPARAM lParam);
 

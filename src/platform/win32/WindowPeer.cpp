@@ -136,6 +136,11 @@ const wchar_t* WindowPeer::RegisterOwnClass(const wchar_t* name) {
   info.hCursor = LoadCursorW(nullptr, IDC_ARROW);
   info.hIcon = LoadIconW(instance, L"MAINICON");
   if (!info.hIcon) info.hIcon = LoadIconW(nullptr, IDI_APPLICATION);
+  // The icon's own small picture: the system would otherwise shrink the
+  // large one for the taskbar and the title, before the window first shows.
+  info.hIconSm = static_cast<HICON>(LoadImageW(instance, L"MAINICON", IMAGE_ICON,
+                                               GetSystemMetrics(SM_CXSMICON),
+                                               GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR));
   info.lpszClassName = name;
   if (!RegisterClassExW(&info)) throw std::runtime_error("window class not registered");
   return name;
