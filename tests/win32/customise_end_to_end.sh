@@ -42,14 +42,7 @@ check "category button 1 before" "長さ1L" "$(category_button_1)"
 click_title_button 305
 wait_for_window "$help_title"
 
-# The menu button: 25 x 25 at (3, 4) in the title panel.
-click_title_button 3
-sleep 0.3
-xdotool key c
-if ! wait_for_window "$dialog"; then
-  echo "FAILED: the customisation dialog did not appear"
-  exit 1
-fi
+open_customise_dialog
 sleep 0.5
 dialog_window=$(xdotool search --onlyvisible --name "^$dialog\$" 2>/dev/null | head -n 1)
 if [ -n "$dialog_window" ]; then

@@ -191,6 +191,18 @@ click_title_button() {  # left inside the panel
 # What the screen shows in a rectangle of screen pixels, as one hash: two
 # states of a control compare equal only when they look alike to the last
 # pixel.
+# The customisation dialog, from the menu button (25 x 25 at (3, 4) in the
+# title panel) and the menu's letter; the run ends when it does not come.
+open_customise_dialog() {
+  click_title_button 3
+  sleep 0.3
+  xdotool key c
+  if ! wait_for_window "変換データカストマイズ"; then
+    echo "FAILED: the customisation dialog did not appear"
+    exit 1
+  fi
+}
+
 screen_hash() {  # x, y, width, height
   import -window root -crop "$3x$4+$1+$2" rgb:- 2>/dev/null | md5sum | cut -d' ' -f1
 }

@@ -62,13 +62,7 @@ click_title_button 29  # page 1
 no_message_box "the page change"
 
 dialog="変換データカストマイズ"
-click_title_button 3
-sleep 0.3
-xdotool key c
-if ! wait_for_window "$dialog"; then
-  echo "FAILED: the customisation dialog did not appear"
-  exit 1
-fi
+open_customise_dialog
 sleep 0.5
 xdotool key End shift+Home
 xdotool type --delay 80 "距離&L"
