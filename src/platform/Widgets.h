@@ -441,8 +441,9 @@ class Edit : public Control {
 
   // A box for numbers: the input method is off there, as typed with it on
   // the digits come full-width, which no number syntax takes. Boxes for
-  // names leave it to the user. Set before the box's window is made.
-  bool numeric() const { return numeric_; }
+  // names leave it to the user. Set before the box's window is made. A box
+  // that holds a number is one.
+  bool numeric() const { return numeric_ || holdsNumber_; }
   void setNumeric(bool numeric) { numeric_ = numeric; }
 
   // Setting the text fires OnChange when it differs.

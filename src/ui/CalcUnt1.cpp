@@ -195,7 +195,6 @@ void TCalcCustomForm::layOut() {
     Place(ValueEdit(row), 108, top, kValueBoxWidth, kBoxHeight);
     ValueEdit(row).setMaxBytes(kBoxBytes);
     ValueEdit(row).setHoldsNumber(true);
-    ValueEdit(row).setNumeric(true);
     Place(ShosuCombo(row), kShosuLeft, top, 57, kBoxHeight);
     Place(ColorCombo(row), kColourLeft, top, 65, kBoxHeight);
   }

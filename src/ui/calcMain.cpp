@@ -228,7 +228,6 @@ void TCalcMainForm::layOut() {
     for (Edit* edit : {&integerEdit, &decimalEdit}) {
       edit->setColour(kColourWindow);
       edit->setHoldsNumber(true);
-      edit->setNumeric(true);
       edit->setText("0");
     }
     // The decimal part runs round from its largest value to 0; the integer
