@@ -14,12 +14,18 @@ shared palette (palette.txt). A picture file holds blocks of three kinds:
     icon NAME = BITMAP           one image made from a bitmap drawn above.
     icon NAME = WxH * K          one image made from the icon's own WxH image
                                  above, each pixel a K x K block.
+    icon NAME drawn SIZE...      the icon's full-colour images, one of each
+                                 size, drawn with smooth edges and
+                                 transparency by icon_design.py.
     label NAME WxH INK PAPER TEXT  TEXT in the small font (font.txt), in the
                                  colour INK on PAPER, centred across and one
                                  pixel from the top.
 
 Lines starting with ";" are comments. Every bitmap is written with four bits a
-pixel and the 16 colours of the palette. A button draws its glyph with the
+pixel and the 16 colours of the palette, and so are the icon's pixel-map
+images, for displays of 16 colours; its drawn images have 32 bits a pixel,
+alpha included, and the one of 256 pixels is stored as a PNG, as the system
+takes it since Windows Vista. A button draws its glyph with the
 colour of the bitmap's bottom-left pixel left out, so that pixel must be the
 background ("."), and the background shows through wherever it is used.
 
@@ -36,8 +42,13 @@ import os
 import re
 import struct
 import sys
+import zlib
+
+import icon_design
 
 BACKGROUND = "."
+# The largest icon image, stored as a PNG; the directory writes its size as 0.
+LARGEST_ICON = 256
 # The whole-number enlargements made of every bitmap, and the resource name
 # of each: NAME + SCALED_SUFFIX % scale.
 SCALES = (2, 3)
@@ -111,6 +122,24 @@ class Picture:
         return Picture(self.width * scale, self.height * scale, rows)
 
 
+class DrawnImage:
+    """An icon image in full colour: rows of (red, green, blue, alpha)."""
+
+    def __init__(self, size):
+        self.width = self.height = size
+        self.rows = icon_design.draw(size)
+
+
+def drawn_icon_images(fields, where):
+    """"icon NAME drawn SIZE...": the drawing at each size."""
+    if len(fields) < 4 or not all(size.isdigit() for size in fields[3:]):
+        raise PictureError("%s: expected \"icon NAME drawn SIZE...\"" % where)
+    sizes = [int(size) for size in fields[3:]]
+    if any(not 16 <= size <= LARGEST_ICON for size in sizes):
+        raise PictureError("%s: drawn sizes lie within 16..%d" % (where, LARGEST_ICON))
+    return [DrawnImage(size) for size in sizes]
+
+
 def read_rows(lines, index, width, height, images, where):
     rows = []
     for offset in range(height):
@@ -149,7 +178,8 @@ def render_label(font, width, height, ink, paper, text, where):
 
 def enlarged_icon_image(images, size, scale, where):
     """"icon NAME = WxH * K": the icon's WxH image above, K times as large."""
-    found = [image for image in images if "%dx%d" % (image.width, image.height) == size]
+    found = [image for image in images
+             if isinstance(image, Picture) and "%dx%d" % (image.width, image.height) == size]
     if not found:
         raise PictureError("%s: the icon has no %s image above" % (where, size))
     if not scale.isdigit() or not 2 <= int(scale) <= 16:
@@ -168,6 +198,9 @@ def read_pictures(path, palette_characters, font, bitmaps, icons, labels):
         kind, name = fields[0], fields[1] if len(fields) > 1 else ""
         if kind in ("bitmap", "label") and name in bitmaps:
             raise PictureError("%s: %s is drawn twice" % (where, name))
+        if kind == "icon" and len(fields) > 2 and fields[2] == "drawn":
+            icons.setdefault(name, []).extend(drawn_icon_images(fields, where))
+            continue
         if kind == "icon" and len(fields) == 6 and fields[2] == "=" and fields[4] == "*":
             icons.setdefault(name, []).append(
                 enlarged_icon_image(icons.get(name, []), fields[3], fields[5], where))
@@ -210,12 +243,13 @@ def read_pictures(path, palette_characters, font, bitmaps, icons, labels):
 
 
 def check_icon(name, images):
-    sizes = [(image.width, image.height) for image in images]
-    if len(set(sizes)) != len(sizes):
-        raise PictureError("icon %s: two images of one size" % name)
+    kinds = [(image.width, image.height, isinstance(image, DrawnImage)) for image in images]
+    if len(set(kinds)) != len(kinds):
+        raise PictureError("icon %s: two images of one size and kind" % name)
     for image in images:
-        if image.width != image.height or image.width > 255:
-            raise PictureError("icon %s: images are square and at most 255 pixels" % name)
+        if image.width != image.height or image.width > 255 and not isinstance(image, DrawnImage):
+            raise PictureError("icon %s: images are square, pixel maps at most 255 pixels"
+                               % name)
 
 
 def dib_bytes(picture, palette, mask=False):
@@ -247,22 +281,93 @@ def dib_bytes(picture, palette, mask=False):
     return info + colours + bytes(bits)
 
 
+def full_colour_dib_bytes(image):
+    """The icon form of a drawn image: 32-bit rows of blue, green, red and
+    alpha, bottom row first, and the mask that systems without alpha use."""
+    bits = bytearray()
+    for row in reversed(image.rows):
+        for red, green, blue, alpha in row:
+            bits += bytes((blue, green, red, alpha))
+    mask_row_bytes = (image.width + 31) // 32 * 4
+    for row in reversed(image.rows):
+        packed = bytearray(mask_row_bytes)
+        for x, pixel in enumerate(row):
+            if pixel[3] == 0:
+                packed[x // 8] |= 0x80 >> (x % 8)
+        bits += packed
+    info = struct.pack("<IiiHHIIiiII", 40, image.width, image.height * 2, 1, 32, 0, len(bits),
+                       0, 0, 0, 0)
+    return info + bytes(bits)
+
+
+def png_filtered(line, previous):
+    """The row with the PNG filter that leaves the smallest differences:
+    none, left, up or the nearest of the three neighbours (Paeth)."""
+
+    def paeth(left, up, corner):
+        guess = left + up - corner
+        nearest = min((abs(guess - left), 0, left), (abs(guess - up), 1, up),
+                      (abs(guess - corner), 2, corner))
+        return nearest[2]
+
+    zero = bytes(4)
+    left = zero + line[:-4]
+    corner = zero + previous[:-4]
+    candidates = [
+        bytes(line),
+        bytes((a - b) & 255 for a, b in zip(line, left)),
+        bytes((a - b) & 255 for a, b in zip(line, previous)),
+        None,
+        bytes((a - paeth(b, c, d)) & 255 for a, b, c, d in zip(line, left, previous, corner)),
+    ]
+    kind = min((sum(value if value < 128 else 256 - value for value in data), kind)
+               for kind, data in enumerate(candidates) if data is not None)[1]
+    return bytes((kind,)) + candidates[kind]
+
+
+def png_bytes(image):
+    def chunk(kind, data):
+        return (struct.pack(">I", len(data)) + kind + data +
+                struct.pack(">I", zlib.crc32(kind + data)))
+
+    rows = bytearray()
+    previous = bytes(image.width * 4)
+    for row in image.rows:
+        line = bytes(value for pixel in row for value in pixel)
+        rows += png_filtered(line, previous)
+        previous = line
+    header = struct.pack(">IIBBBBB", image.width, image.height, 8, 6, 0, 0, 0)
+    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) +
+            chunk(b"IDAT", zlib.compress(bytes(rows), 9)) + chunk(b"IEND", b""))
+
+
 def bmp_bytes(picture, palette):
     dib = dib_bytes(picture, palette)
     offset = 14 + 40 + 16 * 4
     return struct.pack("<2sIHHI", b"BM", 14 + len(dib), 0, 0, offset) + dib
 
 
+def icon_image_bytes(image, palette):
+    """The image's bytes, its bits a pixel and its number of colours (0 for
+    more than 255)."""
+    if not isinstance(image, DrawnImage):
+        return dib_bytes(image, palette, mask=True), 4, 16
+    if image.width == LARGEST_ICON:
+        return png_bytes(image), 32, 0
+    return full_colour_dib_bytes(image), 32, 0
+
+
 def ico_bytes(images, palette):
-    images = sorted(images, key=lambda image: image.width)
-    dibs = [dib_bytes(image, palette, mask=True) for image in images]
+    # The full-colour images first, then those of 16 colours; small to large.
+    images = sorted(images, key=lambda image: (not isinstance(image, DrawnImage), image.width))
+    stored = [icon_image_bytes(image, palette) for image in images]
     data = struct.pack("<HHH", 0, 1, len(images))
     offset = 6 + 16 * len(images)
-    for image, dib in zip(images, dibs):
-        data += struct.pack("<BBBBHHII", image.width % 256, image.height % 256, 16, 0, 1, 4,
-                            len(dib), offset)
-        offset += len(dib)
-    return data + b"".join(dibs)
+    for image, (bits, depth, colours) in zip(images, stored):
+        data += struct.pack("<BBBBHHII", image.width % 256, image.height % 256, colours, 0, 1,
+                            depth, len(bits), offset)
+        offset += len(bits)
+    return data + b"".join(bits for bits, _, _ in stored)
 
 
 def write_if_changed(path, data):

@@ -1,8 +1,8 @@
 // The pictures inside the built program: every bitmap the windows load by
 // name is there, at its size, in 16 colours and with the pixels of its text
 // source, also in its enlargements for scaled displays, and so is the icon at
-// each of its sizes. The program is opened as a
-// data file, the way Explorer reads icons.
+// each of its sizes. The program is opened as a data file, the way Explorer
+// reads icons.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -16,6 +16,7 @@
 #include <set>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "data/CategoryTable.h"
@@ -217,22 +218,58 @@ TEST_F(ProgramResources, EveryBitmapLoadsAtItsSizeIn16Colours) {
   }
 }
 
-TEST_F(ProgramResources, TheIconHoldsA16To48PixelImage) {
+// An image's entry in the icon group, as the resource compiler stores it.
+#pragma pack(push, 2)
+struct IconGroupEntry {
+  BYTE width;  // 0 for 256
+  BYTE height;
+  BYTE colours;
+  BYTE reserved;
+  WORD planes;
+  WORD bits;
+  DWORD bytes;
+  WORD id;
+};
+#pragma pack(pop)
+
+// Full colour with alpha at the sizes of 100 to 200 % and of the largest
+// views, the largest a PNG; 16 colours at the old sizes, for old displays.
+TEST_F(ProgramResources, TheIconHoldsFullColourImagesUpTo256Pixels) {
   const HRSRC group = FindResourceW(program_, L"MAINICON", kIconGroupType);
   ASSERT_NE(group, nullptr);
   const auto* directory = static_cast<BYTE*>(LockResource(LoadResource(program_, group)));
   ASSERT_NE(directory, nullptr);
-  for (int size : {16, 24, 32, 48}) {
+  const auto* entries = reinterpret_cast<const IconGroupEntry*>(directory + 6);
+  std::set<std::pair<int, int>> held;
+  for (WORD i = 0; i < reinterpret_cast<const WORD*>(directory)[2]; ++i) {
+    held.insert({entries[i].width ? entries[i].width : 256, entries[i].bits});
+  }
+  const std::set<std::pair<int, int>> expected = {{16, 32}, {20, 32}, {24, 32}, {32, 32},
+                                                  {40, 32}, {48, 32}, {64, 32}, {256, 32},
+                                                  {16, 4},  {24, 4},  {32, 4},  {48, 4}};
+  EXPECT_EQ(held, expected);
+  for (int size : {16, 20, 24, 32, 40, 48, 64, 256}) {
     SCOPED_TRACE(size);
     // The image the system itself would pick for this size must be exactly it.
     const int id = LookupIconIdFromDirectoryEx(const_cast<BYTE*>(directory), TRUE, size, size,
                                                LR_DEFAULTCOLOR);
     ASSERT_NE(id, 0);
-    const BITMAPINFOHEADER* image = StoredHeader(MAKEINTRESOURCEW(id), kIconType);
-    ASSERT_NE(image, nullptr);
-    EXPECT_EQ(image->biWidth, size);
-    EXPECT_EQ(image->biHeight, 2 * size);  // the colours and the mask
-    EXPECT_EQ(image->biBitCount, 4);
+    const HRSRC found = FindResourceW(program_, MAKEINTRESOURCEW(id), kIconType);
+    ASSERT_NE(found, nullptr);
+    const auto* image = static_cast<const BYTE*>(LockResource(LoadResource(program_, found)));
+    ASSERT_GE(SizeofResource(program_, found), sizeof(BITMAPINFOHEADER));
+    if (size == 256) {
+      // The signature, then the header chunk's width and height.
+      EXPECT_EQ(std::string(reinterpret_cast<const char*>(image), 16),
+                std::string("\x89PNG\r\n\x1a\n\0\0\0\x0dIHDR", 16));
+      EXPECT_EQ(std::vector<BYTE>(image + 16, image + 24),
+                std::vector<BYTE>({0, 0, 1, 0, 0, 0, 1, 0}));
+    } else {
+      const auto* header = reinterpret_cast<const BITMAPINFOHEADER*>(image);
+      EXPECT_EQ(header->biWidth, size);
+      EXPECT_EQ(header->biHeight, 2 * size);  // the colours and the mask
+      EXPECT_EQ(header->biBitCount, 32);
+    }
     const HANDLE icon = LoadImageW(program_, L"MAINICON", IMAGE_ICON, size, size, 0);
     EXPECT_NE(icon, nullptr);
     if (icon) DestroyIcon(static_cast<HICON>(icon));
