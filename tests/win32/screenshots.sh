@@ -3,7 +3,8 @@
 # client areas of the main window on each page, with a unit button in its
 # states and with a result too long for its place at the window's font and
 # at the largest one offered, of the history window and of the
-# customisation dialog. "take"
+# customisation dialog, and of the program's icon at every size it holds,
+# as the system draws it over a light and a dark background. "take"
 # stores them as PNGs in a folder; "check" takes them again and compares each
 # with the stored one to the last pixel. The blinking caret is painted out.
 #
@@ -11,18 +12,20 @@
 # Without names, every picture; with names, only those (say, "customise" to
 # retake the dialog alone). A failed check leaves the picture it saw beside
 # the reference's name in the current folder, as seen-NAME.png.
-# HK_WINDOW_TEXTS names the helper that reads the program's windows.
+# HK_WINDOW_TEXTS names the helper that reads the program's windows,
+# HK_ICON_SHEET the one that shows the icon.
 set -u
 exe=$1
 mode=$2
 folder=$3
 shift 3
 texts_helper=${HK_WINDOW_TEXTS:-}
+icon_sheet=${HK_ICON_SHEET:-}
 # shellcheck source=e2e_lib.sh
 source "$(cd "$(dirname "$0")" && pwd)/e2e_lib.sh"
 
 all_names="page1 page2 page3 unit_hover unit_pressed unit_selected released_outside history customise
-  long_result long_result_12pt"
+  long_result long_result_12pt icons"
 names=${*:-$all_names}
 case "$mode" in
   take | check) ;;
@@ -102,7 +105,31 @@ choose_font_size() {  # points
   wait_for_no_window "フォントの指定"
 }
 
+# The icon sheet: the icon at every size, beside the small and large
+# pictures that the program's window class gets.
+shoot_icons() {  # file
+  local title="hakarimaru icon sheet" sheet grabbed=1
+  if [ -z "$icon_sheet" ]; then
+    echo "HK_ICON_SHEET must name the icon-sheet helper"
+    return 1
+  fi
+  wine "$icon_sheet" >/dev/null &
+  sheet=$!
+  if wait_for_window "$title"; then
+    pointer_away
+    grab "$title" "$1"
+    grabbed=$?
+  fi
+  kill "$sheet" 2>/dev/null
+  wait "$sheet" 2>/dev/null
+  return $grabbed
+}
+
 shoot() {  # name, file
+  if [ "$1" = icons ]; then
+    shoot_icons "$2"
+    return
+  fi
   fresh_program
   case "$1" in
     page1) ;;
