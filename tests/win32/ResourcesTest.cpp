@@ -1,13 +1,14 @@
 // The pictures inside the built program: every bitmap the windows load by
 // name is there, at its size, in 16 colours and with the pixels of its text
 // source, also in its enlargements for scaled displays, and so is the icon at
-// each of its sizes. The program is opened as a data file, the way Explorer
-// reads icons.
+// each of its sizes; the resources' language and the version's translation.
+// The program is opened as a data file, the way Explorer reads icons.
 #include <gtest/gtest.h>
 #include <windows.h>
 
 #include <algorithm>
 #include <cstdio>
+#include <cwchar>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -274,6 +275,58 @@ TEST_F(ProgramResources, TheIconHoldsFullColourImagesUpTo256Pixels) {
     EXPECT_NE(icon, nullptr);
     if (icon) DestroyIcon(static_cast<HICON>(icon));
   }
+}
+
+// Each resource's languages, by type.
+using Languages = std::map<int, std::set<WORD>>;
+
+BOOL CALLBACK AddLanguage(HMODULE, LPCWSTR type, LPCWSTR, WORD language, LONG_PTR found) {
+  (*reinterpret_cast<Languages*>(found))[static_cast<int>(reinterpret_cast<ULONG_PTR>(type))]
+      .insert(language);
+  return TRUE;
+}
+
+BOOL CALLBACK AddNameLanguages(HMODULE module, LPCWSTR type, LPWSTR name, LONG_PTR found) {
+  EnumResourceLanguagesW(module, type, name, AddLanguage, found);
+  return TRUE;
+}
+
+BOOL CALLBACK AddTypeLanguages(HMODULE module, LPWSTR type, LONG_PTR found) {
+  EnumResourceNamesW(module, type, AddNameLanguages, found);
+  return TRUE;
+}
+
+// The texts are Japanese and so is every resource, but for the manifest: in
+// no language, it is what the system's search finds first for any user.
+TEST_F(ProgramResources, EveryResourceIsJapaneseButTheManifest) {
+  Languages found;
+  EnumResourceTypesW(program_, AddTypeLanguages, reinterpret_cast<LONG_PTR>(&found));
+  const WORD japanese = MAKELANGID(LANG_JAPANESE, SUBLANG_DEFAULT);
+  const Languages expected = {{2, {japanese}},  {3, {japanese}},  {10, {japanese}},
+                              {14, {japanese}}, {16, {japanese}}, {24, {0}}};
+  EXPECT_EQ(found, expected);
+}
+
+// The translation names the block that holds the texts: Japanese, Unicode.
+// Explorer's properties read the texts from the block it names.
+TEST(ProgramVersion, TheTranslationNamesTheBlockOfTheTexts) {
+  const std::wstring path = Wide(HK_PROGRAM_PATH);
+  DWORD ignored = 0;
+  std::vector<char> block(GetFileVersionInfoSizeW(path.c_str(), &ignored));
+  ASSERT_FALSE(block.empty());
+  ASSERT_TRUE(GetFileVersionInfoW(path.c_str(), 0, static_cast<DWORD>(block.size()), block.data()));
+  void* found = nullptr;
+  UINT length = 0;
+  ASSERT_TRUE(VerQueryValueW(block.data(), L"\\VarFileInfo\\Translation", &found, &length));
+  ASSERT_EQ(length, 4u);
+  const auto* translation = static_cast<const WORD*>(found);
+  EXPECT_EQ(translation[0], 0x0411);
+  EXPECT_EQ(translation[1], 1200);
+  wchar_t key[64];
+  std::swprintf(key, 64, L"\\StringFileInfo\\%04x%04x\\ProductName", translation[0],
+                translation[1]);
+  ASSERT_TRUE(VerQueryValueW(block.data(), key, &found, &length));
+  EXPECT_EQ(std::wstring(static_cast<const wchar_t*>(found)), L"はかり丸");
 }
 
 TEST(ResourceNames, EveryBuiltInCategoryHasItsPictureListed) {
