@@ -5,11 +5,12 @@
 # window by Ctrl+H with a row marked "+" and its three copies, Alt+W and
 # Alt+L there picking the main window's categories and keeping the rows, the
 # F-keys there, Esc closing it and one Ctrl+H opening it again, Alt+F6 to
-# the main window and back, the customisation dialog from the menu (F10)
-# with a unit renamed and Alt+O, the About box opened and closed, Alt+F6
-# from the help window and back, Alt held over a click opening no menu, a
-# category without a letter reached by the arrows, and Alt+F4. The
-# clipboard and the settings file hold what the same steps by mouse give.
+# the main window and back with the first keys after it reaching the focused
+# control, the customisation dialog from the menu (F10) with a unit renamed
+# and Alt+O, the About box opened and closed, Alt+F6 from the help window
+# and back, Alt held over a click opening no menu, a category without a
+# letter reached by the arrows, and Alt+F4. The clipboard and the settings
+# file hold what the same steps by mouse give.
 #
 # Usage: keyboard_end_to_end.sh PATH_TO_HAKARIMARU_EXE
 # HK_WINDOW_TEXTS names the helper that reads the program's windows.
@@ -120,6 +121,11 @@ focused_name() {
 }
 press alt+F6
 check "Alt+F6 to the main window" "$main_title" "$(focused_name)"
+# The Alt let go after the switch starts no menu mode: the next keys reach
+# the input, after its 2.
+xdotool type --delay 80 "5"
+press Return
+check "the keys after Alt+F6 convert" "2500.00000" "$(clipboard_when 2500.00000)"
 press alt+F6
 check "Alt+F6 back to the history" "$history" "$(focused_name)"
 # Ctrl+H there closes it, as it does in the main window.
@@ -131,7 +137,7 @@ check "Ctrl+H in the history window closes it" "yes" "$closed"
 # The powers list opened with the mouse (the menu's first item, beside the
 # menu button at (28, 29)) leaves the keys with the input: 7 and Enter
 # convert 57.
-press BackSpace
+press BackSpace BackSpace
 xdotool type --delay 80 "5"
 press Return
 check "5 m in cm" "500.00000" "$(clipboard_when 500.00000)"
@@ -171,6 +177,8 @@ wait_for_no_window "$about" && closed=yes
 check "Esc closes the About box" "yes" "$closed"
 
 # The help window from the menu; Alt+F6 goes to the main window and back.
+# The dialog's OK left no units picked: the F-keys pick them again.
+press F1 shift+F2
 press F10
 press h
 opened=no
@@ -178,8 +186,13 @@ wait_for_window "$help_title" && opened=yes
 check "the menu opens the help" "yes" "$opened"
 press alt+F6
 check "Alt+F6 from the help to the main window" "$main_title" "$(focused_name)"
+xdotool type --delay 80 "5"
+press Return
+check "the keys after Alt+F6 from the help convert" "57500.00000" \
+  "$(clipboard_when 57500.00000)"
 press alt+F6
 check "Alt+F6 back to the help" "$help_title" "$(focused_name)"
+# Its Esc, the first key there, closes it.
 close_help "the help beside the main window"
 
 # Alt held over a click opens no menu, which would cover the category
