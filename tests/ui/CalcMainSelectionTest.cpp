@@ -324,7 +324,6 @@ TEST_F(PageChange, TheCategoryButtonsAreOneTabStopMovedByTheArrows) {
   EXPECT_EQ(form->tabOrder().front(), &form->CategoryButton(8));  // the one down again
   EXPECT_TRUE(form->pressAccelerator('l'));
   EXPECT_EQ(form->Selection.CurrentCategory, 1);
-  EXPECT_EQ(history.HistoryCount(), 0);
 }
 
 using UnitChoice = CalcMainTest;
