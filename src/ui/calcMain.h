@@ -247,6 +247,11 @@ class TCalcMainForm : public Form {
   // Shift the "to" unit. True swallows the key.
   bool HandleFunctionKeys(unsigned virtualKey, bool shift);
 
+  // The one place that changes the unit named beside the result: it names
+  // ToUnit (no name while none is chosen) and shows the input converted to
+  // it, or no value when that conversion shows none.
+  void NameResultUnit();
+
   // The page's category buttons: the table's pictures and names.
   void ShowPageButtons();
   // The units of CurrentCategory on the unit buttons (and the rate panel on

@@ -149,8 +149,7 @@ void TCalcMainForm::SpeedButton5Click(SpeedButton& sender) {
   Selection.CurrentCategory = newCategory;
   ShowCategoryUnits();
   TargetTanniPanel.setText("");
-  ResultValueLabel.setText("");
-  ResultTanniLabel.setText("");
+  NameResultUnit();  // no unit now: no name and no value
 }
 
 void TCalcMainForm::TFButton1Click(SpeedButton& sender) {
@@ -178,7 +177,13 @@ void TCalcMainForm::TTButton1Click(SpeedButton& sender) {
     return;
   }
   if (Selection.ToUnit == oldUnit) return;
-  ResultTanniLabel.setText(table_[Selection.CurrentCategory].unit(position).Name);
+  NameResultUnit();
+}
+
+void TCalcMainForm::NameResultUnit() {
+  const std::int32_t unit = Selection.ToUnit;
+  ResultTanniLabel.setText(unit >= 1 ? table_[Selection.CurrentCategory].unit(unit).Name
+                                     : std::string());
   // The value shown was converted to the unit named before: beside the new
   // name it stays only once a conversion has put it there.
   bool shown = false;

@@ -4,10 +4,12 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "ui/CalcMainFixture.h"
+#include "ui/CalcUnt2.h"
 
 namespace hk {
 namespace {
@@ -415,6 +417,104 @@ INSTANTIATE_TEST_SUITE_P(
                               4,
                               3}),
     [](const ::testing::TestParamInfo<KeyCase>& info) { return std::string(info.param.name); });
+
+// Every way of naming another unit beside the result, after 1 m in cm: the
+// value beside the new name is its conversion, or none. A "from" unit
+// changed alone keeps the value, as a failed Enter does.
+enum class Beside { Converted, Empty, Kept };
+
+struct ResultUnitCase {
+  const char* name;
+  const char* text;  // typed after the first result
+  std::function<void(TCalcMainForm&, RecordingServices&)> act;
+  int toUnit;
+  Beside value;
+  int records;  // added by the act
+  std::vector<unsigned> beeps;
+  std::size_t errors;
+};
+
+class ResultUnits : public CalcMainTest, public ::testing::WithParamInterface<ResultUnitCase> {};
+
+void CtrlR(TCalcMainForm& form, RecordingServices&) {
+  form.pressProgramShortcut(key::Char('R'), kCtrl);
+}
+
+TEST_P(ResultUnits, ShowBesideTheNewNameItsConversionOrNothing) {
+  const ResultUnitCase& c = GetParam();
+  auto form = start();
+  typeInput(*form, "1");
+  services.pressKey(0x70);
+  services.pressKey(0x71, true);
+  ASSERT_EQ(form->ResultValueLabel.text(), "      100.00000");
+  typeInput(*form, c.text);
+
+  c.act(*form, services);
+
+  EXPECT_EQ(form->Selection.ToUnit, c.toUnit);
+  EXPECT_EQ(form->ResultTanniLabel.text(), table[1].unit(c.toUnit).Name);
+  ASSERT_EQ(history.HistoryCount(), 1 + c.records);
+  const HistoryRecord& last = history.record(history.HistoryCount());
+  const std::string expected[] = {last.ResultText, "", "      100.00000"};
+  EXPECT_EQ(form->ResultValueLabel.text(), expected[static_cast<int>(c.value)]);
+  if (c.value == Beside::Converted) {
+    EXPECT_EQ(last.ResultTanni, form->ResultTanniLabel.text());
+  }
+  EXPECT_EQ(services.beeps, c.beeps);
+  EXPECT_EQ(errors.size(), c.errors);
+  ReleaseHistoryWindow(services);
+  services.pump();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Paths, ResultUnits,
+    ::testing::Values(
+        ResultUnitCase{"CtrlRConverts", "2", CtrlR, 1, Beside::Converted, 1, {}, 0},
+        ResultUnitCase{"CtrlRWithAnEmptyInput", "", CtrlR, 1, Beside::Empty, 0, {}, 0},
+        ResultUnitCase{"CtrlRWithAnInvalidInput", "5.", CtrlR, 1, Beside::Empty, 0, {1}, 0},
+        // 1e37 cm is 1e35 m, and back it does not fit.
+        ResultUnitCase{"CtrlRThatOverflows",
+                       "1e37",
+                       [](TCalcMainForm& form, RecordingServices& services) {
+                         CtrlR(form, services);
+                         CtrlR(form, services);
+                       },
+                       2,
+                       Beside::Empty,
+                       1,
+                       {},
+                       1},
+        ResultUnitCase{"CtrlRInTheHistoryWindow",
+                       "",
+                       [](TCalcMainForm& form, RecordingServices& services) {
+                         form.HistoryButton.click();
+                         CtrlR(form, services);
+                       },
+                       1,
+                       Beside::Empty,
+                       0,
+                       {},
+                       0},
+        ResultUnitCase{
+            "ShiftF3WithAnEmptyInput",
+            "",
+            [](TCalcMainForm&, RecordingServices& services) { services.pressKey(0x72, true); },
+            3,
+            Beside::Empty,
+            0,
+            {},
+            0},
+        ResultUnitCase{"F3KeepsTheValue",
+                       "",
+                       [](TCalcMainForm&, RecordingServices& services) { services.pressKey(0x72); },
+                       2,
+                       Beside::Kept,
+                       0,
+                       {},
+                       0}),
+    [](const ::testing::TestParamInfo<ResultUnitCase>& info) {
+      return std::string(info.param.name);
+    });
 
 TEST_F(UnitChoice, OtherKeysPassAndAFailedConversionStillSwallowsTheKey) {
   auto form = start();
