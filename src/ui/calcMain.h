@@ -262,8 +262,10 @@ class TCalcMainForm : public Form {
   // Reads the edits of the shown rows into the factors; an edit that is not a
   // whole number is reported and gets the focus. True when all were read.
   bool ReadRatesFromPanel();
-  // Writes the rows' rates to the section of the category whose rates the
-  // panel holds, and only while that money category is the current one.
+  // Puts the rows into the factors and writes their rates to the section of
+  // the category whose rates the panel holds, and only while that money
+  // category is the current one. A failed write throws ProfileWriteError,
+  // with the factors already set.
   void SaveRates();
 
   // The conversion and its triggers.

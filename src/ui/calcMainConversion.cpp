@@ -114,18 +114,15 @@ void TCalcMainForm::SaveRates() {
       category != Selection.RatesCategory) {
     return;
   }
+  // The rows go into the factors before anything is written: a file that
+  // refuses the rates must not take them from the program as well.
+  ApplyRateTexts();
   SettingsFile& settings = *settings_;
   const RatePanelTexts rows = RateTextsOf(*this);
-  const UntouchedRows untouched = LeftAlone(*this, rows);
-  hk::SaveRates(
+  hk::WriteRates(
       table_[category], rows,
-      [&](int unit, const std::string& text) {
-        settings.writeRate(category, unit, text);
-        // A row saved from its texts now has their rate as its factor.
-        const std::size_t k = static_cast<std::size_t>(unit - 1);
-        if (!untouched[k]) RatesRead[k] = true;
-      },
-      untouched);
+      [&](int unit, const std::string& text) { settings.writeRate(category, unit, text); },
+      LeftAlone(*this, rows));
 }
 
 // The conversion ---------------------------------------------------------

@@ -4,8 +4,9 @@
 # program writing the one file each keep the other's keys. Then the money
 # page's rates: a key typed after leaving the page reaches no rate box, and
 # a rate of five decimals steps up and back to its own text; a rate stepped
-# back converts and is saved as shown, and picking another money category
-# saves the rates of the one left.
+# back converts and is saved as shown, picking another money category saves
+# the rates of the one left, and a rate typed with a sign is saved as the
+# rate it converts with.
 set -u
 exe=$1
 texts_helper=${HK_WINDOW_TEXTS:-}
@@ -157,5 +158,25 @@ click_at $((72 + 32)) $((48 + 27))            # ¥ﾍﾞｰｽ2
 click_title_button 29                         # page 1
 exit_program
 check "a step that no conversion read survives another category" "0.95" "$(data2)"
+
+# 米ドル's integer part typed with a sign: it converts with 1.94, and the file
+# gets the rate's plain text when the page is left.
+signed=$work/signed
+mkdir "$signed"
+printf '[ZOVA]\r\nPAGE=3\r\nINDEX=25\r\n' >"$signed/hakarimaru.KZN"
+start_program "$signed"
+click_at $((404 + 8 + 26)) $((2 + 115 + 10))  # row 2's integer part
+xdotool key End shift+Home
+xdotool type --delay 60 "+1"
+click_at 168 174
+xdotool type --delay 60 "100"
+click_unit 196 2  # 米ドル
+click_unit 336 1  # 円
+sleep 0.5
+check "a rate typed with a sign converts" "5154.64" "$(result)"
+click_title_button 29  # page 1
+exit_program
+check "and is saved as its plain text" "1.94" \
+  "$(tr -d '\r' <"$signed/hakarimaru.KZN" | sed -n '/^\[BUNRUI25\]/,/^\[/s/^DATA2=//p')"
 
 report
