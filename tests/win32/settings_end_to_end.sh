@@ -180,4 +180,53 @@ exit_program
 check "and is saved as its plain text" "1.94" \
   "$(tr -d '\r' <"$signed/hakarimaru.KZN" | sed -n '/^\[BUNRUI25\]/,/^\[/s/^DATA2=//p')"
 
+# A settings file marked read-only refuses the rates: the first category
+# picked after an edit says so once, the money page can still be looked
+# through, and the rate typed goes on converting until the exit, which
+# says so again.
+locked=$work/locked
+mkdir "$locked"
+printf '[ZOVA]\r\nPAGE=3\r\nINDEX=25\r\n' >"$locked/hakarimaru.KZN"
+chmod a-w "$locked/hakarimaru.KZN"
+windows() { xdotool search --onlyvisible --name '^はかり丸$' 2>/dev/null | wc -l; }
+integer_box() { text_at $((404 + 8 + 26)) $((2 + 115 + 10)); }
+start_program "$locked"
+click_at $((404 + 8 + 26)) $((2 + 115 + 10))  # row 2's integer part
+xdotool key End shift+Home
+xdotool type --delay 60 "+1"
+click_at $((72 + 32)) $((48 + 27))  # ¥ﾍﾞｰｽ2
+sleep 0.5
+check "a refused save is told" "2" "$(windows)"
+xdotool key Return
+sleep 0.5
+check "and the box goes" "1" "$(windows)"
+check "the other category is shown all the same" "10" "$(integer_box)"
+click_at $((8 + 32)) $((48 + 27))  # ¥ﾍﾞｰｽ1
+check "the rate refused is kept" "1" "$(integer_box)"
+click_at $((72 + 32)) $((48 + 27))  # ¥ﾍﾞｰｽ2: refused again
+sleep 0.5
+check "and not told again" "1" "$(windows)"
+click_at $((8 + 32)) $((48 + 27))  # ¥ﾍﾞｰｽ1
+click_at 168 174
+xdotool type --delay 60 "100"
+click_unit 196 2  # 米ドル
+click_unit 336 1  # 円
+sleep 0.5
+check "and converts" "5154.64" "$(result)"
+click_title_button 357
+sleep 1
+# The main window has gone; its box stays until it is answered.
+check "the exit tells of the file" "1 box" \
+  "$(windows) $(kill -0 "$program_pid" 2>/dev/null && echo box)"
+xdotool key Return
+ended=no
+for _ in $(seq 1 50); do
+  kill -0 "$program_pid" 2>/dev/null || { ended=yes; break; }
+  sleep 0.2
+done
+check "and ends" "yes" "$ended"
+wait "$program_pid" 2>/dev/null
+program_pid=
+chmod u+w "$locked/hakarimaru.KZN"
+
 report
