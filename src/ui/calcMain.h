@@ -3,6 +3,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <set>
 #include <string>
 
 #include "data/CategoryTable.h"
@@ -194,6 +195,11 @@ class TCalcMainForm : public Form {
   // their factor is whatever they show, so they are read again every time,
   // even once they show the filled texts again.
   RateRows RatesRead{};
+  // Money categories whose factors hold rates that the settings file
+  // refused: saved again when the category is next left, or at exit.
+  std::set<std::int32_t> UnsavedRates;
+  // Set once a refused rate save was reported, until a rate save succeeds.
+  bool RateSaveFailureTold = false;
 
   // The result text last shown by a conversion, held whole: the clipboard
   // copy is made from it.
@@ -267,9 +273,24 @@ class TCalcMainForm : public Form {
   // Reads the edits of the shown rows into the factors; an edit that is not a
   // whole number is reported and gets the focus. True when all were read.
   bool ReadRatesFromPanel();
-  // Writes the rows' rates to the section of the category whose rates the
-  // panel holds, and only while that money category is the current one.
+  // Puts the rows into the factors and writes their rates to the section of
+  // the category whose rates the panel holds, and only while that money
+  // category is the current one. A failed write throws ProfileWriteError,
+  // with the factors already set.
   void SaveRates();
+  // Whether a row of the money category shown has been edited or read since
+  // the panel was filled: browsing alone changes no rate.
+  bool RatesEdited() const;
+  // RatesEdited, or the category shown still holds rates a save could not write.
+  bool RatesToSave() const;
+  // Before the panel shows another category or page, or the customisation
+  // dialog opens: saves the rates when RatesToSave. A file that refuses them
+  // is reported once until a save succeeds, and never stops the way on: the
+  // category is kept in UnsavedRates with its factors.
+  void SaveRatesOnLeaving();
+  // At exit: the category shown when RatesToSave, then every category in
+  // UnsavedRates from its factors. A failed write throws.
+  void SaveRatesAtExit();
 
   // The conversion and its triggers.
   void TargetEditKeyPress(char& key);

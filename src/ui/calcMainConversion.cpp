@@ -8,9 +8,11 @@
 #include <string>
 #include <utility>
 
+#include "data/ProfileFile.h"
 #include "engine/Conversion.h"
 #include "engine/FormatResult.h"
 #include "engine/Rates.h"
+#include "platform/Dispatcher.h"
 #include "ui/calcMain.h"
 
 namespace hk {
@@ -114,18 +116,71 @@ void TCalcMainForm::SaveRates() {
       category != Selection.RatesCategory) {
     return;
   }
+  // The rows go into the factors before anything is written: a file that
+  // refuses the rates must not take them from the program as well.
+  ApplyRateTexts();
   SettingsFile& settings = *settings_;
   const RatePanelTexts rows = RateTextsOf(*this);
-  const UntouchedRows untouched = LeftAlone(*this, rows);
-  hk::SaveRates(
+  hk::WriteRates(
       table_[category], rows,
-      [&](int unit, const std::string& text) {
-        settings.writeRate(category, unit, text);
-        // A row saved from its texts now has their rate as its factor.
-        const std::size_t k = static_cast<std::size_t>(unit - 1);
-        if (!untouched[k]) RatesRead[k] = true;
-      },
-      untouched);
+      [&](int unit, const std::string& text) { settings.writeRate(category, unit, text); },
+      LeftAlone(*this, rows));
+}
+
+bool TCalcMainForm::RatesEdited() const {
+  if (Selection.CurrentPage != 3 || Selection.RatesCategory != Selection.CurrentCategory) {
+    return false;
+  }
+  const RatePanelTexts rows = RateTextsOf(*this);
+  const UntouchedRows untouched = LeftAlone(*this, rows);
+  for (const bool alone : untouched) {
+    if (!alone) return true;
+  }
+  return false;
+}
+
+bool TCalcMainForm::RatesToSave() const {
+  const bool shown =
+      Selection.CurrentPage == 3 && Selection.RatesCategory == Selection.CurrentCategory;
+  return shown && (UnsavedRates.count(Selection.CurrentCategory) != 0 || RatesEdited());
+}
+
+void TCalcMainForm::SaveRatesOnLeaving() {
+  if (!RatesToSave()) return;
+  const std::int32_t category = Selection.CurrentCategory;
+  try {
+    SaveRates();
+  } catch (const ProfileWriteError& error) {
+    // The way on stays open: the factors keep the rates for the rest of the
+    // run, and the next save of this category or the exit writes them. The
+    // user hears of the file once, not at every click that meets it.
+    UnsavedRates.insert(category);
+    if (!RateSaveFailureTold) ReportError(error);
+    RateSaveFailureTold = true;
+    return;
+  }
+  UnsavedRates.erase(category);
+  RateSaveFailureTold = false;
+}
+
+void TCalcMainForm::SaveRatesAtExit() {
+  if (!settings_) return;
+  if (RatesToSave()) {
+    SaveRates();
+    UnsavedRates.erase(Selection.CurrentCategory);
+  }
+  // The categories left while the file refused them, from their factors.
+  UntouchedRows everyRowAlone;
+  everyRowAlone.fill(true);
+  while (!UnsavedRates.empty()) {
+    const std::int32_t category = *UnsavedRates.begin();
+    CategoryRecord& record = table_[category];
+    hk::WriteRates(
+        record, RateTextsOfFactors(record),
+        [&](int unit, const std::string& text) { settings_->writeRate(category, unit, text); },
+        everyRowAlone);
+    UnsavedRates.erase(category);
+  }
 }
 
 // The conversion ---------------------------------------------------------

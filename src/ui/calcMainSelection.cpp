@@ -97,21 +97,11 @@ void TCalcMainForm::ShowCategoryUnits() {
 }
 
 void TCalcMainForm::PageButton1Click(SpeedButton& sender) {
-  SpeedButton* pageButtons[] = {&PageButton1, &PageButton2, &PageButton3};
   const std::int32_t oldPage = Selection.CurrentPage;
   const std::int32_t newPage = &sender == &PageButton1 ? 1 : &sender == &PageButton2 ? 2 : 3;
   if (newPage == oldPage) return;
 
-  if (oldPage == 3 && Selection.RatesChanged) {
-    // When the rates cannot be written the window stays on the money page,
-    // with its rates still to be saved, rather than half switched.
-    try {
-      SaveRates();
-    } catch (...) {
-      pageButtons[oldPage - 1]->setDown(true);
-      throw;
-    }
-  }
+  if (oldPage == 3) SaveRatesOnLeaving();
   // The panel's rates belong to the money page; away from it there are none.
   if (oldPage == 3) {
     Selection.RatesChanged = false;
@@ -136,16 +126,8 @@ void TCalcMainForm::SpeedButton5Click(SpeedButton& sender) {
   if (!sender.down()) sender.setDown(true);
   if (newCategory == oldCategory) return;
   // The panel is about to show another category's rates: this one's are
-  // saved first, as when the money page is left. When they cannot be
-  // written, the panel and its edits stay.
-  if (Selection.CurrentPage == 3 && Selection.RatesChanged) {
-    try {
-      SaveRates();
-    } catch (...) {
-      CategoryButton(PositionOfCategory(Selection.PageFirst, oldCategory)).setDown(true);
-      throw;
-    }
-  }
+  // saved first, as when the money page is left.
+  SaveRatesOnLeaving();
   Selection.CurrentCategory = newCategory;
   ShowCategoryUnits();
   TargetTanniPanel.setText("");

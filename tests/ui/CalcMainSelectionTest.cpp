@@ -258,39 +258,78 @@ TEST_F(PageChange, ChangingMoneyCategoriesSavesTheRatesOfTheOneLeft) {
   EXPECT_TRUE(form->Selection.RatesChanged);
   EXPECT_EQ(form->RateEdit(2).text(), "10");
 
+  // 26 was only looked at: leaving it writes nothing.
+  const std::string before = settingsBytes();
   form->PageButton1.click();
-
-  const std::string after = settingsBytes();
-  EXPECT_NE(after.find("DATA2=3.94\r\n"), std::string::npos);
-  EXPECT_NE(after.find("[BUNRUI26]\r\nDATA1=100.00\r\nDATA2=10.00\r\n"), std::string::npos);
+  EXPECT_EQ(settingsBytes(), before);
 }
 
-TEST_F(PageChange, AFailedSaveKeepsTheMoneyPageShown) {
+// Looking through the money categories, the dialog cancelled and the pages
+// write nothing, also at exit beyond the window's keys.
+TEST_F(PageChange, BrowsingTheMoneyCategoriesWritesNothing) {
+  const std::string file = "[ZOVA]\r\nPAGE=3\r\nINDEX=25\r\n[BUNRUI32]\r\nDATA4=1.4\r\n";
+  writeSettings(file);
+  auto form = start();
+  for (int position = 12; position >= 1; --position) form->CategoryButton(position).click();
+  form->RateUpDown(9 + 2).stepUp();
+  form->RateUpDown(9 + 2).stepDown();  // back to what it showed
+  form->CustomizeMenuClick();          // cancelled
+  form->PageButton2.click();
+  form->PageButton3.click();
+  ASSERT_EQ(services.modalRuns.size(), 1u);
+  EXPECT_EQ(settingsBytes(), file);
+
+  form.reset();
+  EXPECT_EQ(settingsBytes(),
+            "[ZOVA]\r\nPAGE=3\r\nINDEX=25\r\nWinPosX=0\r\nWinPosY=0\r\n"
+            "[BUNRUI32]\r\nDATA4=1.4\r\n");
+  EXPECT_TRUE(errors.empty());
+}
+
+// A file that refuses the rates is reported once and blocks nothing: the
+// rates stay in the factors until a save of their category, or the exit,
+// finds the file writable again.
+TEST_F(PageChange, AFailedSaveIsToldOnceAndKeepsTheRatesUntilALaterSave) {
   writeSettings("[ZOVA]\r\nPAGE=3\r\nINDEX=25\r\n");
   auto form = start();
-  std::filesystem::remove(settingsPath());
-  std::filesystem::create_directory(settingsPath());  // no write can replace it
+  refuseWrites();
+  form->RateEdit(2).userChanged("+1");  // 1.94
 
-  form->PageButton1.click();
+  form->CategoryButton(2).click();  // 26
 
   ASSERT_EQ(errors.size(), 1u);
   EXPECT_EQ(errors[0], "Unable to write to " + settingsPath().string());
-  EXPECT_EQ(form->Selection.CurrentPage, 3);
-  EXPECT_TRUE(form->PageButton3.down());
-  EXPECT_FALSE(form->PageButton1.down());
-  EXPECT_EQ(form->Selection.CurrentCategory, 25);
-  EXPECT_TRUE(form->MoneyPanel.visible());
-  EXPECT_EQ(form->bounds().width, 554);
-  EXPECT_TRUE(form->Selection.RatesChanged);
+  EXPECT_EQ(form->Selection.CurrentCategory, 26);
+  EXPECT_EQ(downCategoryButtons(*form), std::vector<SpeedButton*>{&form->CategoryButton(2)});
+  EXPECT_EQ(table[25].unit(2).Factor, Real48(1.94L));
 
-  // Nor does another money category take the panel and its edit.
-  form->RateEdit(2).userChanged("3");
-  form->CategoryButton(2).click();
+  // Neither another category, nor the dialog, nor another page is held up
+  // or told again.
+  form->RateEdit(1).userChanged("3");  // 26's 円: 3.00
+  form->CategoryButton(3).click();
+  form->RateEdit(1).userChanged("4");  // 27's
+  form->CustomizeMenuClick();
+  form->PageButton1.click();
+  EXPECT_EQ(errors.size(), 1u);
+  EXPECT_EQ(form->Selection.CurrentPage, 1);
+  EXPECT_EQ(services.modalRuns.size(), 1u);
+  EXPECT_EQ(table[27].unit(1).Factor, Real48(4));
 
-  ASSERT_EQ(errors.size(), 2u);
-  EXPECT_EQ(form->Selection.CurrentCategory, 25);
-  EXPECT_EQ(downCategoryButtons(*form), std::vector<SpeedButton*>{&form->CategoryButton(1)});
-  EXPECT_EQ(form->RateEdit(2).text(), "3");
+  // Back on the money page, 25 shows what was kept, and leaving it saves it.
+  allowWrites();
+  form->PageButton3.click();
+  EXPECT_EQ(form->RateEdit(2).text(), "1");
+  form->CategoryButton(4).click();
+  EXPECT_NE(settingsBytes().find("[BUNRUI25]\r\nDATA1=100.00\r\nDATA2=1.94\r\n"), std::string::npos)
+      << settingsBytes();
+  EXPECT_EQ(settingsBytes().find("[BUNRUI26]"), std::string::npos);
+
+  // 26 and 27 were never shown again: the exit writes them from their factors.
+  form.reset();
+  for (const char* section : {"[BUNRUI26]\r\nDATA1=3.00\r\n", "[BUNRUI27]\r\nDATA1=4.00\r\n"}) {
+    EXPECT_NE(settingsBytes().find(section), std::string::npos) << settingsBytes();
+  }
+  EXPECT_EQ(errors.size(), 1u);
 }
 
 // The twelve category buttons are one Tab stop: a category whose name lost
