@@ -384,8 +384,8 @@ FilePath Win32Services::executablePath() {
   }
 }
 
-FilePath Win32Services::settingsLocation(const FilePath& besideProgram,
-                                         std::string_view programName) {
+SettingsPlace Win32Services::settingsLocation(const FilePath& besideProgram,
+                                              std::string_view programName) {
   return SettingsLocation(besideProgram, SjisToWide(programName), InstalledProfileStorage());
 }
 
