@@ -22,7 +22,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
 
   hk::Application().Title = "はかり丸";
   // The main window puts the full path beside the program in its place.
-  hk::Application().HelpFile = "ZOVEZA.HLP";
+  hk::Application().HelpFile = L"ZOVEZA.HLP";
 
   // The settings file is locked, flushed and replaced through the system.
   hk::Win32ProfileStorage settingsStorage;

@@ -322,7 +322,7 @@ void TCalcMainForm::FormCreate() {
   fillArrays();
 
   const FilePath executable = services_.executablePath();
-  Application().HelpFile = executable.parent_path() / "ZO_VEZA.HLP";
+  Application().HelpFile = executable.parent_path() / FilePath("ZO_VEZA.HLP");
   settings_ = std::make_unique<SettingsFile>(
       services_.settingsLocation(SettingsPathFor(executable), Application().Title));
 
