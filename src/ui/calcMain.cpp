@@ -351,7 +351,7 @@ void TCalcMainForm::FormCreate() {
   fillArrays();
 
   const FilePath executable = services_.executablePath();
-  Application().HelpFile = executable.parent_path() / "ZO_VEZA.HLP";
+  Application().HelpFile = executable.parent_path() / FilePath("ZO_VEZA.HLP");
   openSettings(executable);
 
   const WindowSettings saved = settings_->readWindowSettings();
