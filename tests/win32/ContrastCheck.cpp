@@ -30,6 +30,13 @@ class SchemeServices : public Win32Services {
   explicit SchemeServices(std::filesystem::path folder) : folder_(std::move(folder)) {}
   FilePath executablePath() override { return folder_ / "hakarimaru.exe"; }
   bool highContrast() override { return flagged; }
+  // The folder lies in the temporary folder, where the program would say in
+  // a waiting box that it keeps its settings elsewhere.
+  SettingsPlace settingsLocation(const FilePath& besideProgram, std::string_view) override {
+    SettingsPlace place;
+    place.file = besideProgram;
+    return place;
+  }
   bool flagged = true;
 
  private:

@@ -37,6 +37,13 @@ class FolderServices : public Win32Services {
  public:
   explicit FolderServices(std::filesystem::path executable) : executable_(std::move(executable)) {}
   FilePath executablePath() override { return executable_; }
+  // The test's folder lies in the temporary folder, where the program would
+  // keep its settings in the user's folder and say so in a box that waits.
+  SettingsPlace settingsLocation(const FilePath& besideProgram, std::string_view) override {
+    SettingsPlace place;
+    place.file = besideProgram;
+    return place;
+  }
 
  private:
   std::filesystem::path executable_;
