@@ -341,6 +341,19 @@ TEST_F(SettingsFileOnWindows, TheUsersCopyStartsFromTheFileBesideTheProgram) {
   const UserCopyOutcome failed = UserCopy(path_, folder_.path() / "gone" / "deeper", storage_);
   EXPECT_TRUE(failed.file.empty());
   EXPECT_EQ(failed.error, static_cast<std::uint32_t>(ERROR_PATH_NOT_FOUND));
+  EXPECT_FALSE(failed.besideProgramUnreadable);
+  // A file beside the program held by another program all along: the fault
+  // is that file's, and the folder made for the copy goes again.
+  const HANDLE held = CreateFileW(path_.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  const fs::path third = folder_.path() / "third";
+  const UserCopyOutcome unread = UserCopy(path_, third, storage_);
+  CloseHandle(held);
+  EXPECT_TRUE(unread.file.empty());
+  EXPECT_TRUE(unread.besideProgramUnreadable);
+  EXPECT_EQ(unread.error, static_cast<std::uint32_t>(ERROR_SHARING_VIOLATION));
+  EXPECT_FALSE(fs::exists(third));
 }
 
 TEST(SettingsLocation, APathLiesInsideAFolderOnlyBelowIt) {

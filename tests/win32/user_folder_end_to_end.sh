@@ -66,6 +66,7 @@ printf '[ZOVA]\r\nAUTOCLIP=0\r\nPAGE=2\r\nINDEX=13\r\n' >"$refused/hakarimaru.KZ
 if ! chattr +i "$refused/hakarimaru.KZN" 2>/dev/null; then
   echo "skipped: no file can be made immutable here"
   report
+  exit 0
 fi
 before=$(md5sum <"$refused/hakarimaru.KZN")
 start_program "$refused"

@@ -100,7 +100,11 @@ UserCopyOutcome UserCopy(const FilePath& besideProgram, const FilePath& userFold
     return UserCopyOutcome{{}, error};
   };
   std::string bytes;
-  if (!storage.readPatiently(besideProgram, bytes)) return failed(GetLastError());
+  if (!storage.readPatiently(besideProgram, bytes)) {
+    UserCopyOutcome outcome = failed(GetLastError());
+    outcome.besideProgramUnreadable = true;
+    return outcome;
+  }
   if (bytes.empty()) return {copy};
   const std::unique_ptr<ProfileStorage::Lock> lock = storage.lock(copy);
   if (!lock) return failed(ERROR_TIMEOUT);
@@ -127,9 +131,15 @@ SettingsPlace SettingsLocation(const FilePath& besideProgram, const std::wstring
       return place;
     }
     error = copy.error;
+    // The user's folder is not at fault: the message must send the user to
+    // the file that kept the copy from being made.
+    if (copy.besideProgramUnreadable) {
+      place.reason =
+          "次のファイルを読めませんでした。\n" + WideToSjis(besideProgram.native()) + "\n";
+    }
   }
   place.unusableFolder = WideToSjis(userFolder.native());
-  place.reason = Reason(error);
+  place.reason += Reason(error);
   return place;
 }
 

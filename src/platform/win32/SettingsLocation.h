@@ -31,6 +31,8 @@ SettingsPlace SettingsLocation(const FilePath& besideProgram, const std::wstring
 struct UserCopyOutcome {
   FilePath file;            // empty when no copy could be had
   std::uint32_t error = 0;  // then the system's code of why
+  // The file beside the program could not be read, rather than the copy made.
+  bool besideProgramUnreadable = false;
 };
 UserCopyOutcome UserCopy(const FilePath& besideProgram, const FilePath& userFolder,
                          ProfileStorage& storage);
