@@ -194,6 +194,9 @@ RowReading ReadRateRow(const RateRowTexts& row, std::int32_t decimals) {
                             static_cast<std::size_t>(EffectiveDecimals(decimals)));
   // At most about 2^32 in magnitude: always a Real48, if perhaps 0.
   rate.factor = Real48(*ParseReal(rate.text));
+  // A factor of 0 divides by zero, and the file keeps it as an empty unit:
+  // the row is refused at its integer edit, as a letter is.
+  if (rate.factor.isZero()) return reading;
   reading.rate = std::move(rate);
   return reading;
 }

@@ -73,6 +73,9 @@ UntouchedRows UntouchedRowsOf(const RatePanelTexts& now, const RatePanelTexts& f
 // -2.50). The rate is written as its exact decimal text with d digits after
 // the point ("0" after it when d = 0), and the factor is that text read as
 // the settings file reads it: what converts is what the file gives back.
+// A rate whose factor is 0 (0 itself, "1" and "-100" with two decimals, or
+// one below the smallest Real48) is refused at the integer edit: the file
+// would give it back as an empty unit.
 struct RowRate {
   std::string text;
   Real48 factor;

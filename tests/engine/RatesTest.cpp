@@ -118,7 +118,6 @@ TEST(RateRow, ReadsBothEditsAsWholeNumbersIntoOneRate) {
       {{"99", "999"}, 2, "108.99", false},
       {{"007", "05"}, 3, "7.005", false},
       {{"1", "5"}, -2, "6.0", false},
-      {{"0", "0"}, 2, "0.00", false},
       {{"+1", "94"}, 2, "1.94", false},
       {{"$A", "94"}, 2, "10.94", false},
       {{" 1", "94"}, 2, "1.94", false},
@@ -129,12 +128,17 @@ TEST(RateRow, ReadsBothEditsAsWholeNumbersIntoOneRate) {
       {{"-1", "-50"}, 2, "-1.50", false},
       {{"0", "-50"}, 2, "-0.50", false},
       {{"-3", "7"}, 0, "4.0", false},
-      {{"-0", "0"}, 2, "0.00", false},
-      {{"1", "-100"}, 2, "0.00", false},
       {{"-2147483648", "-2147483648"}, 2, "-2168958484.48", false},
       {{"2147483647", "1"}, 5, "2147483647.00001", false},
-      {{"0", "1"}, 45, "0.0000000000000000000000000000000000000001", false},
+      {{"0", "1"}, 38, "0.00000000000000000000000000000000000001", false},
       {{"", ""}, 2, nullptr, false},
+      // A factor of 0 is an empty unit to the file.
+      {{"0", "0"}, 2, nullptr, false},
+      {{"-0", "$0"}, 2, nullptr, false},
+      {{"1", "-100"}, 2, nullptr, false},
+      {{"-3", "3"}, 0, nullptr, false},
+      {{"0", "1"}, 39, nullptr, false},
+      {{"0", "1"}, 45, nullptr, false},
       {{"1a", "0"}, 2, nullptr, false},
       {{"1 ", "0"}, 2, nullptr, false},
       {{"-$10", "0"}, 2, nullptr, false},
@@ -167,7 +171,8 @@ TEST(RateFirstRefresh, StoresEveryRowThatTheRowRuleReads) {
                        {"", "5"},                          // kept
                        {"-2", "5"},
                        {"", ""},  // no rate: kept
-                       {"1", "150"}}};
+                       {"1", "150"},
+                       {"1", "-100"}}};  // 0: kept
   const RateRows read = ApplyRateTexts(c, rows);
   const long double want[] = {1.05L, 106.3L, 1.5L, 1, 1, -1.95L, 300, 2.5L, 1.2L};
   for (int u = 1; u <= 9; ++u)
@@ -179,11 +184,9 @@ TEST(RateRead, StopsAtTheFirstEditThatIsNotAWholeNumber) {
   const struct {
     RateRowTexts row5;
     std::optional<RateReadError> error;
-  } cases[] = {{{"1a", "0"}, RateReadError{5, false}},
-               {{"", "0"}, RateReadError{5, false}},
-               {{"2", "x"}, RateReadError{5, true}},
-               {{"-$10", "0"}, RateReadError{5, false}},
-               {{"$10", "5"}, std::nullopt}};
+  } cases[] = {{{"1a", "0"}, RateReadError{5, false}}, {{"", "0"}, RateReadError{5, false}},
+               {{"2", "x"}, RateReadError{5, true}},   {{"-$10", "0"}, RateReadError{5, false}},
+               {{"$0", "0"}, RateReadError{5, false}}, {{"$10", "5"}, std::nullopt}};
   for (const auto& c : cases) {
     CategoryRecord cat = CategoryTable::BuiltIn()[32];
     cat.unit(3).Factor = Real48();

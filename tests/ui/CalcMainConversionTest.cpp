@@ -153,7 +153,7 @@ TEST_F(Conversion, NumberBaseErrorShowsItsBoxThenBeeps) {
 struct FaultCase {
   const char* name;
   const char* settings;
-  const char* rateOfFirstUnit;  // integer and decimal part, or nullptr
+  const char* firstRate[2];  // unit 1's integer and decimal part, or nothing
   const char* text;
   const char* message;
 };
@@ -164,9 +164,9 @@ TEST_P(Faults, ReachTheErrorReportWithNothingShownOrRecorded) {
   const FaultCase& c = GetParam();
   writeSettings(c.settings);
   auto form = start();
-  if (c.rateOfFirstUnit) {
-    form->RateEdit(1).userChanged(c.rateOfFirstUnit);
-    form->RateEdit(10).userChanged(c.rateOfFirstUnit);
+  if (c.firstRate[0]) {
+    form->RateEdit(1).userChanged(c.firstRate[0]);
+    form->RateEdit(10).userChanged(c.firstRate[1]);
   }
   chooseUnits(*form, 1, 2);  // no text to convert yet
   form->ResultValueLabel.setText("earlier");
@@ -191,12 +191,13 @@ TEST_P(Faults, ReachTheErrorReportWithNothingShownOrRecorded) {
 
 INSTANTIATE_TEST_SUITE_P(
     Arithmetic, Faults,
-    ::testing::Values(FaultCase{"Overflow", "", nullptr, "1e38", "浮動小数点数のｵｰﾊﾞｰﾌﾛｰ"},
-                      // A rate typed as 0 divides by zero.
-                      FaultCase{"DivisionByZero", "[ZOVA]\r\nPAGE=3\r\nINDEX=31\r\n", "0", "5",
-                                "0 による浮動小数点数除算"},
-                      FaultCase{"ZeroByZero", "[ZOVA]\r\nPAGE=3\r\nINDEX=31\r\n", "0", "0",
-                                "不正な浮動小数点数演算命令"}),
+    ::testing::Values(FaultCase{"Overflow", "", {}, "1e38", "浮動小数点数のｵｰﾊﾞｰﾌﾛｰ"},
+                      // A rate of 1e-38 takes the quotient beyond the largest real.
+                      FaultCase{"TinyRate",
+                                "[ZOVA]\r\nPAGE=3\r\nINDEX=31\r\n[BUNRUI31]\r\nPOINT1=38\r\n",
+                                {"0", "1"},
+                                "1e10",
+                                "浮動小数点数のｵｰﾊﾞｰﾌﾛｰ"}),
     [](const ::testing::TestParamInfo<FaultCase>& info) { return std::string(info.param.name); });
 
 TEST_F(Conversion, TheClipboardOnlyWhileAutoClipIsOn) {
@@ -340,8 +341,9 @@ INSTANTIATE_TEST_SUITE_P(
                       TypedRateCase{"NegativeDecimals", "1", "-5", "       10526.32", "0.95", 0},
                       TypedRateCase{"NegativeInteger", "-1", "50", "      -20000.00", "-0.50", 0},
                       TypedRateCase{"Letter", "1a", "94", "       10638.30", nullptr, 2},
-                      TypedRateCase{"TrailingBlank", "1", "94 ", "       10638.30", nullptr,
-                                    9 + 2}),
+                      TypedRateCase{"TrailingBlank", "1", "94 ", "       10638.30", nullptr, 9 + 2},
+                      TypedRateCase{"Zero", "0", "0", "       10638.30", nullptr, 2},
+                      TypedRateCase{"ZeroBySign", "1", "-100", "       10638.30", nullptr, 2}),
     [](const ::testing::TestParamInfo<TypedRateCase>& info) {
       return std::string(info.param.name);
     });
