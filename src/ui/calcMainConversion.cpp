@@ -41,6 +41,10 @@ UntouchedRows LeftAlone(const TCalcMainForm& form, const RatePanelTexts& rows) {
   return untouched;
 }
 
+bool SameTexts(const RateRowTexts& a, const RateRowTexts& b) {
+  return a.integerText == b.integerText && a.decimalText == b.decimalText;
+}
+
 void ApplySpinner(UpDown& spinner, const SpinnerSetting& setting) {
   spinner.setMaximum(setting.maximum);
   spinner.setMinimum(setting.minimum);
@@ -69,6 +73,7 @@ void TCalcMainForm::ShowRates(int row) {
   decimalSpinner.setEnabled(shown.enabled && shown.decimalSpinner.usable);
   FilledRates[static_cast<std::size_t>(row - 1)] = {shown.integerText, shown.decimalText};
   RatesRead[static_cast<std::size_t>(row - 1)] = false;
+  SavedRates[static_cast<std::size_t>(row - 1)].reset();
   Selection.RatesCategory = Selection.CurrentCategory;
 }
 
@@ -77,11 +82,12 @@ void TCalcMainForm::Edit1Change() {
   if (Selection.RatesCategory != 0) Selection.RatesChanged = true;
 }
 
-void TCalcMainForm::ApplyRateTexts() {
+RateRows TCalcMainForm::ApplyRateTexts() {
   const RatePanelTexts rows = RateTextsOf(*this);
   const RateRows read =
       hk::ApplyRateTexts(table_[Selection.CurrentCategory], rows, LeftAlone(*this, rows));
   for (std::size_t k = 0; k < read.size(); ++k) RatesRead[k] = RatesRead[k] || read[k];
+  return read;
 }
 
 bool TCalcMainForm::ReadRatesFromPanel() {
@@ -118,35 +124,46 @@ void TCalcMainForm::SaveRates() {
   }
   // The rows go into the factors before anything is written: a file that
   // refuses the rates must not take them from the program as well.
-  ApplyRateTexts();
+  const RateRows read = ApplyRateTexts();
   SettingsFile& settings = *settings_;
   const RatePanelTexts rows = RateTextsOf(*this);
   hk::WriteRates(
       table_[category], rows,
       [&](int unit, const std::string& text) { settings.writeRate(category, unit, text); },
       LeftAlone(*this, rows));
+  // The rows read are in the file as they show now; a refused one is not,
+  // and stays edited.
+  for (std::size_t k = 0; k < read.size(); ++k) {
+    if (read[k]) SavedRates[k] = rows[k];
+  }
+}
+
+bool TCalcMainForm::RatesShown() const {
+  return Selection.CurrentPage == 3 && Selection.RatesCategory == Selection.CurrentCategory;
 }
 
 bool TCalcMainForm::RatesEdited() const {
-  if (Selection.CurrentPage != 3 || Selection.RatesCategory != Selection.CurrentCategory) {
-    return false;
-  }
+  if (!RatesShown()) return false;
   const RatePanelTexts rows = RateTextsOf(*this);
   const UntouchedRows untouched = LeftAlone(*this, rows);
-  for (const bool alone : untouched) {
-    if (!alone) return true;
+  for (std::size_t k = 0; k < rows.size(); ++k) {
+    const bool edited = SavedRates[k] ? !SameTexts(rows[k], *SavedRates[k]) : !untouched[k];
+    if (edited) return true;
   }
   return false;
 }
 
 bool TCalcMainForm::RatesToSave() const {
-  const bool shown =
-      Selection.CurrentPage == 3 && Selection.RatesCategory == Selection.CurrentCategory;
-  return shown && (UnsavedRates.count(Selection.CurrentCategory) != 0 || RatesEdited());
+  return RatesShown() && (UnsavedRates.count(Selection.CurrentCategory) != 0 || RatesEdited());
 }
 
 void TCalcMainForm::SaveRatesOnLeaving() {
-  if (!RatesToSave()) return;
+  if (!RatesToSave()) {
+    // A saved row may have converted with other texts before going back to
+    // its saved ones: its factor takes them again, as the file has them.
+    if (RatesShown()) ApplyRateTexts();
+    return;
+  }
   const std::int32_t category = Selection.CurrentCategory;
   try {
     SaveRates();
