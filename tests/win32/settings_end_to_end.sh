@@ -6,7 +6,7 @@
 # a rate of five decimals steps up and back to its own text; a rate stepped
 # back converts and is saved as shown, picking another money category saves
 # the rates of the one left, and a rate typed with a sign is saved as the
-# rate it converts with.
+# rate it converts with, but a rate of 0 is not.
 set -u
 exe=$1
 texts_helper=${HK_WINDOW_TEXTS:-}
@@ -179,6 +179,29 @@ click_title_button 29  # page 1
 exit_program
 check "and is saved as its plain text" "1.94" \
   "$(tr -d '\r' <"$signed/hakarimaru.KZN" | sed -n '/^\[BUNRUI25\]/,/^\[/s/^DATA2=//p')"
+
+# 円 of ¥ﾍﾞｰｽ1 typed as 0: the conversion that reads it says so, as for a
+# letter, and goes on with the rate it had; the file never gets the 0 that
+# would empty the unit at the next start.
+zero=$work/zero
+mkdir "$zero"
+printf '[ZOVA]\r\nPAGE=3\r\nINDEX=25\r\n' >"$zero/hakarimaru.KZN"
+start_program "$zero"
+click_at $((404 + 8 + 26)) $((2 + 66 + 10))  # row 1's integer part: 100
+xdotool key End shift+Home
+xdotool type --delay 60 "0"
+click_at 168 174
+xdotool type --delay 60 "100"
+click_unit 196 2  # 米ドル
+click_unit 336 1  # 円
+check "a rate of 0 is refused" "yes" "$(wait_for_window "ｴﾗｰ" && echo yes)"
+xdotool key Return
+wait_for_no_window "ｴﾗｰ"
+sleep 0.3
+check "and the old rate converts" "10638.30" "$(result)"
+click_title_button 29  # page 1
+exit_program
+check "and is not saved" "0" "$(grep -c '^DATA1=' "$zero/hakarimaru.KZN")"
 
 # A settings file marked read-only refuses the rates: the first category
 # picked after an edit says so once, the money page can still be looked
