@@ -240,21 +240,33 @@ std::optional<RateReadError> ReadRatesFromPanel(CategoryRecord& category,
   return std::nullopt;
 }
 
+namespace {
+
+// The text that gives a unit's factor back as it is: the rate its row shows,
+// as rates have always been saved, unless that rate is only the factor cut to
+// its decimals.
+std::string FactorText(const UnitRecord& unit) {
+  const RateRowDisplay shown = RateRowOf(unit);
+  const RowReading reading = ReadRateRow({shown.integerText, shown.decimalText}, unit.Decimals);
+  const bool exact = reading.rate && reading.rate->factor.bytes() == unit.Factor.bytes();
+  return exact ? reading.rate->text : ShortestRealText(unit.Factor);
+}
+
+}  // namespace
+
 void WriteRates(const CategoryRecord& category, const RatePanelTexts& rows,
                 const std::function<void(int unit, const std::string& text)>& writeData,
                 const UntouchedRows& untouched) {
   for (int u = 1; u <= kUnitsPerCategory; ++u) {
     const UnitRecord& unit = category.unit(u);
     const std::size_t k = static_cast<std::size_t>(u - 1);
-    const RowReading reading = ReadRateRow(rows[k], unit.Decimals);
-    if (untouched[k]) {
-      if (unit.isEmpty()) continue;
-      // The row's own text where it reads back as the factor, as it was
-      // always saved; the factor's shortest text where the row shows it cut.
-      const bool exact = reading.rate && reading.rate->factor.bytes() == unit.Factor.bytes();
-      writeData(u, exact ? reading.rate->text : ShortestRealText(unit.Factor));
-    } else if (reading.rate) {
+    const RowReading reading = untouched[k] ? RowReading{} : ReadRateRow(rows[k], unit.Decimals);
+    if (reading.rate) {
       writeData(u, reading.rate->text);
+    } else if (!unit.isEmpty()) {
+      // A refused row still converts with its factor, which may be a rate it
+      // read before: the file must not give back an older one.
+      writeData(u, FactorText(unit));
     }
   }
 }

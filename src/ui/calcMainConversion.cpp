@@ -124,17 +124,18 @@ void TCalcMainForm::SaveRates() {
   }
   // The rows go into the factors before anything is written: a file that
   // refuses the rates must not take them from the program as well.
-  const RateRows read = ApplyRateTexts();
+  ApplyRateTexts();
   SettingsFile& settings = *settings_;
   const RatePanelTexts rows = RateTextsOf(*this);
+  const UntouchedRows untouched = LeftAlone(*this, rows);
   hk::WriteRates(
       table_[category], rows,
       [&](int unit, const std::string& text) { settings.writeRate(category, unit, text); },
-      LeftAlone(*this, rows));
-  // The rows read are in the file as they show now; a refused one is not,
-  // and stays edited.
-  for (std::size_t k = 0; k < read.size(); ++k) {
-    if (read[k]) SavedRates[k] = rows[k];
+      untouched);
+  // Every row not left alone is in the file with the factor it converts
+  // with, a refused one too: nothing is left to save until its texts change.
+  for (std::size_t k = 0; k < rows.size(); ++k) {
+    if (!untouched[k]) SavedRates[k] = rows[k];
   }
 }
 

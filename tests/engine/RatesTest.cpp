@@ -208,13 +208,18 @@ TEST(RateRead, StopsAtTheFirstEditThatIsNotAWholeNumber) {
   }
 }
 
-TEST(RateSave, WritesEveryRowThatReadsAndStopsWhenTheWriteFails) {
+// A refused row writes the factor it still converts with, finer than its
+// decimals too; a row without a unit writes nothing.
+TEST(RateSave, WritesWhatEachRowConvertsWithAndStopsWhenTheWriteFails) {
   const RatePanelTexts rows{{{"1", "5"}, {"", ""}, {"x", "1"}, {"0", "5"}, {"+2", "0"}}};
-  const CategoryRecord c = CategoryTable::BuiltIn()[31];
-  std::vector<std::pair<int, std::string>> written;
+  CategoryRecord c = CategoryTable::BuiltIn()[31];
+  c.unit(3) = Unit(0.0094L, 2);
+  for (int u = 6; u <= 9; ++u) c.unit(u) = UnitRecord{};
+  using Written = std::vector<std::pair<int, std::string>>;
+  Written written;
   WriteRates(c, rows, [&](int u, const std::string& text) { written.emplace_back(u, text); });
   EXPECT_EQ(written,
-            (std::vector<std::pair<int, std::string>>{{1, "1.05"}, {4, "0.05"}, {5, "2.00"}}));
+            (Written{{1, "1.05"}, {2, "106.30"}, {3, "0.0094"}, {4, "0.05"}, {5, "2.00"}}));
 
   written.clear();
   EXPECT_THROW(WriteRates(c, rows,
@@ -223,7 +228,7 @@ TEST(RateSave, WritesEveryRowThatReadsAndStopsWhenTheWriteFails) {
                             written.emplace_back(u, text);
                           }),
                std::runtime_error);
-  EXPECT_EQ(written, (std::vector<std::pair<int, std::string>>{{1, "1.05"}}));
+  EXPECT_EQ(written, (Written{{1, "1.05"}, {2, "106.30"}, {3, "0.0094"}}));
 }
 
 TEST(RateUntouchedRow, KeepsAFactorFinerThanItsDecimals) {

@@ -358,6 +358,32 @@ TEST_F(PageChange, ASavedRateIsNotWrittenAgain) {
   EXPECT_EQ(table[25].unit(2).Factor, Real48(1.94L));
 }
 
+// A row refused after it converted still converts with its earlier rate:
+// that is what a save writes, once the file takes it, and only once.
+TEST_F(PageChange, ARefusedRowSavesTheRateItConvertsWith) {
+  writeSettings("[ZOVA]\r\nPAGE=3\r\nINDEX=25\r\n");
+  auto form = start();
+  form->RateEdit(2).userChanged("1");
+  typeInput(*form, "100");
+  chooseUnits(*form, 2, 1);  // 1.94
+  form->RateEdit(2).userChanged("1a");
+  form->RateEdit(3).userChanged("x");  // never read: its rate stays 0.90
+  refuseWrites();
+  form->CustomizeMenuClick();  // told; cancelled
+  allowWrites();
+  form->CustomizeMenuClick();
+  const std::string saved = settingsBytes();
+  EXPECT_NE(saved.find("[BUNRUI25]\r\nDATA1=100.00\r\nDATA2=1.94\r\nDATA3=0.90\r\n"),
+            std::string::npos)
+      << saved;
+
+  refuseWrites();
+  form->CategoryButton(2).click();
+  allowWrites();
+  EXPECT_EQ(errors.size(), 1u);
+  EXPECT_EQ(settingsBytes(), saved);
+}
+
 // The twelve category buttons are one Tab stop: a category whose name lost
 // its letter is reached by the arrows and picked by Space or Enter; the
 // mouse never moves the focus, and the letters still work.

@@ -6,7 +6,8 @@
 # a rate of five decimals steps up and back to its own text; a rate stepped
 # back converts and is saved as shown, picking another money category saves
 # the rates of the one left, and a rate typed with a sign is saved as the
-# rate it converts with, but a rate of 0 is not.
+# rate it converts with, but a rate of 0 is refused and the rate it had is
+# saved instead.
 set -u
 exe=$1
 texts_helper=${HK_WINDOW_TEXTS:-}
@@ -181,8 +182,8 @@ check "and is saved as its plain text" "1.94" \
   "$(tr -d '\r' <"$signed/hakarimaru.KZN" | sed -n '/^\[BUNRUI25\]/,/^\[/s/^DATA2=//p')"
 
 # 円 of ¥ﾍﾞｰｽ1 typed as 0: the conversion that reads it says so, as for a
-# letter, and goes on with the rate it had; the file never gets the 0 that
-# would empty the unit at the next start.
+# letter, and goes on with the rate it had; the file gets that rate, never the
+# 0 that would empty the unit at the next start.
 zero=$work/zero
 mkdir "$zero"
 printf '[ZOVA]\r\nPAGE=3\r\nINDEX=25\r\n' >"$zero/hakarimaru.KZN"
@@ -201,7 +202,8 @@ sleep 0.3
 check "and the old rate converts" "10638.30" "$(result)"
 click_title_button 29  # page 1
 exit_program
-check "and is not saved" "0" "$(grep -c '^DATA1=' "$zero/hakarimaru.KZN")"
+check "and the rate it had is saved" "100.00" \
+  "$(tr -d '\r' <"$zero/hakarimaru.KZN" | sed -n '/^\[BUNRUI25\]/,/^\[/s/^DATA1=//p')"
 
 # A settings file marked read-only refuses the rates: the first category
 # picked after an edit says so once, the money page can still be looked
