@@ -159,6 +159,7 @@ RateRowDisplay RateRowOf(const UnitRecord& unit) {
   const bool negativeInteger = digits.negative && digits.integer != "0";
   row.integerText = (negativeInteger ? "-" : "") + digits.integer;
   row.decimalText = decimals.empty() ? "0" : (negativeDecimals ? "-" : "") + decimals;
+  row.editable = ParseWholeNumber(row.integerText) && ParseWholeNumber(row.decimalText);
 
   // The integer part as a 32-bit spinner value; beyond it the spinner is off.
   const std::int64_t magnitude = SaturatedValue(digits.integer, kSpinnerMaximum + 1);

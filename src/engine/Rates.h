@@ -32,6 +32,10 @@ struct SpinnerSetting {
 
 struct RateRowDisplay {
   bool enabled = false;
+  // Whether ReadRateRow takes each text as it is shown. A part beyond 32 bits
+  // is not taken, so such a row can only be shown: an edit of its other part
+  // would have the whole row refused.
+  bool editable = false;
   std::string label;
   std::string integerText;
   std::string decimalText;

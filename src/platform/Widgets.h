@@ -32,6 +32,7 @@ enum class Change {
   Focus,      // the component asks for the keyboard focus
   Repaint,    // paint again
   Value,      // what a screen reader hears as the value (AccessibleValue)
+  ReadOnly,   // an edit's read-only state
   Minimize,   // a form asks to be minimized
   Drag,       // a form asks the system to move it with the mouse (the button is down)
 };
@@ -446,6 +447,11 @@ class Edit : public Control {
   bool numeric() const { return numeric_ || holdsNumber_; }
   void setNumeric(bool numeric) { numeric_ = numeric; }
 
+  // A read-only box shows its text, takes the focus and lets it be copied,
+  // but typing changes nothing.
+  bool readOnly() const { return readOnly_; }
+  void setReadOnly(bool readOnly);
+
   // Setting the text fires OnChange when it differs.
   void setText(std::string_view text) override;
 
@@ -466,6 +472,7 @@ class Edit : public Control {
   bool holdsNumber_ = false;
   bool cut_ = false;
   bool numeric_ = false;
+  bool readOnly_ = false;
 };
 
 // A spinner attached to an edit. Limits and position are 16-bit signed.

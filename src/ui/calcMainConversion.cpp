@@ -20,6 +20,8 @@ namespace hk {
 namespace {
 
 constexpr char kEnter = '\r';
+constexpr const char* kFixedRateHint =
+    "桁が多く、ここでは直せません。ﾒﾆｭｰの「変換ﾃﾞｰﾀをｶｽﾄﾏｲｽﾞ」で直します";
 
 RatePanelTexts RateTextsOf(const TCalcMainForm& form) {
   RatePanelTexts rows;
@@ -67,10 +69,19 @@ void TCalcMainForm::ShowRates(int row) {
   if (shown.enabled) ApplySpinner(integerSpinner, shown.integerSpinner);
   decimalEdit.setText(shown.decimalText);
   if (shown.enabled) ApplySpinner(decimalSpinner, shown.decimalSpinner);
-  integerEdit.setEnabled(shown.enabled);
-  decimalEdit.setEnabled(shown.enabled);
-  integerSpinner.setEnabled(shown.enabled && shown.integerSpinner.usable);
-  decimalSpinner.setEnabled(shown.enabled && shown.decimalSpinner.usable);
+  // A rate with more digits than the row takes is shown as it is and kept
+  // to the last bit; the customisation dialog is where it changes.
+  const bool fixed = shown.enabled && !shown.editable;
+  const std::string hint = fixed ? kFixedRateHint : std::string();
+  MoneyLabel(row).setHint(hint);
+  for (Edit* edit : {&integerEdit, &decimalEdit}) {
+    edit->setEnabled(shown.enabled);
+    edit->setReadOnly(fixed);
+    edit->setColour(fixed ? kColourButtonFace : kColourWindow);
+    edit->setHint(hint);
+  }
+  integerSpinner.setEnabled(shown.enabled && !fixed && shown.integerSpinner.usable);
+  decimalSpinner.setEnabled(shown.enabled && !fixed && shown.decimalSpinner.usable);
   FilledRates[static_cast<std::size_t>(row - 1)] = {shown.integerText, shown.decimalText};
   RatesRead[static_cast<std::size_t>(row - 1)] = false;
   SavedRates[static_cast<std::size_t>(row - 1)].reset();

@@ -78,6 +78,11 @@ TEST(RateRowOf, ShowsTheStoredRatesOwnDigits) {
   for (const RowCase& c : cases) ExpectRow(c);
 
   EXPECT_EQ(RateRowOf(Unit(0.5L, 2147483647)).decimalText, "5" + std::string(39, '0'));
+  // Only texts the row reads can be edited: a part beyond 32 bits is shown alone.
+  EXPECT_FALSE(RateRowOf(Unit(1e12L, 2)).editable);
+  EXPECT_FALSE(RateRowOf(Unit(0.5L, 10)).editable);
+  EXPECT_TRUE(RateRowOf(Unit(-2.5L, 2)).editable);
+  EXPECT_TRUE(RateRowOf(Unit(0.1L, 10)).editable);  // 1000000000, its spinner off
   const RateRowDisplay empty = RateRowOf(t[32].unit(8));
   EXPECT_FALSE(empty.enabled);
   EXPECT_EQ(empty.label + empty.integerText + empty.decimalText, "");

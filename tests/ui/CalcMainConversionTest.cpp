@@ -348,6 +348,63 @@ INSTANTIATE_TEST_SUITE_P(
       return std::string(info.param.name);
     });
 
+// A rate with more digits than the row rule takes (a part beyond 32 bits) is
+// shown but cannot be changed there, and converts and is saved as it is; one
+// that still fits stays editable.
+struct WideRateCase {
+  const char* name;
+  const char* stored;  // [BUNRUI25] keys of 米ドル
+  const char* integerText;
+  const char* decimalText;
+  bool editable;
+  const char* saved;  // DATA2 after another row's change is saved
+};
+
+class WideRates : public CalcMainTest, public ::testing::WithParamInterface<WideRateCase> {};
+
+TEST_P(WideRates, AreShownAndKeptOrEdited) {
+  const WideRateCase& c = GetParam();
+  writeSettings(std::string("[ZOVA]\r\nPAGE=3\r\nINDEX=25\r\n[BUNRUI25]\r\n") + c.stored);
+  auto form = start();
+  const Real48 stored = table[25].unit(2).Factor;
+  Edit& integerEdit = form->RateEdit(2);
+  Edit& decimalEdit = form->RateEdit(9 + 2);
+  EXPECT_EQ(integerEdit.text(), c.integerText);
+  EXPECT_EQ(decimalEdit.text(), c.decimalText);
+  for (Edit* edit : {&integerEdit, &decimalEdit}) {
+    EXPECT_TRUE(edit->enabled());
+    EXPECT_EQ(edit->readOnly(), !c.editable);
+    EXPECT_EQ(edit->hint().empty(), c.editable);
+  }
+  EXPECT_EQ(form->RateUpDown(2).enabled(), c.editable);
+  if (!c.editable) {
+    decimalEdit.typeText("6");
+    form->RateUpDown(9 + 2).stepUp();
+    EXPECT_EQ(decimalEdit.text(), c.decimalText);
+  }
+  form->RateEdit(1).userChanged("+100");
+  typeInput(*form, "1");
+  chooseUnits(*form, 2, 1);
+
+  EXPECT_TRUE(services.messageBoxes.empty());
+  EXPECT_EQ(table[25].unit(2).Factor.bytes(), stored.bytes());
+  form->PageButton1.click();
+  EXPECT_NE(settingsBytes().find(std::string("DATA2=") + c.saved + "\r\n"), std::string::npos)
+      << settingsBytes();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Stored, WideRates,
+    ::testing::Values(WideRateCase{"IntegerPart", "DATA2=3000000000.5\r\n", "3000000000", "50",
+                                   false, "3000000000.5"},
+                      WideRateCase{"DecimalPart", "DATA2=0.9999999999\r\nPOINT2=10\r\n", "0",
+                                   "9999999999", false, "0.9999999999"},
+                      WideRateCase{"TenDecimalsThatFit", "DATA2=0.1\r\nPOINT2=10\r\n", "0",
+                                   "1000000000", true, "0.1000000000"}),
+    [](const ::testing::TestParamInfo<WideRateCase>& info) {
+      return std::string(info.param.name);
+    });
+
 using RatePanel = CalcMainTest;
 
 TEST_F(RatePanel, EmptyUnitsHaveEmptyInertRows) {

@@ -7,7 +7,7 @@
 # back converts and is saved as shown, picking another money category saves
 # the rates of the one left, and a rate typed with a sign is saved as the
 # rate it converts with, but a rate of 0 is refused and the rate it had is
-# saved instead.
+# saved instead; a rate beyond the row's digits is shown and kept, not edited.
 set -u
 exe=$1
 texts_helper=${HK_WINDOW_TEXTS:-}
@@ -253,5 +253,27 @@ check "and ends" "yes" "$ended"
 wait "$program_pid" 2>/dev/null
 program_pid=
 chmod u+w "$locked/hakarimaru.KZN"
+
+# 米ドル stored with an integer part beyond 32 bits: its boxes show it but
+# take no typing, and it converts as stored, with no box.
+wide=$work/wide
+mkdir "$wide"
+printf '[ZOVA]\r\nPAGE=3\r\nINDEX=25\r\n[BUNRUI25]\r\nDATA2=3000000000.5\r\n' \
+  >"$wide/hakarimaru.KZN"
+start_program "$wide"
+click_at $((404 + 78 + 26)) $((2 + 115 + 10))  # row 2's decimal part: 50
+xdotool key End
+xdotool type --delay 60 "6"
+check "a rate beyond the row's digits takes no typing" "50" "$(decimal_box)"
+click_at 168 174
+xdotool type --delay 60 "3000000000.5"
+click_unit 196 2  # 米ドル
+click_unit 336 1  # 円
+sleep 0.5
+check "and converts as stored" "100.00 1" "$(result) $(windows)"
+click_title_button 29  # page 1
+exit_program
+check "and stays in the file" "3000000000.5" \
+  "$(tr -d '\r' <"$wide/hakarimaru.KZN" | sed -n '/^\[BUNRUI25\]/,/^\[/s/^DATA2=//p')"
 
 report
