@@ -173,7 +173,9 @@ void UpDown::step(int delta) {
   // holds no number.
   std::int64_t current = position_;
   if (associate_) {
-    if (const std::optional<std::int64_t> typed = TypedNumber(associate_->text())) current = *typed;
+    const std::optional<std::int64_t> typed =
+        ReadTyped ? ReadTyped(associate_->text()) : TypedNumber(associate_->text());
+    if (typed) current = *typed;
   }
   // With the limits reversed, the up arrow counts down, as the system's does.
   const int along = minimum_ <= maximum_ ? delta : -delta;

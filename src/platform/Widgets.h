@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -492,6 +493,12 @@ class UpDown : public Control {
   void setPosition(std::int32_t value);
   bool wrap() const { return wrap_; }
   void setWrap(bool wrap) { wrap_ = wrap; }
+
+  // How a step reads the number typed in the edit; nothing for a text that
+  // holds none. Unset, blanks, an optional sign and decimal digits, as the
+  // system's spinner reads its edit. A form whose edits take other numbers
+  // gives its own reading, so that a step starts from the number that counts.
+  std::function<std::optional<std::int64_t>(const std::string& text)> ReadTyped;
 
   // Actions: one step from the number typed in the edit (the position when
   // the edit holds none), wrapping or stopping at the limits; the new

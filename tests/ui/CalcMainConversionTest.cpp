@@ -470,6 +470,10 @@ TEST_F(RatePanel, ASpinnerStepMarksTheRatesChanged) {
 
   EXPECT_EQ(form->RateEdit(9 + 2).text(), "31");
   EXPECT_TRUE(form->Selection.RatesChanged);
+  // A step goes on from the number the row reads.
+  form->RateEdit(9 + 2).userChanged("$A");
+  form->RateUpDown(9 + 2).stepUp();
+  EXPECT_EQ(form->RateEdit(9 + 2).text(), "11");
 }
 
 TEST_F(RatePanel, ALetterInARateIsReportedWithTheFocusOnItsEdit) {
