@@ -159,6 +159,7 @@ RateRowDisplay RateRowOf(const UnitRecord& unit) {
   const bool negativeInteger = digits.negative && digits.integer != "0";
   row.integerText = (negativeInteger ? "-" : "") + digits.integer;
   row.decimalText = decimals.empty() ? "0" : (negativeDecimals ? "-" : "") + decimals;
+  row.editable = ParseWholeNumber(row.integerText) && ParseWholeNumber(row.decimalText);
 
   // The integer part as a 32-bit spinner value; beyond it the spinner is off.
   const std::int64_t magnitude = SaturatedValue(digits.integer, kSpinnerMaximum + 1);
@@ -194,6 +195,9 @@ RowReading ReadRateRow(const RateRowTexts& row, std::int32_t decimals) {
                             static_cast<std::size_t>(EffectiveDecimals(decimals)));
   // At most about 2^32 in magnitude: always a Real48, if perhaps 0.
   rate.factor = Real48(*ParseReal(rate.text));
+  // A factor of 0 divides by zero, and the file keeps it as an empty unit:
+  // the row is refused at its integer edit, as a letter is.
+  if (rate.factor.isZero()) return reading;
   reading.rate = std::move(rate);
   return reading;
 }
@@ -237,21 +241,33 @@ std::optional<RateReadError> ReadRatesFromPanel(CategoryRecord& category,
   return std::nullopt;
 }
 
+namespace {
+
+// The text that gives a unit's factor back as it is: the rate its row shows,
+// as rates have always been saved, unless that rate is only the factor cut to
+// its decimals.
+std::string FactorText(const UnitRecord& unit) {
+  const RateRowDisplay shown = RateRowOf(unit);
+  const RowReading reading = ReadRateRow({shown.integerText, shown.decimalText}, unit.Decimals);
+  const bool exact = reading.rate && reading.rate->factor.bytes() == unit.Factor.bytes();
+  return exact ? reading.rate->text : ShortestRealText(unit.Factor);
+}
+
+}  // namespace
+
 void WriteRates(const CategoryRecord& category, const RatePanelTexts& rows,
                 const std::function<void(int unit, const std::string& text)>& writeData,
                 const UntouchedRows& untouched) {
   for (int u = 1; u <= kUnitsPerCategory; ++u) {
     const UnitRecord& unit = category.unit(u);
     const std::size_t k = static_cast<std::size_t>(u - 1);
-    const RowReading reading = ReadRateRow(rows[k], unit.Decimals);
-    if (untouched[k]) {
-      if (unit.isEmpty()) continue;
-      // The row's own text where it reads back as the factor, as it was
-      // always saved; the factor's shortest text where the row shows it cut.
-      const bool exact = reading.rate && reading.rate->factor.bytes() == unit.Factor.bytes();
-      writeData(u, exact ? reading.rate->text : ShortestRealText(unit.Factor));
-    } else if (reading.rate) {
+    const RowReading reading = untouched[k] ? RowReading{} : ReadRateRow(rows[k], unit.Decimals);
+    if (reading.rate) {
       writeData(u, reading.rate->text);
+    } else if (!unit.isEmpty()) {
+      // A refused row still converts with its factor, which may be a rate it
+      // read before: the file must not give back an older one.
+      writeData(u, FactorText(unit));
     }
   }
 }

@@ -32,6 +32,10 @@ struct SpinnerSetting {
 
 struct RateRowDisplay {
   bool enabled = false;
+  // Whether ReadRateRow takes each text as it is shown. A part beyond 32 bits
+  // is not taken, so such a row can only be shown: an edit of its other part
+  // would have the whole row refused.
+  bool editable = false;
   std::string label;
   std::string integerText;
   std::string decimalText;
@@ -73,6 +77,9 @@ UntouchedRows UntouchedRowsOf(const RatePanelTexts& now, const RatePanelTexts& f
 // -2.50). The rate is written as its exact decimal text with d digits after
 // the point ("0" after it when d = 0), and the factor is that text read as
 // the settings file reads it: what converts is what the file gives back.
+// A rate whose factor is 0 (0 itself, "1" and "-100" with two decimals, or
+// one below the smallest Real48) is refused at the integer edit: the file
+// would give it back as an empty unit.
 struct RowRate {
   std::string text;
   Real48 factor;
@@ -107,10 +114,12 @@ std::optional<RateReadError> ReadRatesFromPanel(CategoryRecord& category,
 // Writes the rows' rates, writeData(unit, text) in unit order, without
 // touching a factor: the window puts the rows into the factors first
 // (ApplyRateTexts), so that a write that fails loses nothing the user set
-// while the program runs. A row that ReadRateRow reads writes its text; one
-// it refuses writes nothing. An untouched row of a unit that is there writes
-// its own text when that reads back as the factor bit for bit, otherwise the
-// shortest text that does. A write that throws stops the rest.
+// while the program runs. A row that ReadRateRow reads writes its text. Any
+// other row of a unit that is there, left alone or refused, writes the
+// factor it converts with: the text it would show for it when that reads
+// back as the factor bit for bit, otherwise the shortest text that does. So
+// the file gives back every factor as it converts. A write that throws stops
+// the rest.
 void WriteRates(const CategoryRecord& category, const RatePanelTexts& rows,
                 const std::function<void(int unit, const std::string& text)>& writeData,
                 const UntouchedRows& untouched = {});

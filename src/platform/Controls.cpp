@@ -63,6 +63,12 @@ Edit::Edit(Control* parent) : Control(parent) { setColour(kColourWindow); }
 
 void Edit::setMaxBytes(int bytes) { maxBytes_ = std::max(0, bytes); }
 
+void Edit::setReadOnly(bool readOnly) {
+  if (readOnly == readOnly_) return;
+  readOnly_ = readOnly;
+  notify(Change::ReadOnly);
+}
+
 void Edit::setText(std::string_view text) {
   if (text == this->text()) return;
   Control::setText(text);
@@ -70,7 +76,7 @@ void Edit::setText(std::string_view text) {
 }
 
 void Edit::typeText(std::string_view typed) {
-  if (!enabled()) return;
+  if (!enabled() || readOnly_) return;
   std::string next = text();
   if (maxBytes_ > 0) {
     const std::size_t room = next.size() < static_cast<std::size_t>(maxBytes_)
@@ -167,7 +173,9 @@ void UpDown::step(int delta) {
   // holds no number.
   std::int64_t current = position_;
   if (associate_) {
-    if (const std::optional<std::int64_t> typed = TypedNumber(associate_->text())) current = *typed;
+    const std::optional<std::int64_t> typed =
+        ReadTyped ? ReadTyped(associate_->text()) : TypedNumber(associate_->text());
+    if (typed) current = *typed;
   }
   // With the limits reversed, the up arrow counts down, as the system's does.
   const int along = minimum_ <= maximum_ ? delta : -delta;

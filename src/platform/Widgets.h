@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -32,6 +33,7 @@ enum class Change {
   Focus,      // the component asks for the keyboard focus
   Repaint,    // paint again
   Value,      // what a screen reader hears as the value (AccessibleValue)
+  ReadOnly,   // an edit's read-only state
   Minimize,   // a form asks to be minimized
   Drag,       // a form asks the system to move it with the mouse (the button is down)
 };
@@ -446,6 +448,11 @@ class Edit : public Control {
   bool numeric() const { return numeric_ || holdsNumber_; }
   void setNumeric(bool numeric) { numeric_ = numeric; }
 
+  // A read-only box shows its text, takes the focus and lets it be copied,
+  // but typing changes nothing.
+  bool readOnly() const { return readOnly_; }
+  void setReadOnly(bool readOnly);
+
   // Setting the text fires OnChange when it differs.
   void setText(std::string_view text) override;
 
@@ -466,6 +473,7 @@ class Edit : public Control {
   bool holdsNumber_ = false;
   bool cut_ = false;
   bool numeric_ = false;
+  bool readOnly_ = false;
 };
 
 // A spinner attached to an edit. Limits and position are 16-bit signed.
@@ -485,6 +493,12 @@ class UpDown : public Control {
   void setPosition(std::int32_t value);
   bool wrap() const { return wrap_; }
   void setWrap(bool wrap) { wrap_ = wrap; }
+
+  // How a step reads the number typed in the edit; nothing for a text that
+  // holds none. Unset, blanks, an optional sign and decimal digits, as the
+  // system's spinner reads its edit. A form whose edits take other numbers
+  // gives its own reading, so that a step starts from the number that counts.
+  std::function<std::optional<std::int64_t>(const std::string& text)> ReadTyped;
 
   // Actions: one step from the number typed in the edit (the position when
   // the edit holds none), wrapping or stopping at the limits; the new

@@ -1,9 +1,12 @@
 #include "ui/calcMain.h"
 
+#include <cstdint>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <utility>
 
+#include "data/NumberSyntax.h"
 #include "platform/Dispatcher.h"
 #include "platform/Screen.h"
 #include "ui/Application.h"
@@ -262,6 +265,14 @@ void TCalcMainForm::layOut() {
     // The decimal part runs round from its largest value to 0; the integer
     // part stops at its limits.
     upDowns[kUnitsPerCategory + row]->setWrap(true);
+    // A step goes on from the number the row reads, "$A" as 10 too.
+    for (UpDown* spinner : {upDowns[row], upDowns[kUnitsPerCategory + row]}) {
+      spinner->ReadTyped = [](const std::string& text) -> std::optional<std::int64_t> {
+        const std::optional<std::int32_t> number = ParseWholeNumber(text);
+        if (!number) return std::nullopt;
+        return *number;
+      };
+    }
   }
 
   Place(ListBox1, 28, 516, 121, 97);

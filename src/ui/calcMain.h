@@ -3,6 +3,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <set>
 #include <string>
 
@@ -193,8 +194,13 @@ class TCalcMainForm : public Form {
   RatePanelTexts FilledRates{};
   // The rows whose texts have been read into their factors since ShowRates:
   // their factor is whatever they show, so they are read again every time,
-  // even once they show the filled texts again.
+  // even once they show the filled texts again, and a save does not undo it.
   RateRows RatesRead{};
+  // What each row showed when a save last wrote its rate since ShowRates;
+  // nothing for a row not written from its texts since. Such a row has
+  // nothing left to save until its texts change: whether it was read says
+  // how to read it, not whether the file lacks it.
+  std::array<std::optional<RateRowTexts>, kUnitsPerCategory> SavedRates{};
   // Money categories whose factors hold rates that the settings file
   // refused: saved again when the category is next left, or at exit.
   std::set<std::int32_t> UnsavedRates;
@@ -268,8 +274,8 @@ class TCalcMainForm : public Form {
   void ShowRates(int row);
   void Edit1Change();
   // The silent refresh: every row's rate text that reads as a number becomes
-  // its unit's factor.
-  void ApplyRateTexts();
+  // its unit's factor. Returns the rows it read.
+  RateRows ApplyRateTexts();
   // Reads the edits of the shown rows into the factors; an edit that is not a
   // whole number is reported and gets the focus. True when all were read.
   bool ReadRatesFromPanel();
@@ -278,8 +284,11 @@ class TCalcMainForm : public Form {
   // category is the current one. A failed write throws ProfileWriteError,
   // with the factors already set.
   void SaveRates();
+  // Whether the panel holds the rows of the current category, on the money page.
+  bool RatesShown() const;
   // Whether a row of the money category shown has been edited or read since
-  // the panel was filled: browsing alone changes no rate.
+  // the panel was filled, or edited since a save wrote it: browsing alone
+  // changes no rate, and a saved rate is not written again.
   bool RatesEdited() const;
   // RatesEdited, or the category shown still holds rates a save could not write.
   bool RatesToSave() const;

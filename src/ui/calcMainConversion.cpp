@@ -20,6 +20,8 @@ namespace hk {
 namespace {
 
 constexpr char kEnter = '\r';
+constexpr const char* kFixedRateHint =
+    "桁が多く、ここでは直せません。ﾒﾆｭｰの「変換ﾃﾞｰﾀをｶｽﾄﾏｲｽﾞ」で直します";
 
 RatePanelTexts RateTextsOf(const TCalcMainForm& form) {
   RatePanelTexts rows;
@@ -39,6 +41,10 @@ UntouchedRows LeftAlone(const TCalcMainForm& form, const RatePanelTexts& rows) {
     if (form.RatesRead[k]) untouched[k] = false;
   }
   return untouched;
+}
+
+bool SameTexts(const RateRowTexts& a, const RateRowTexts& b) {
+  return a.integerText == b.integerText && a.decimalText == b.decimalText;
 }
 
 void ApplySpinner(UpDown& spinner, const SpinnerSetting& setting) {
@@ -63,12 +69,22 @@ void TCalcMainForm::ShowRates(int row) {
   if (shown.enabled) ApplySpinner(integerSpinner, shown.integerSpinner);
   decimalEdit.setText(shown.decimalText);
   if (shown.enabled) ApplySpinner(decimalSpinner, shown.decimalSpinner);
-  integerEdit.setEnabled(shown.enabled);
-  decimalEdit.setEnabled(shown.enabled);
-  integerSpinner.setEnabled(shown.enabled && shown.integerSpinner.usable);
-  decimalSpinner.setEnabled(shown.enabled && shown.decimalSpinner.usable);
+  // A rate with more digits than the row takes is shown as it is and kept
+  // to the last bit; the customisation dialog is where it changes.
+  const bool fixed = shown.enabled && !shown.editable;
+  const std::string hint = fixed ? kFixedRateHint : std::string();
+  MoneyLabel(row).setHint(hint);
+  for (Edit* edit : {&integerEdit, &decimalEdit}) {
+    edit->setEnabled(shown.enabled);
+    edit->setReadOnly(fixed);
+    edit->setColour(fixed ? kColourButtonFace : kColourWindow);
+    edit->setHint(hint);
+  }
+  integerSpinner.setEnabled(shown.enabled && !fixed && shown.integerSpinner.usable);
+  decimalSpinner.setEnabled(shown.enabled && !fixed && shown.decimalSpinner.usable);
   FilledRates[static_cast<std::size_t>(row - 1)] = {shown.integerText, shown.decimalText};
   RatesRead[static_cast<std::size_t>(row - 1)] = false;
+  SavedRates[static_cast<std::size_t>(row - 1)].reset();
   Selection.RatesCategory = Selection.CurrentCategory;
 }
 
@@ -77,11 +93,12 @@ void TCalcMainForm::Edit1Change() {
   if (Selection.RatesCategory != 0) Selection.RatesChanged = true;
 }
 
-void TCalcMainForm::ApplyRateTexts() {
+RateRows TCalcMainForm::ApplyRateTexts() {
   const RatePanelTexts rows = RateTextsOf(*this);
   const RateRows read =
       hk::ApplyRateTexts(table_[Selection.CurrentCategory], rows, LeftAlone(*this, rows));
   for (std::size_t k = 0; k < read.size(); ++k) RatesRead[k] = RatesRead[k] || read[k];
+  return read;
 }
 
 bool TCalcMainForm::ReadRatesFromPanel() {
@@ -121,32 +138,44 @@ void TCalcMainForm::SaveRates() {
   ApplyRateTexts();
   SettingsFile& settings = *settings_;
   const RatePanelTexts rows = RateTextsOf(*this);
+  const UntouchedRows untouched = LeftAlone(*this, rows);
   hk::WriteRates(
       table_[category], rows,
       [&](int unit, const std::string& text) { settings.writeRate(category, unit, text); },
-      LeftAlone(*this, rows));
+      untouched);
+  // Every row not left alone is in the file with the factor it converts
+  // with, a refused one too: nothing is left to save until its texts change.
+  for (std::size_t k = 0; k < rows.size(); ++k) {
+    if (!untouched[k]) SavedRates[k] = rows[k];
+  }
+}
+
+bool TCalcMainForm::RatesShown() const {
+  return Selection.CurrentPage == 3 && Selection.RatesCategory == Selection.CurrentCategory;
 }
 
 bool TCalcMainForm::RatesEdited() const {
-  if (Selection.CurrentPage != 3 || Selection.RatesCategory != Selection.CurrentCategory) {
-    return false;
-  }
+  if (!RatesShown()) return false;
   const RatePanelTexts rows = RateTextsOf(*this);
   const UntouchedRows untouched = LeftAlone(*this, rows);
-  for (const bool alone : untouched) {
-    if (!alone) return true;
+  for (std::size_t k = 0; k < rows.size(); ++k) {
+    const bool edited = SavedRates[k] ? !SameTexts(rows[k], *SavedRates[k]) : !untouched[k];
+    if (edited) return true;
   }
   return false;
 }
 
 bool TCalcMainForm::RatesToSave() const {
-  const bool shown =
-      Selection.CurrentPage == 3 && Selection.RatesCategory == Selection.CurrentCategory;
-  return shown && (UnsavedRates.count(Selection.CurrentCategory) != 0 || RatesEdited());
+  return RatesShown() && (UnsavedRates.count(Selection.CurrentCategory) != 0 || RatesEdited());
 }
 
 void TCalcMainForm::SaveRatesOnLeaving() {
-  if (!RatesToSave()) return;
+  if (!RatesToSave()) {
+    // A saved row may have converted with other texts before going back to
+    // its saved ones: its factor takes them again, as the file has them.
+    if (RatesShown()) ApplyRateTexts();
+    return;
+  }
   const std::int32_t category = Selection.CurrentCategory;
   try {
     SaveRates();

@@ -78,6 +78,11 @@ TEST(RateRowOf, ShowsTheStoredRatesOwnDigits) {
   for (const RowCase& c : cases) ExpectRow(c);
 
   EXPECT_EQ(RateRowOf(Unit(0.5L, 2147483647)).decimalText, "5" + std::string(39, '0'));
+  // Only texts the row reads can be edited: a part beyond 32 bits is shown alone.
+  EXPECT_FALSE(RateRowOf(Unit(1e12L, 2)).editable);
+  EXPECT_FALSE(RateRowOf(Unit(0.5L, 10)).editable);
+  EXPECT_TRUE(RateRowOf(Unit(-2.5L, 2)).editable);
+  EXPECT_TRUE(RateRowOf(Unit(0.1L, 10)).editable);  // 1000000000, its spinner off
   const RateRowDisplay empty = RateRowOf(t[32].unit(8));
   EXPECT_FALSE(empty.enabled);
   EXPECT_EQ(empty.label + empty.integerText + empty.decimalText, "");
@@ -118,7 +123,6 @@ TEST(RateRow, ReadsBothEditsAsWholeNumbersIntoOneRate) {
       {{"99", "999"}, 2, "108.99", false},
       {{"007", "05"}, 3, "7.005", false},
       {{"1", "5"}, -2, "6.0", false},
-      {{"0", "0"}, 2, "0.00", false},
       {{"+1", "94"}, 2, "1.94", false},
       {{"$A", "94"}, 2, "10.94", false},
       {{" 1", "94"}, 2, "1.94", false},
@@ -129,12 +133,17 @@ TEST(RateRow, ReadsBothEditsAsWholeNumbersIntoOneRate) {
       {{"-1", "-50"}, 2, "-1.50", false},
       {{"0", "-50"}, 2, "-0.50", false},
       {{"-3", "7"}, 0, "4.0", false},
-      {{"-0", "0"}, 2, "0.00", false},
-      {{"1", "-100"}, 2, "0.00", false},
       {{"-2147483648", "-2147483648"}, 2, "-2168958484.48", false},
       {{"2147483647", "1"}, 5, "2147483647.00001", false},
-      {{"0", "1"}, 45, "0.0000000000000000000000000000000000000001", false},
+      {{"0", "1"}, 38, "0.00000000000000000000000000000000000001", false},
       {{"", ""}, 2, nullptr, false},
+      // A factor of 0 is an empty unit to the file.
+      {{"0", "0"}, 2, nullptr, false},
+      {{"-0", "$0"}, 2, nullptr, false},
+      {{"1", "-100"}, 2, nullptr, false},
+      {{"-3", "3"}, 0, nullptr, false},
+      {{"0", "1"}, 39, nullptr, false},
+      {{"0", "1"}, 45, nullptr, false},
       {{"1a", "0"}, 2, nullptr, false},
       {{"1 ", "0"}, 2, nullptr, false},
       {{"-$10", "0"}, 2, nullptr, false},
@@ -167,7 +176,8 @@ TEST(RateFirstRefresh, StoresEveryRowThatTheRowRuleReads) {
                        {"", "5"},                          // kept
                        {"-2", "5"},
                        {"", ""},  // no rate: kept
-                       {"1", "150"}}};
+                       {"1", "150"},
+                       {"1", "-100"}}};  // 0: kept
   const RateRows read = ApplyRateTexts(c, rows);
   const long double want[] = {1.05L, 106.3L, 1.5L, 1, 1, -1.95L, 300, 2.5L, 1.2L};
   for (int u = 1; u <= 9; ++u)
@@ -179,11 +189,9 @@ TEST(RateRead, StopsAtTheFirstEditThatIsNotAWholeNumber) {
   const struct {
     RateRowTexts row5;
     std::optional<RateReadError> error;
-  } cases[] = {{{"1a", "0"}, RateReadError{5, false}},
-               {{"", "0"}, RateReadError{5, false}},
-               {{"2", "x"}, RateReadError{5, true}},
-               {{"-$10", "0"}, RateReadError{5, false}},
-               {{"$10", "5"}, std::nullopt}};
+  } cases[] = {{{"1a", "0"}, RateReadError{5, false}}, {{"", "0"}, RateReadError{5, false}},
+               {{"2", "x"}, RateReadError{5, true}},   {{"-$10", "0"}, RateReadError{5, false}},
+               {{"$0", "0"}, RateReadError{5, false}}, {{"$10", "5"}, std::nullopt}};
   for (const auto& c : cases) {
     CategoryRecord cat = CategoryTable::BuiltIn()[32];
     cat.unit(3).Factor = Real48();
@@ -205,13 +213,18 @@ TEST(RateRead, StopsAtTheFirstEditThatIsNotAWholeNumber) {
   }
 }
 
-TEST(RateSave, WritesEveryRowThatReadsAndStopsWhenTheWriteFails) {
+// A refused row writes the factor it still converts with, finer than its
+// decimals too; a row without a unit writes nothing.
+TEST(RateSave, WritesWhatEachRowConvertsWithAndStopsWhenTheWriteFails) {
   const RatePanelTexts rows{{{"1", "5"}, {"", ""}, {"x", "1"}, {"0", "5"}, {"+2", "0"}}};
-  const CategoryRecord c = CategoryTable::BuiltIn()[31];
-  std::vector<std::pair<int, std::string>> written;
+  CategoryRecord c = CategoryTable::BuiltIn()[31];
+  c.unit(3) = Unit(0.0094L, 2);
+  for (int u = 6; u <= 9; ++u) c.unit(u) = UnitRecord{};
+  using Written = std::vector<std::pair<int, std::string>>;
+  Written written;
   WriteRates(c, rows, [&](int u, const std::string& text) { written.emplace_back(u, text); });
   EXPECT_EQ(written,
-            (std::vector<std::pair<int, std::string>>{{1, "1.05"}, {4, "0.05"}, {5, "2.00"}}));
+            (Written{{1, "1.05"}, {2, "106.30"}, {3, "0.0094"}, {4, "0.05"}, {5, "2.00"}}));
 
   written.clear();
   EXPECT_THROW(WriteRates(c, rows,
@@ -220,7 +233,7 @@ TEST(RateSave, WritesEveryRowThatReadsAndStopsWhenTheWriteFails) {
                             written.emplace_back(u, text);
                           }),
                std::runtime_error);
-  EXPECT_EQ(written, (std::vector<std::pair<int, std::string>>{{1, "1.05"}}));
+  EXPECT_EQ(written, (Written{{1, "1.05"}, {2, "106.30"}, {3, "0.0094"}}));
 }
 
 TEST(RateUntouchedRow, KeepsAFactorFinerThanItsDecimals) {

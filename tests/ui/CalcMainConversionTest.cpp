@@ -153,7 +153,7 @@ TEST_F(Conversion, NumberBaseErrorShowsItsBoxThenBeeps) {
 struct FaultCase {
   const char* name;
   const char* settings;
-  const char* rateOfFirstUnit;  // integer and decimal part, or nullptr
+  const char* firstRate[2];  // unit 1's integer and decimal part, or nothing
   const char* text;
   const char* message;
 };
@@ -164,9 +164,9 @@ TEST_P(Faults, ReachTheErrorReportWithNothingShownOrRecorded) {
   const FaultCase& c = GetParam();
   writeSettings(c.settings);
   auto form = start();
-  if (c.rateOfFirstUnit) {
-    form->RateEdit(1).userChanged(c.rateOfFirstUnit);
-    form->RateEdit(10).userChanged(c.rateOfFirstUnit);
+  if (c.firstRate[0]) {
+    form->RateEdit(1).userChanged(c.firstRate[0]);
+    form->RateEdit(10).userChanged(c.firstRate[1]);
   }
   chooseUnits(*form, 1, 2);  // no text to convert yet
   form->ResultValueLabel.setText("earlier");
@@ -191,12 +191,13 @@ TEST_P(Faults, ReachTheErrorReportWithNothingShownOrRecorded) {
 
 INSTANTIATE_TEST_SUITE_P(
     Arithmetic, Faults,
-    ::testing::Values(FaultCase{"Overflow", "", nullptr, "1e38", "浮動小数点数のｵｰﾊﾞｰﾌﾛｰ"},
-                      // A rate typed as 0 divides by zero.
-                      FaultCase{"DivisionByZero", "[ZOVA]\r\nPAGE=3\r\nINDEX=31\r\n", "0", "5",
-                                "0 による浮動小数点数除算"},
-                      FaultCase{"ZeroByZero", "[ZOVA]\r\nPAGE=3\r\nINDEX=31\r\n", "0", "0",
-                                "不正な浮動小数点数演算命令"}),
+    ::testing::Values(FaultCase{"Overflow", "", {}, "1e38", "浮動小数点数のｵｰﾊﾞｰﾌﾛｰ"},
+                      // A rate of 1e-38 takes the quotient beyond the largest real.
+                      FaultCase{"TinyRate",
+                                "[ZOVA]\r\nPAGE=3\r\nINDEX=31\r\n[BUNRUI31]\r\nPOINT1=38\r\n",
+                                {"0", "1"},
+                                "1e10",
+                                "浮動小数点数のｵｰﾊﾞｰﾌﾛｰ"}),
     [](const ::testing::TestParamInfo<FaultCase>& info) { return std::string(info.param.name); });
 
 TEST_F(Conversion, TheClipboardOnlyWhileAutoClipIsOn) {
@@ -292,14 +293,14 @@ INSTANTIATE_TEST_SUITE_P(
 
 // 米ドル of ¥ﾍﾞｰｽ1 typed in any form the panel reads: what converts is what
 // the file gets, as the plain text of the rate, and what the next start
-// converts with. A text the panel refuses is reported when it is read, and
-// neither converts nor is saved.
+// converts with. A text the panel refuses is reported when it is read; the
+// row converts, and is saved, with the rate it had.
 struct TypedRateCase {
   const char* name;
   const char* integerText;
   const char* decimalText;
   const char* result;  // 100 米ドル in 円
-  const char* saved;   // DATA2, or nothing
+  const char* saved;   // DATA2
   int refusedEdit;     // 0, or the edit that gets the focus
 };
 
@@ -323,8 +324,8 @@ TEST_P(TypedRates, ConvertAsTheyAreSavedAndReadBack) {
   }
   const Real48 used = table[25].unit(2).Factor;
   form->PageButton1.click();
-  const std::string line = c.saved ? std::string("DATA2=") + c.saved + "\r\n" : "DATA2=";
-  EXPECT_EQ(settingsBytes().find(line) != std::string::npos, c.saved != nullptr) << settingsBytes();
+  EXPECT_NE(settingsBytes().find(std::string("DATA2=") + c.saved + "\r\n"), std::string::npos)
+      << settingsBytes();
   form.reset();
 
   table = CategoryTable::BuiltIn();
@@ -339,10 +340,68 @@ INSTANTIATE_TEST_SUITE_P(
                       TypedRateCase{"LeadingBlank", " 1", "94", "        5154.64", "1.94", 0},
                       TypedRateCase{"NegativeDecimals", "1", "-5", "       10526.32", "0.95", 0},
                       TypedRateCase{"NegativeInteger", "-1", "50", "      -20000.00", "-0.50", 0},
-                      TypedRateCase{"Letter", "1a", "94", "       10638.30", nullptr, 2},
-                      TypedRateCase{"TrailingBlank", "1", "94 ", "       10638.30", nullptr,
-                                    9 + 2}),
+                      TypedRateCase{"Letter", "1a", "94", "       10638.30", "0.94", 2},
+                      TypedRateCase{"TrailingBlank", "1", "94 ", "       10638.30", "0.94", 9 + 2},
+                      TypedRateCase{"Zero", "0", "0", "       10638.30", "0.94", 2},
+                      TypedRateCase{"ZeroBySign", "1", "-100", "       10638.30", "0.94", 2}),
     [](const ::testing::TestParamInfo<TypedRateCase>& info) {
+      return std::string(info.param.name);
+    });
+
+// A rate with more digits than the row rule takes (a part beyond 32 bits) is
+// shown but cannot be changed there, and converts and is saved as it is; one
+// that still fits stays editable.
+struct WideRateCase {
+  const char* name;
+  const char* stored;  // [BUNRUI25] keys of 米ドル
+  const char* integerText;
+  const char* decimalText;
+  bool editable;
+  const char* saved;  // DATA2 after another row's change is saved
+};
+
+class WideRates : public CalcMainTest, public ::testing::WithParamInterface<WideRateCase> {};
+
+TEST_P(WideRates, AreShownAndKeptOrEdited) {
+  const WideRateCase& c = GetParam();
+  writeSettings(std::string("[ZOVA]\r\nPAGE=3\r\nINDEX=25\r\n[BUNRUI25]\r\n") + c.stored);
+  auto form = start();
+  const Real48 stored = table[25].unit(2).Factor;
+  Edit& integerEdit = form->RateEdit(2);
+  Edit& decimalEdit = form->RateEdit(9 + 2);
+  EXPECT_EQ(integerEdit.text(), c.integerText);
+  EXPECT_EQ(decimalEdit.text(), c.decimalText);
+  for (Edit* edit : {&integerEdit, &decimalEdit}) {
+    EXPECT_TRUE(edit->enabled());
+    EXPECT_EQ(edit->readOnly(), !c.editable);
+    EXPECT_EQ(edit->hint().empty(), c.editable);
+  }
+  EXPECT_EQ(form->RateUpDown(2).enabled(), c.editable);
+  if (!c.editable) {
+    decimalEdit.typeText("6");
+    form->RateUpDown(9 + 2).stepUp();
+    EXPECT_EQ(decimalEdit.text(), c.decimalText);
+  }
+  form->RateEdit(1).userChanged("+100");
+  typeInput(*form, "1");
+  chooseUnits(*form, 2, 1);
+
+  EXPECT_TRUE(services.messageBoxes.empty());
+  EXPECT_EQ(table[25].unit(2).Factor.bytes(), stored.bytes());
+  form->PageButton1.click();
+  EXPECT_NE(settingsBytes().find(std::string("DATA2=") + c.saved + "\r\n"), std::string::npos)
+      << settingsBytes();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Stored, WideRates,
+    ::testing::Values(WideRateCase{"IntegerPart", "DATA2=3000000000.5\r\n", "3000000000", "50",
+                                   false, "3000000000.5"},
+                      WideRateCase{"DecimalPart", "DATA2=0.9999999999\r\nPOINT2=10\r\n", "0",
+                                   "9999999999", false, "0.9999999999"},
+                      WideRateCase{"TenDecimalsThatFit", "DATA2=0.1\r\nPOINT2=10\r\n", "0",
+                                   "1000000000", true, "0.1000000000"}),
+    [](const ::testing::TestParamInfo<WideRateCase>& info) {
       return std::string(info.param.name);
     });
 
@@ -411,6 +470,10 @@ TEST_F(RatePanel, ASpinnerStepMarksTheRatesChanged) {
 
   EXPECT_EQ(form->RateEdit(9 + 2).text(), "31");
   EXPECT_TRUE(form->Selection.RatesChanged);
+  // A step goes on from the number the row reads.
+  form->RateEdit(9 + 2).userChanged("$A");
+  form->RateUpDown(9 + 2).stepUp();
+  EXPECT_EQ(form->RateEdit(9 + 2).text(), "11");
 }
 
 TEST_F(RatePanel, ALetterInARateIsReportedWithTheFocusOnItsEdit) {

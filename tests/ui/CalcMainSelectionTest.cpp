@@ -332,6 +332,58 @@ TEST_F(PageChange, AFailedSaveIsToldOnceAndKeepsTheRatesUntilALaterSave) {
   EXPECT_EQ(errors.size(), 1u);
 }
 
+// A rate saved is not saved again until its row changes, though the row is
+// still read from its texts: the next switch writes nothing, and a file
+// that has since become read-only goes untold.
+TEST_F(PageChange, ASavedRateIsNotWrittenAgain) {
+  writeSettings("[ZOVA]\r\nPAGE=3\r\nINDEX=25\r\n");
+  auto form = start();
+  form->RateEdit(2).userChanged("+1");
+  typeInput(*form, "100");
+  chooseUnits(*form, 2, 1);    // read: 1.94
+  form->CustomizeMenuClick();  // saves, then cancelled
+  form->RateEdit(2).userChanged("2");
+  form->Button1Click();                 // converts with 2.94
+  form->RateEdit(2).userChanged("+1");  // back to the saved text
+  const std::string saved = settingsBytes();
+  ASSERT_NE(saved.find("[BUNRUI25]\r\nDATA1=100.00\r\nDATA2=1.94\r\n"), std::string::npos) << saved;
+
+  refuseWrites();
+  form->CategoryButton(2).click();
+  allowWrites();
+  EXPECT_TRUE(errors.empty());
+  EXPECT_EQ(settingsBytes(), saved);
+  form->CategoryButton(1).click();
+  EXPECT_EQ(form->RateEdit(2).text(), "1");
+  EXPECT_EQ(table[25].unit(2).Factor, Real48(1.94L));
+}
+
+// A row refused after it converted still converts with its earlier rate:
+// that is what a save writes, once the file takes it, and only once.
+TEST_F(PageChange, ARefusedRowSavesTheRateItConvertsWith) {
+  writeSettings("[ZOVA]\r\nPAGE=3\r\nINDEX=25\r\n");
+  auto form = start();
+  form->RateEdit(2).userChanged("1");
+  typeInput(*form, "100");
+  chooseUnits(*form, 2, 1);  // 1.94
+  form->RateEdit(2).userChanged("1a");
+  form->RateEdit(3).userChanged("x");  // never read: its rate stays 0.90
+  refuseWrites();
+  form->CustomizeMenuClick();  // told; cancelled
+  allowWrites();
+  form->CustomizeMenuClick();
+  const std::string saved = settingsBytes();
+  EXPECT_NE(saved.find("[BUNRUI25]\r\nDATA1=100.00\r\nDATA2=1.94\r\nDATA3=0.90\r\n"),
+            std::string::npos)
+      << saved;
+
+  refuseWrites();
+  form->CategoryButton(2).click();
+  allowWrites();
+  EXPECT_EQ(errors.size(), 1u);
+  EXPECT_EQ(settingsBytes(), saved);
+}
+
 // The twelve category buttons are one Tab stop: a category whose name lost
 // its letter is reached by the arrows and picked by Space or Enter; the
 // mouse never moves the focus, and the letters still work.

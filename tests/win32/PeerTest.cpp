@@ -6,6 +6,7 @@
 // These need windows.h first.
 #include <commctrl.h>
 #include <imm.h>
+#include <oleacc.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -334,6 +335,42 @@ TEST_F(Peers, TooltipsGoWithThePeersThatMadeThem) {
   }
   EXPECT_EQ(ToolTip::Live(), before);
   ToolTip::DismissAll();  // as a menu does before it opens
+}
+
+// A read-only box keeps its text against typing, and a reader hears its hint
+// as its description.
+TEST_F(Peers, ReadOnlyEditsTakeNoTypingAndAreDescribedByTheirHint) {
+  ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
+  Edit edit(&form);
+  edit.setBounds({10, 10, 160, 24});
+  edit.setText("50");
+  edit.setReadOnly(true);
+  edit.setAccessibleName("小数部");
+  edit.setHint("ここでは直せません");
+  Realize(form);
+  const HWND window = WindowOf(edit);
+  SendMessageW(window, WM_CHAR, L'6', 1);
+  EXPECT_EQ(TextOf(window), L"50");
+  EXPECT_EQ(edit.text(), "50");
+
+  IAccessible* object = nullptr;
+  ASSERT_EQ(AccessibleObjectFromWindow(window, static_cast<DWORD>(OBJID_CLIENT), IID_IAccessible,
+                                       reinterpret_cast<void**>(&object)),
+            S_OK);
+  VARIANT self{};
+  self.vt = VT_I4;
+  self.lVal = CHILDID_SELF;
+  BSTR description = nullptr;
+  EXPECT_EQ(object->get_accDescription(self, &description), S_OK);
+  EXPECT_EQ(std::wstring(description ? description : L""), L"ここでは直せません");
+  SysFreeString(description);
+  object->Release();
+
+  edit.setReadOnly(false);
+  SendMessageW(window, EM_SETSEL, 2, 2);
+  SendMessageW(window, WM_CHAR, L'6', 1);
+  EXPECT_EQ(edit.text(), "506");
+  CoUninitialize();
 }
 
 TEST_F(Peers, BoxesForNumbersHaveNoInputMethod) {

@@ -6,7 +6,8 @@
 # a rate of five decimals steps up and back to its own text; a rate stepped
 # back converts and is saved as shown, picking another money category saves
 # the rates of the one left, and a rate typed with a sign is saved as the
-# rate it converts with.
+# rate it converts with, but a rate of 0 is refused and the rate it had is
+# saved instead; a rate beyond the row's digits is shown and kept, not edited.
 set -u
 exe=$1
 texts_helper=${HK_WINDOW_TEXTS:-}
@@ -180,6 +181,30 @@ exit_program
 check "and is saved as its plain text" "1.94" \
   "$(tr -d '\r' <"$signed/hakarimaru.KZN" | sed -n '/^\[BUNRUI25\]/,/^\[/s/^DATA2=//p')"
 
+# 円 of ¥ﾍﾞｰｽ1 typed as 0: the conversion that reads it says so, as for a
+# letter, and goes on with the rate it had; the file gets that rate, never the
+# 0 that would empty the unit at the next start.
+zero=$work/zero
+mkdir "$zero"
+printf '[ZOVA]\r\nPAGE=3\r\nINDEX=25\r\n' >"$zero/hakarimaru.KZN"
+start_program "$zero"
+click_at $((404 + 8 + 26)) $((2 + 66 + 10))  # row 1's integer part: 100
+xdotool key End shift+Home
+xdotool type --delay 60 "0"
+click_at 168 174
+xdotool type --delay 60 "100"
+click_unit 196 2  # 米ドル
+click_unit 336 1  # 円
+check "a rate of 0 is refused" "yes" "$(wait_for_window "ｴﾗｰ" && echo yes)"
+xdotool key Return
+wait_for_no_window "ｴﾗｰ"
+sleep 0.3
+check "and the old rate converts" "10638.30" "$(result)"
+click_title_button 29  # page 1
+exit_program
+check "and the rate it had is saved" "100.00" \
+  "$(tr -d '\r' <"$zero/hakarimaru.KZN" | sed -n '/^\[BUNRUI25\]/,/^\[/s/^DATA1=//p')"
+
 # A settings file marked read-only refuses the rates: the first category
 # picked after an edit says so once, the money page can still be looked
 # through, and the rate typed goes on converting until the exit, which
@@ -228,5 +253,27 @@ check "and ends" "yes" "$ended"
 wait "$program_pid" 2>/dev/null
 program_pid=
 chmod u+w "$locked/hakarimaru.KZN"
+
+# 米ドル stored with an integer part beyond 32 bits: its boxes show it but
+# take no typing, and it converts as stored, with no box.
+wide=$work/wide
+mkdir "$wide"
+printf '[ZOVA]\r\nPAGE=3\r\nINDEX=25\r\n[BUNRUI25]\r\nDATA2=3000000000.5\r\n' \
+  >"$wide/hakarimaru.KZN"
+start_program "$wide"
+click_at $((404 + 78 + 26)) $((2 + 115 + 10))  # row 2's decimal part: 50
+xdotool key End
+xdotool type --delay 60 "6"
+check "a rate beyond the row's digits takes no typing" "50" "$(decimal_box)"
+click_at 168 174
+xdotool type --delay 60 "3000000000.5"
+click_unit 196 2  # 米ドル
+click_unit 336 1  # 円
+sleep 0.5
+check "and converts as stored" "100.00 1" "$(result) $(windows)"
+click_title_button 29  # page 1
+exit_program
+check "and stays in the file" "3000000000.5" \
+  "$(tr -d '\r' <"$wide/hakarimaru.KZN" | sed -n '/^\[BUNRUI25\]/,/^\[/s/^DATA2=//p')"
 
 report

@@ -30,7 +30,9 @@ class EditPeer : public WindowPeer {
   explicit EditPeer(Edit& edit) : WindowPeer(edit), edit_(edit) {}
 
   void create(HWND parent) override {
-    createStandard(L"EDIT", childStyle() | WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, parent);
+    createStandard(
+        L"EDIT", childStyle() | WS_TABSTOP | ES_AUTOHSCROLL | (edit_.readOnly() ? ES_READONLY : 0),
+        WS_EX_CLIENTEDGE, parent);
     // Without an input context the input method cannot switch on here.
     if (edit_.numeric()) ImmAssociateContextEx(hwnd(), nullptr, 0);
     fitNumber();
@@ -77,6 +79,10 @@ class EditPeer : public WindowPeer {
     if (what == Change::Font || what == Change::Bounds) {
       WindowPeer::update(what);
       fitNumber();
+      return;
+    }
+    if (what == Change::ReadOnly) {
+      SendMessageW(hwnd(), EM_SETREADONLY, edit_.readOnly() ? TRUE : FALSE, 0);
       return;
     }
     if (what != Change::Text) return WindowPeer::update(what);

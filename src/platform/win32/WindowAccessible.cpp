@@ -35,6 +35,17 @@ class WindowAccessible final : public AccessibleObject {
     *value = SpokenBstr(control->text());
     return S_OK;
   }
+  // The hint, where it is not the name already: why a box cannot be
+  // changed, for one.
+  HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT child, BSTR* text) override {
+    const Control* control = self(child);
+    if (!control || !text || control->hint().empty() ||
+        control->hint() == control->accessibleName()) {
+      return standard_->get_accDescription(child, text);
+    }
+    *text = SpokenBstr(control->hint());
+    return S_OK;
+  }
   HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT* role) override {
     return standard_->get_accRole(child, role);
   }
