@@ -250,8 +250,10 @@ void WriteRates(const CategoryRecord& category, const RatePanelTexts& rows,
       // always saved; the factor's shortest text where the row shows it cut.
       const bool exact = reading.rate && reading.rate->factor.bytes() == unit.Factor.bytes();
       writeData(u, exact ? reading.rate->text : ShortestRealText(unit.Factor));
-    } else if (reading.rate) {
-      writeData(u, reading.rate->text);
+    } else {
+      // A row left unreadable still converts with the factor it last read:
+      // that factor is what the file keeps, not an older rate.
+      writeData(u, reading.rate ? reading.rate->text : ShortestRealText(unit.Factor));
     }
   }
 }

@@ -108,9 +108,10 @@ std::optional<RateReadError> ReadRatesFromPanel(CategoryRecord& category,
 // touching a factor: the window puts the rows into the factors first
 // (ApplyRateTexts), so that a write that fails loses nothing the user set
 // while the program runs. A row that ReadRateRow reads writes its text; one
-// it refuses writes nothing. An untouched row of a unit that is there writes
-// its own text when that reads back as the factor bit for bit, otherwise the
-// shortest text that does. A write that throws stops the rest.
+// it refuses writes the shortest text of the factor it still converts with.
+// An untouched row of a unit that is there writes its own text when that
+// reads back as the factor bit for bit, otherwise the shortest text that
+// does. A write that throws stops the rest.
 void WriteRates(const CategoryRecord& category, const RatePanelTexts& rows,
                 const std::function<void(int unit, const std::string& text)>& writeData,
                 const UntouchedRows& untouched = {});

@@ -210,8 +210,16 @@ TEST(RateSave, WritesEveryRowThatReadsAndStopsWhenTheWriteFails) {
   const CategoryRecord c = CategoryTable::BuiltIn()[31];
   std::vector<std::pair<int, std::string>> written;
   WriteRates(c, rows, [&](int u, const std::string& text) { written.emplace_back(u, text); });
-  EXPECT_EQ(written,
-            (std::vector<std::pair<int, std::string>>{{1, "1.05"}, {4, "0.05"}, {5, "2.00"}}));
+  // A row that does not read keeps the factor it converts with.
+  EXPECT_EQ(written, (std::vector<std::pair<int, std::string>>{{1, "1.05"},
+                                                               {2, "106.3"},
+                                                               {3, "1.5"},
+                                                               {4, "0.05"},
+                                                               {5, "2.00"},
+                                                               {6, "0.5"},
+                                                               {7, "300"},
+                                                               {8, "200"},
+                                                               {9, "1.2"}}));
 
   written.clear();
   EXPECT_THROW(WriteRates(c, rows,
@@ -220,7 +228,8 @@ TEST(RateSave, WritesEveryRowThatReadsAndStopsWhenTheWriteFails) {
                             written.emplace_back(u, text);
                           }),
                std::runtime_error);
-  EXPECT_EQ(written, (std::vector<std::pair<int, std::string>>{{1, "1.05"}}));
+  EXPECT_EQ(written,
+            (std::vector<std::pair<int, std::string>>{{1, "1.05"}, {2, "106.3"}, {3, "1.5"}}));
 }
 
 TEST(RateUntouchedRow, KeepsAFactorFinerThanItsDecimals) {

@@ -293,13 +293,13 @@ INSTANTIATE_TEST_SUITE_P(
 // 米ドル of ¥ﾍﾞｰｽ1 typed in any form the panel reads: what converts is what
 // the file gets, as the plain text of the rate, and what the next start
 // converts with. A text the panel refuses is reported when it is read, and
-// neither converts nor is saved.
+// the unit goes on converting with, and saving, the rate it had.
 struct TypedRateCase {
   const char* name;
   const char* integerText;
   const char* decimalText;
   const char* result;  // 100 米ドル in 円
-  const char* saved;   // DATA2, or nothing
+  const char* saved;   // DATA2
   int refusedEdit;     // 0, or the edit that gets the focus
 };
 
@@ -323,8 +323,8 @@ TEST_P(TypedRates, ConvertAsTheyAreSavedAndReadBack) {
   }
   const Real48 used = table[25].unit(2).Factor;
   form->PageButton1.click();
-  const std::string line = c.saved ? std::string("DATA2=") + c.saved + "\r\n" : "DATA2=";
-  EXPECT_EQ(settingsBytes().find(line) != std::string::npos, c.saved != nullptr) << settingsBytes();
+  const std::string line = std::string("DATA2=") + c.saved + "\r\n";
+  EXPECT_NE(settingsBytes().find(line), std::string::npos) << settingsBytes();
   form.reset();
 
   table = CategoryTable::BuiltIn();
@@ -339,9 +339,8 @@ INSTANTIATE_TEST_SUITE_P(
                       TypedRateCase{"LeadingBlank", " 1", "94", "        5154.64", "1.94", 0},
                       TypedRateCase{"NegativeDecimals", "1", "-5", "       10526.32", "0.95", 0},
                       TypedRateCase{"NegativeInteger", "-1", "50", "      -20000.00", "-0.50", 0},
-                      TypedRateCase{"Letter", "1a", "94", "       10638.30", nullptr, 2},
-                      TypedRateCase{"TrailingBlank", "1", "94 ", "       10638.30", nullptr,
-                                    9 + 2}),
+                      TypedRateCase{"Letter", "1a", "94", "       10638.30", "0.94", 2},
+                      TypedRateCase{"TrailingBlank", "1", "94 ", "       10638.30", "0.94", 9 + 2}),
     [](const ::testing::TestParamInfo<TypedRateCase>& info) {
       return std::string(info.param.name);
     });
