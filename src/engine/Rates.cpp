@@ -239,13 +239,16 @@ std::optional<RateReadError> ReadRatesFromPanel(CategoryRecord& category,
 
 void WriteRates(const CategoryRecord& category, const RatePanelTexts& rows,
                 const std::function<void(int unit, const std::string& text)>& writeData,
-                const UntouchedRows& untouched) {
+                const UntouchedRows& untouched, bool emptyUnitsToo) {
   for (int u = 1; u <= kUnitsPerCategory; ++u) {
     const UnitRecord& unit = category.unit(u);
     const std::size_t k = static_cast<std::size_t>(u - 1);
     const RowReading reading = ReadRateRow(rows[k], unit.Decimals);
     if (untouched[k]) {
-      if (unit.isEmpty()) continue;
+      if (unit.isEmpty()) {
+        if (emptyUnitsToo) writeData(u, ShortestRealText(unit.Factor));
+        continue;
+      }
       // The row's own text where it reads back as the factor, as it was
       // always saved; the factor's shortest text where the row shows it cut.
       const bool exact = reading.rate && reading.rate->factor.bytes() == unit.Factor.bytes();

@@ -111,10 +111,12 @@ std::optional<RateReadError> ReadRatesFromPanel(CategoryRecord& category,
 // it refuses writes the shortest text of the factor it still converts with.
 // An untouched row of a unit that is there writes its own text when that
 // reads back as the factor bit for bit, otherwise the shortest text that
-// does. A write that throws stops the rest.
+// does; an untouched row of an empty unit writes nothing, or with
+// emptyUnitsToo its 0, for a rate that may have been emptied after the file
+// last took it. A write that throws stops the rest.
 void WriteRates(const CategoryRecord& category, const RatePanelTexts& rows,
                 const std::function<void(int unit, const std::string& text)>& writeData,
-                const UntouchedRows& untouched = {});
+                const UntouchedRows& untouched = {}, bool emptyUnitsToo = false);
 
 // The rows a category's factors show: what the panel is filled with.
 RatePanelTexts RateTextsOfFactors(const CategoryRecord& category);

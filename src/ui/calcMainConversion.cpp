@@ -121,10 +121,12 @@ void TCalcMainForm::SaveRates() {
   ApplyRateTexts();
   SettingsFile& settings = *settings_;
   const RatePanelTexts rows = RateTextsOf(*this);
+  // A refused save may have left a rate emptied in memory alone, its row
+  // since shown as empty: every unit goes to the file then.
   hk::WriteRates(
       table_[category], rows,
       [&](int unit, const std::string& text) { settings.writeRate(category, unit, text); },
-      LeftAlone(*this, rows));
+      LeftAlone(*this, rows), UnsavedRates.count(category) != 0);
 }
 
 bool TCalcMainForm::RatesEdited() const {
@@ -178,7 +180,7 @@ void TCalcMainForm::SaveRatesAtExit() {
     hk::WriteRates(
         record, RateTextsOfFactors(record),
         [&](int unit, const std::string& text) { settings_->writeRate(category, unit, text); },
-        everyRowAlone);
+        everyRowAlone, true);
     UnsavedRates.erase(category);
   }
 }

@@ -232,6 +232,22 @@ TEST(RateSave, WritesEveryRowThatReadsAndStopsWhenTheWriteFails) {
             (std::vector<std::pair<int, std::string>>{{1, "1.05"}, {2, "106.3"}, {3, "1.5"}}));
 }
 
+TEST(RateSave, WritesAnEmptiedRateWhenAskedTo) {
+  CategoryRecord c = CategoryTable::BuiltIn()[26];  // units 8 and 9 empty
+  c.unit(2).Factor = Real48();                      // emptied in memory after a refused save
+  UntouchedRows alone;
+  alone.fill(true);
+  for (const bool emptyUnitsToo : {false, true}) {
+    std::vector<int> units;
+    WriteRates(
+        c, RateTextsOfFactors(c), [&](int u, const std::string&) { units.push_back(u); }, alone,
+        emptyUnitsToo);
+    const std::vector<int> due = emptyUnitsToo ? std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8, 9}
+                                               : std::vector<int>{1, 3, 4, 5, 6, 7};
+    EXPECT_EQ(units, due);
+  }
+}
+
 TEST(RateUntouchedRow, KeepsAFactorFinerThanItsDecimals) {
   CategoryRecord c = CategoryTable::BuiltIn()[25];
   c.unit(2) = Unit(0.0094L, 2);
