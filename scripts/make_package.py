@@ -2,8 +2,8 @@
 """Makes the zip that Windows users download.
 
 The entries go in the order given, each with the same fixed time (the
-commit's, from SOURCE_DATE_EPOCH, when set) and no owner or permission bits,
-so that the zip's bytes depend on nothing but the files. Text files become
+commit's, from SOURCE_DATE_EPOCH, when set), no owner and the mode 0644, so
+that the zip's bytes depend on nothing but the files. Text files become
 what Notepad opens on every Windows: UTF-8 with a byte-order mark and CR LF
 line ends.
 
@@ -11,6 +11,7 @@ Usage: make_package.py OUT.zip NAME=FILE...   (a NAME ending in .txt is text)
 """
 
 import os
+import stat
 import sys
 import time
 import zipfile
@@ -45,8 +46,10 @@ def main(argv):
             if name.lower().endswith(".txt"):
                 data = windows_text(data)
             info = zipfile.ZipInfo(name, stamp)
-            info.create_system = 0  # MS-DOS: no Unix owner or mode
-            info.external_attr = 0
+            # A plain file that all may read: with no mode at all, unzip on
+            # Linux makes the files their owner's only.
+            info.create_system = 3  # Unix, so that the mode below counts
+            info.external_attr = (stat.S_IFREG | 0o644) << 16
             info.compress_type = zipfile.ZIP_DEFLATED
             package.writestr(info, data, compresslevel=9)
     os.replace(temp, argv[1])

@@ -7,18 +7,20 @@ hk_packages=(
   python3 imagemagick libx11-dev libxext-dev git
 )
 
-hk_install_prerequisites() {
-  local missing=()
+# Prints the packages that are needed and not installed, one a line.
+hk_missing_prerequisites() {
   local p
-  for p in "${hk_packages[@]}"; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+  for p in "${hk_packages[@]}" wine wine32:i386; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || echo "$p"
   done
+}
+
+hk_install_prerequisites() {
+  local missing
+  mapfile -t missing < <(hk_missing_prerequisites)
   if ! dpkg --print-foreign-architectures | grep -qx i386; then
     dpkg --add-architecture i386
-    missing+=(wine wine32:i386)
   fi
-  dpkg-query -W -f='${Status}' wine 2>/dev/null | grep -q "install ok installed" || missing+=(wine)
-  dpkg-query -W -f='${Status}' wine32:i386 2>/dev/null | grep -q "install ok installed" || missing+=(wine32:i386)
   if [ ${#missing[@]} -gt 0 ]; then
     echo "installing: ${missing[*]}"
     export DEBIAN_FRONTEND=noninteractive

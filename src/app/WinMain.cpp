@@ -9,10 +9,20 @@
 #include "platform/Dispatcher.h"
 #include "platform/Palette.h"
 #include "platform/win32/MessageLoop.h"
+#include "platform/win32/SystemLibrary.h"
 #include "platform/win32/Win32ProfileStorage.h"
 #include "platform/win32/Win32Services.h"
 #include "ui/Application.h"
 #include "ui/calcMain.h"
+
+namespace {
+
+// Before every other initialiser of the program, so that no library is ever
+// looked for beside it. The program imports no library lazily: until here
+// only the system's own libraries and those they import are loaded.
+__attribute__((constructor(101))) void RestrictLibrarySearchFirst() { hk::RestrictLibrarySearch(); }
+
+}  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   INITCOMMONCONTROLSEX controls{};
@@ -22,7 +32,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
 
   hk::Application().Title = "はかり丸";
   // The main window puts the full path beside the program in its place.
-  hk::Application().HelpFile = "ZOVEZA.HLP";
+  hk::Application().HelpFile = L"ZOVEZA.HLP";
 
   // The settings file is locked, flushed and replaced through the system.
   hk::Win32ProfileStorage settingsStorage;

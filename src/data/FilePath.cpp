@@ -1,5 +1,11 @@
 #include "data/FilePath.h"
 
+#ifdef _WIN32
+#include <windows.h>
+
+#include <climits>
+#endif
+
 namespace hk {
 
 namespace {
@@ -22,6 +28,24 @@ bool IsSeparator(FilePath::value_type c) {
 }
 
 }  // namespace
+
+#ifdef _WIN32
+FilePath::FilePath(std::string_view text) {
+  constexpr UINT kShiftJis = 932;
+  const int length = text.size() <= INT_MAX ? static_cast<int>(text.size()) : 0;
+  const int needed =
+      MultiByteToWideChar(kShiftJis, MB_ERR_INVALID_CHARS, text.data(), length, nullptr, 0);
+  if (needed > 0) {
+    native_.resize(static_cast<std::size_t>(needed));
+    MultiByteToWideChar(kShiftJis, MB_ERR_INVALID_CHARS, text.data(), length, native_.data(),
+                        needed);
+    return;
+  }
+  // Bytes that are no Shift-JIS must name no file, rather than a similar
+  // one: '?' is in no file's name.
+  for (const char c : text) native_.push_back(static_cast<unsigned char>(c) < 0x80 ? c : L'?');
+}
+#endif
 
 std::string FilePath::string() const {
   std::string text;

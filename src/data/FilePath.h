@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <type_traits>
 #include <utility>
 
@@ -28,9 +29,12 @@ class FilePath {
   FilePath(string_type native) : native_(std::move(native)) {}
   FilePath(const value_type* native) : native_(native) {}
 #ifdef _WIN32
-  // The names the program spells itself ("ZO_VEZA.HLP"), which are ASCII.
-  FilePath(const std::string& ascii) : native_(ascii.begin(), ascii.end()) {}
-  FilePath(const char* ascii) : FilePath(std::string(ascii)) {}
+  // A name in the program's own text, Shift-JIS, as the name it spells:
+  // converted from code page 932, never byte by byte. Explicit, so that no
+  // byte string becomes a path unseen. Elsewhere the system takes a name as
+  // bytes, and the same FilePath(text) keeps the text's bytes as they are:
+  // the program finds again what it named.
+  explicit FilePath(std::string_view text);
 #endif
   template <class Path, class = std::enable_if_t<!std::is_same_v<Path, FilePath>>,
             class = decltype(string_type(std::declval<const Path&>().native()))>

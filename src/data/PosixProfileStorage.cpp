@@ -79,21 +79,6 @@ fs::path ResolvedTarget(const fs::path& file) {
   return ec ? file : target;
 }
 
-// The fallback of a folder that takes no new files: the file itself is
-// rewritten. The room is claimed first, so a full disk fails before any
-// byte changes.
-bool RewriteInPlace(const fs::path& file, std::string_view bytes, off_t oldSize) {
-  Descriptor fd(::open(file.c_str(), O_WRONLY | O_CLOEXEC));
-  if (!fd.valid()) return false;
-  if (static_cast<off_t>(bytes.size()) > oldSize &&
-      ::posix_fallocate(fd.get(), 0, static_cast<off_t>(bytes.size())) != 0) {
-    return false;
-  }
-  return WriteAll(fd.get(), bytes) &&
-         ::ftruncate(fd.get(), static_cast<off_t>(bytes.size())) == 0 && ::fsync(fd.get()) == 0 &&
-         fd.close();
-}
-
 class PosixProfileStorage : public ProfileStorage {
  public:
   std::unique_ptr<Lock> lock(const FilePath& path) override {
@@ -139,13 +124,11 @@ class PosixProfileStorage : public ProfileStorage {
     if (exists && (!S_ISREG(st.st_mode) || ::access(target.c_str(), W_OK) != 0)) return false;
 
     std::string name = target.string() + ".XXXXXX";
+    // A folder that takes no new file takes no write: rewriting the file in
+    // place instead could be cut short, and leave half a file to the next
+    // reader.
     Descriptor fd(::mkstemp(&name[0]));
-    if (!fd.valid()) {
-      if (exists && (errno == EACCES || errno == EPERM)) {
-        return RewriteInPlace(target, bytes, st.st_size);
-      }
-      return false;
-    }
+    if (!fd.valid()) return false;
     const fs::path temp = name;
     // The new file takes the old one's permissions, or those a new file gets.
     mode_t mode = st.st_mode & 07777;

@@ -367,16 +367,19 @@ void ProfileFile::Content::parse() {
 ProfileFile::ProfileFile(FilePath path, ProfileStorage& storage)
     : path_(std::move(path)), storage_(storage), content_(std::make_unique<Content>()) {
   // A write replaces the file whole by a rename and retries one that this
-  // read holds up, so the read needs no lock. Only a read that the system
-  // refuses (a rename or a rewrite in place under way) waits for the
-  // writers' lock and tries again; a lock not had in time costs nothing but
-  // that. A file that cannot be read reads as empty; writes read it again
-  // anyway.
+  // read holds up, so the read needs no lock. A read that the system refuses
+  // (a rename under way, a scanner holding the file) waits for the writers'
+  // lock and tries again while it is refused; a lock not had in time costs
+  // nothing but that.
   if (!storage_.read(path_, content_->bytes)) {
     const std::unique_ptr<ProfileStorage::Lock> lock = storage_.lock(path_);
-    if (!storage_.read(path_, content_->bytes)) content_->bytes.clear();
+    if (!storage_.readPatiently(path_, content_->bytes)) unreadable_ = true;
   }
-  if (content_->bytes.size() > kMaxFileBytes) content_->bytes.clear();
+  if (content_->bytes.size() > kMaxFileBytes) unreadable_ = true;
+  if (unreadable_) {
+    content_->bytes.clear();
+    saves_ = false;
+  }
 }
 
 ProfileFile::~ProfileFile() = default;
@@ -427,11 +430,17 @@ void ProfileFile::write(std::string_view section, std::string_view key, std::str
     throw std::invalid_argument("key name empty, with \"=\" or starting with \";\" or \"[\"");
   }
 
+  if (!saves_) {
+    auto next = std::make_unique<Content>();
+    next->bytes = WithValue(content_->bytes, section, key, value);
+    content_ = std::move(next);
+    return;
+  }
   // The file as it is now, whoever changed it since it was last read here: no
   // other copy of the program writes between this read and the replace.
   const std::unique_ptr<ProfileStorage::Lock> lock = storage_.lock(path_);
   std::string onDisk;
-  if (!lock || !storage_.read(path_, onDisk) || onDisk.size() > kMaxFileBytes) fail();
+  if (!lock || !storage_.readPatiently(path_, onDisk) || onDisk.size() > kMaxFileBytes) fail();
   auto next = std::make_unique<Content>();
   next->bytes = WithValue(onDisk, section, key, value);
   if (next->bytes.size() > kMaxFileBytes) fail();

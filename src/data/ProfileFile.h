@@ -32,6 +32,11 @@ class ProfileWriteError : public std::runtime_error {
 // disk at that moment, under the storage's lock, changes its one key and
 // replaces the file whole, so neither a crash nor another copy of the
 // program writing at the same time loses anything.
+//
+// A file that is there but could not be read when the object was made is
+// never written through it: what it holds is unknown, and writing the
+// defaults read in its place would replace it. Its writes then change only
+// what this object reads back.
 class ProfileFile {
  public:
   explicit ProfileFile(FilePath path, ProfileStorage& storage = InstalledProfileStorage());
@@ -40,6 +45,14 @@ class ProfileFile {
   ProfileFile& operator=(const ProfileFile&) = delete;
 
   const FilePath& path() const { return path_; }
+  // The path as the program's Shift-JIS texts show it.
+  std::string shownPath() const { return storage_.displayName(path_); }
+
+  // The file was there and could not be read, even after waiting.
+  bool unreadable() const { return unreadable_; }
+  // From now on writes change only what this object reads back.
+  void stopSaving() { saves_ = false; }
+  bool saves() const { return saves_; }
 
   // The value of key in section, or defaultValue when either is absent.
   std::string read(std::string_view section, std::string_view key,
@@ -52,7 +65,8 @@ class ProfileFile {
   // Sets key in section to value, creating the file, the section or the key
   // as needed; the value ends at its first line break or zero byte. Throws
   // ProfileWriteError when the file cannot be written; the file on disk and
-  // the values in memory then stay as they were.
+  // the values in memory then stay as they were. Without saves(), memory
+  // alone takes the value.
   void write(std::string_view section, std::string_view key, std::string_view value);
 
   // Test seam: see ProfileStorage::BeforeReplace.
@@ -65,6 +79,8 @@ class ProfileFile {
   FilePath path_;
   ProfileStorage& storage_;
   std::unique_ptr<Content> content_;
+  bool saves_ = true;
+  bool unreadable_ = false;
   ProfileStorage::BeforeReplace beforeReplace_;
 };
 

@@ -32,14 +32,20 @@ class ProfileStorage {
   // Nothing when the lock could not be had within the storage's wait.
   virtual std::unique_ptr<Lock> lock(const FilePath& file) = 0;
 
-  // The whole file into bytes. A file that is not there reads as empty; false
-  // when it is there but cannot be read.
+  // The whole file into bytes, in one try. A file that is not there reads as
+  // empty; false when it is there but cannot be read.
   virtual bool read(const FilePath& file, std::string& bytes) = 0;
 
+  // The same, tried again while the system refuses the read as one of the
+  // moment (another program holding the file open alone, as scanners and
+  // backups do) for as long as lock() would wait.
+  virtual bool readPatiently(const FilePath& file, std::string& bytes) { return read(file, bytes); }
+
   // Puts bytes in the file's place, creating it when it is not there: a
-  // flushed temporary file renamed over it, or, where the folder takes no new
-  // files, the file rewritten in place. False on any failure, with the file
-  // on disk as it was and no temporary file left behind.
+  // flushed temporary file renamed over it, so that the file is never seen
+  // half written. A folder that takes no new file takes no write. False on
+  // any failure, with the file on disk as it was and no temporary file left
+  // behind.
   virtual bool replace(const FilePath& file, std::string_view bytes,
                        const BeforeReplace& beforeReplace) = 0;
 

@@ -113,7 +113,7 @@ void LoadUnit(const ProfileFile& profile, std::string_view section, int u, UnitR
 
 FilePath SettingsPathFor(const FilePath& executable) {
   FilePath path = executable;
-  path.replace_extension(".KZN");
+  path.replace_extension(FilePath(".KZN"));
   return path;
 }
 

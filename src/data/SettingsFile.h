@@ -37,6 +37,13 @@ class SettingsFile {
   explicit SettingsFile(FilePath path);
 
   const FilePath& path() const { return profile_.path(); }
+  std::string shownPath() const { return profile_.shownPath(); }
+
+  // See ProfileFile: a file that could not be read is never written, and
+  // after stopSaving() nothing is; the values written still read back.
+  bool unreadable() const { return profile_.unreadable(); }
+  void stopSaving() { profile_.stopSaving(); }
+  bool saves() const { return profile_.saves(); }
 
   // An integer key: decimal or "$" and hex digits; with allowHexPrefix also
   // "0x" and hex digits (the window keys and ICON). Nothing for a missing,

@@ -69,7 +69,8 @@ class StandardProfileStorage : public ProfileStorage {
     if (Status(file, status) ? !(status.st_mode & _S_IWRITE) : errno != ENOENT) return false;
     static std::atomic<unsigned> counter{0};
     FilePath temp = file;
-    temp += "." + std::to_string(std::random_device()()) + "-" + std::to_string(counter++) + ".tmp";
+    temp += FilePath("." + std::to_string(std::random_device()()) + "-" +
+                     std::to_string(counter++) + ".tmp");
     if (!WriteFile(temp, bytes)) {
       Discard(temp);
       return false;

@@ -123,6 +123,12 @@ bool RecordingServices::pressKey(unsigned virtualKey, bool shift) {
 
 FilePath RecordingServices::executablePath() { return executable; }
 
+SettingsPlace RecordingServices::settingsLocation(const FilePath& besideProgram, std::string_view) {
+  SettingsPlace place = settingsPlace;
+  if (place.file.empty()) place.file = besideProgram;
+  return place;
+}
+
 bool RecordingServices::fileExists(const FilePath& file) {
   const std::filesystem::path path = file;
   std::error_code error;

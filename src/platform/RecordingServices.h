@@ -60,6 +60,10 @@ class RecordingServices : public Services {
   // not exist, so a test that forgot to choose one writes nothing anywhere.
   FilePath executable;
 
+  // What settingsLocation() answers, its file the one beside the program
+  // unless one is given.
+  SettingsPlace settingsPlace;
+
   // Makes setClipboardText fail as a clipboard held by another program does.
   bool clipboardBusy = false;
 
@@ -93,6 +97,7 @@ class RecordingServices : public Services {
   int trackPopupMenu(Form& owner, const PopupMenu& menu, Point screen) override;
   void setKeyHook(KeyHook hook) override;
   FilePath executablePath() override;
+  SettingsPlace settingsLocation(const FilePath& besideProgram, std::string_view) override;
   bool fileExists(const FilePath& path) override;
   std::optional<Picture> loadBitmapFile(const FilePath& path) override;
   int scrollBarWidth() override { return verticalScrollBarWidth; }

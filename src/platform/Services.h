@@ -3,6 +3,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <string>
 #include <string_view>
 
 #include "data/FilePath.h"
@@ -19,12 +20,28 @@ class PopupMenu;
 constexpr unsigned kMbOk = 0x00000000;
 constexpr unsigned kMbYesNo = 0x00000004;
 constexpr unsigned kMbIconStop = 0x00000010;
+constexpr unsigned kMbIconWarning = 0x00000030;
+constexpr unsigned kMbIconInformation = 0x00000040;
 constexpr unsigned kMbDefButton2 = 0x00000100;
 constexpr int kIdOk = 1;
 constexpr int kIdYes = 6;
 constexpr int kIdNo = 7;
 
 enum class HelpCommand { Context, Quit };
+
+// Where the settings file is kept this run, and what the user is told once
+// about it.
+struct SettingsPlace {
+  FilePath file;
+  // The program runs from the user's temporary folder (a zip opened without
+  // unpacking it), so its settings are not kept beside it.
+  bool fromTemporaryFolder = false;
+  // Not empty when the settings belong in the user's own folder but no copy
+  // could be made there: that folder and the system's reason, in Shift-JIS.
+  // The file is then read and never written this run.
+  std::string unusableFolder;
+  std::string reason;
+};
 
 // Everything a window asks of the system. The program implements it over the
 // Windows API; the tests record what was asked and answer from a script.
@@ -66,9 +83,11 @@ class Services {
   // Where the settings file that belongs beside the program is kept: there,
   // unless the system keeps it elsewhere for this user (programName, in
   // Shift-JIS, names the place).
-  virtual FilePath settingsLocation(const FilePath& besideProgram,
-                                    std::string_view /*programName*/) {
-    return besideProgram;
+  virtual SettingsPlace settingsLocation(const FilePath& besideProgram,
+                                         std::string_view /*programName*/) {
+    SettingsPlace place;
+    place.file = besideProgram;
+    return place;
   }
   virtual bool fileExists(const FilePath& path) = 0;
   // A bitmap file as a picture with its size; nothing when it is missing or

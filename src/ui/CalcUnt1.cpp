@@ -244,7 +244,7 @@ ComboBox& TCalcCustomForm::ColorCombo(int row) const {
   return Slot(ColorCombos, row, "ColorCombos");
 }
 
-FilePath TCalcCustomForm::userBitmapPath() const { return exeFolder_ / BitmapFileName; }
+FilePath TCalcCustomForm::userBitmapPath() const { return exeFolder_ / FilePath(BitmapFileName); }
 
 void TCalcCustomForm::showStandardIcon() {
   ICONImage.setPicture(StandardIcon(table_[EditedCategory]));

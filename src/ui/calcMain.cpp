@@ -45,6 +45,35 @@ class ScopeExit {
   std::function<void()> action_;
 };
 
+// What keeps this run's changes from the settings file, or sends them
+// elsewhere, said once at start-up: a save that cannot happen then says
+// nothing, rather than one box per change. Empty when all is as usual.
+std::string SettingsNotice(const SettingsPlace& place, const SettingsFile& settings) {
+  std::string text;
+  const auto paragraph = [&text](const std::string& more) {
+    text += text.empty() ? more : "\n\n" + more;
+  };
+  if (place.fromTemporaryFolder) {
+    paragraph(
+        "はかり丸は一時フォルダから起動されています (zip ファイルを展開せずに開いたときなど)。");
+    if (place.unusableFolder.empty()) {
+      text += "設定は次のファイルに保存します。\n" + settings.shownPath();
+    }
+    paragraph(
+        "zip ファイルを展開してから起動すると、設定はプログラムと同じフォルダに保存されます。");
+  }
+  if (!place.unusableFolder.empty()) {
+    paragraph("設定ファイルの写しを次のフォルダに作れませんでした。\n" + place.unusableFolder +
+              "\n" + place.reason + "\n今回の変更は保存されません。");
+  }
+  if (settings.unreadable()) {
+    paragraph("設定ファイルを読めませんでした。\n" + settings.shownPath() +
+              "\nほかのプログラムが使っているのかもしれません。最初の状態で起動します。"
+              "今回の変更はこのファイルに保存されません。");
+  }
+  return text;
+}
+
 Font TitleFont() {
   Font font;
   font.name = "ＭＳ ゴシック";
@@ -322,9 +351,8 @@ void TCalcMainForm::FormCreate() {
   fillArrays();
 
   const FilePath executable = services_.executablePath();
-  Application().HelpFile = executable.parent_path() / "ZO_VEZA.HLP";
-  settings_ = std::make_unique<SettingsFile>(
-      services_.settingsLocation(SettingsPathFor(executable), Application().Title));
+  Application().HelpFile = executable.parent_path() / FilePath("ZO_VEZA.HLP");
+  openSettings(executable);
 
   const WindowSettings saved = settings_->readWindowSettings();
   setBounds({saved.WinPosX, saved.WinPosY, bounds().width, bounds().height});
@@ -379,6 +407,18 @@ void TCalcMainForm::FormCreate() {
 
   // The window opens ready for typing, as the input is the first control.
   TargetEdit.focus();
+}
+
+void TCalcMainForm::openSettings(const FilePath& executable) {
+  const SettingsPlace place =
+      services_.settingsLocation(SettingsPathFor(executable), Application().Title);
+  settings_ = std::make_unique<SettingsFile>(place.file);
+  if (!place.unusableFolder.empty()) settings_->stopSaving();
+  const std::string notice = SettingsNotice(place, *settings_);
+  if (!notice.empty()) {
+    services_.messageBox(notice, Application().Title,
+                         kMbOk | (settings_->saves() ? kMbIconInformation : kMbIconWarning));
+  }
 }
 
 void TCalcMainForm::showMoneyPanel(bool shown) {

@@ -329,6 +329,9 @@ class TCalcMainForm : public Form {
   void bindEvents();
   void bindKeys();
   void fillArrays();
+  // The settings file where the system lets it be kept, and anything the
+  // user must know about it said once.
+  void openSettings(const FilePath& executable);
   void showMoneyPanel(bool shown);
 
   Services& services_;

@@ -48,7 +48,7 @@ void TCalcMainForm::ShowPageButtons() {
     Picture glyph = Picture::FromResource(category.IconResource, 24, 18);
     if (category.IconKind != 0) {
       const std::string fileName = UserBitmapFileName(c);
-      if (std::optional<Picture> loaded = services_.loadBitmapFile(folder / fileName)) {
+      if (std::optional<Picture> loaded = services_.loadBitmapFile(folder / FilePath(fileName))) {
         glyph = *loaded;
       } else {
         // Only for this run: the settings keep asking for the file, so the

@@ -12,6 +12,8 @@
 #include <string>
 #include <system_error>
 
+#include "support/HeldStorage.h"
+
 #ifndef _WIN32
 #include <signal.h>
 #include <sys/wait.h>
@@ -178,9 +180,42 @@ TEST_F(ProfileFileTest, FailedWritesChangeNothing) {
   }
   ProfileFile underAFile(dir_ / "plain" / "hakari.ini");
   ExpectFailedWrite(underAFile, "none");
-  ProfileFile aFolder(dir_);
-  ExpectFailedWrite(aFolder, "none");
   EXPECT_EQ(Slurp(dir_ / "plain"), "x");
+}
+
+// What could not be read is never written, not even once it could be; its
+// writes still read back. A missing file is no refused one.
+TEST_F(ProfileFileTest, AFileThatCouldNotBeReadIsNeverWritten) {
+  HeldStorage storage;
+  Put(file(), "[s]\r\nk=mine\r\n");
+  storage.held = true;
+  ProfileFile refused(file(), storage);
+  EXPECT_EQ(storage.patientReads, 1);
+  EXPECT_TRUE(refused.unreadable());
+  EXPECT_EQ(refused.read("s", "k", "-"), "-");
+  storage.held = false;
+  refused.write("s", "k", "new");
+  EXPECT_EQ(refused.read("s", "k", "-"), "new");
+  EXPECT_EQ(Slurp(file()), "[s]\r\nk=mine\r\n");
+
+  storage.held = true;
+  ProfileFile missing(dir_ / "new.ini", storage);
+  EXPECT_FALSE(missing.unreadable());
+  missing.write("s", "k", "v");
+  EXPECT_EQ(Slurp(dir_ / "new.ini"), "[s]\r\nk=v\r\n");
+
+  ProfileFile aFolder(dir_);
+  EXPECT_TRUE(aFolder.unreadable());
+  ProfileFile stopped(file());
+  stopped.stopSaving();
+  EXPECT_FALSE(stopped.unreadable());
+  for (ProfileFile* unsaved : {&aFolder, &stopped}) {
+    const std::set<std::string> before = FilesIn(dir_);
+    unsaved->write("s", "k", "memory");
+    EXPECT_EQ(unsaved->read("s", "k", "-"), "memory");
+    EXPECT_EQ(FilesIn(dir_), before);
+  }
+  EXPECT_EQ(Slurp(file()), "[s]\r\nk=mine\r\n");
 }
 
 // Another copy of the program, or the user with an editor, may change the file

@@ -243,8 +243,9 @@ TEST_F(SettingsFileTest, AFailedWriteNamesTheFile) {
 }
 
 TEST(SettingsPath, IsTheExecutablesPathWithKzn) {
-  EXPECT_EQ(SettingsPathFor("tools/CONVERT.EXE"), std::filesystem::path("tools/CONVERT.KZN"));
-  EXPECT_EQ(SettingsPathFor("hakarimaru.exe"), std::filesystem::path("hakarimaru.KZN"));
+  EXPECT_EQ(SettingsPathFor(FilePath("tools/CONVERT.EXE")),
+            std::filesystem::path("tools/CONVERT.KZN"));
+  EXPECT_EQ(SettingsPathFor(FilePath("hakarimaru.exe")), std::filesystem::path("hakarimaru.KZN"));
   EXPECT_EQ(CategorySection(25), "BUNRUI25");
 }
 

@@ -24,7 +24,7 @@ class CalcHistoryTest : public ::testing::Test {
     historyButton.setGroupIndex(5);
     historyButton.setAllowAllUp(true);
     historyButton.OnClick = [this] {
-      HistoryButtonClick(services, history, mainForm, historyButton, "ZO_VEZA.HLP");
+      HistoryButtonClick(services, history, mainForm, historyButton, FilePath("ZO_VEZA.HLP"));
     };
     mainForm.OnMessage = [this](unsigned message) {
       closeMessages.push_back(message);
@@ -463,7 +463,7 @@ TEST_F(CalcHistoryTest, TheButtonTogglesAndTheTwoCloseBoxesDiffer) {
 }
 
 TEST_F(CalcHistoryTest, TheMenuEntryRunsTheWindowModally) {
-  HistoryMenuClick(services, history, mainForm, "ZO_VEZA.HLP");
+  HistoryMenuClick(services, history, mainForm, FilePath("ZO_VEZA.HLP"));
   ASSERT_EQ(services.messageBoxes.size(), 1u);
   EXPECT_EQ(services.messageBoxes[0].text, "計算履歴はありません");
   EXPECT_EQ(services.messageBoxes[0].title, "履歴表示");
@@ -479,12 +479,12 @@ TEST_F(CalcHistoryTest, TheMenuEntryRunsTheWindowModally) {
     w.SpeedButton4.click();
     return kModalOk;
   };
-  HistoryMenuClick(services, history, mainForm, "ZO_VEZA.HLP");
+  HistoryMenuClick(services, history, mainForm, FilePath("ZO_VEZA.HLP"));
   ASSERT_EQ(services.modalRuns.size(), 1u);
   EXPECT_EQ(services.modalRuns[0]->modalResult(), kModalCancel);
   ASSERT_EQ(services.helpCalls.size(), 1u);
   EXPECT_EQ(services.helpCalls[0].context, 273u);
-  EXPECT_EQ(services.helpCalls[0].file, "ZO_VEZA.HLP");
+  EXPECT_EQ(services.helpCalls[0].file, FilePath("ZO_VEZA.HLP"));
   EXPECT_EQ(CalcHistoryForm, nullptr);
   services.pump();
   EXPECT_TRUE(closeMessages.empty());
@@ -493,7 +493,7 @@ TEST_F(CalcHistoryTest, TheMenuEntryRunsTheWindowModally) {
   // While a modeless window exists, the entry brings it back instead.
   TCalcHistoryForm& modeless = open();
   modeless.close();
-  HistoryMenuClick(services, history, mainForm, "ZO_VEZA.HLP");
+  HistoryMenuClick(services, history, mainForm, FilePath("ZO_VEZA.HLP"));
   EXPECT_EQ(services.modalRuns.size(), 1u);
   EXPECT_TRUE(modeless.visible());
   EXPECT_EQ(CalcHistoryForm, &modeless);

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "support/HeldStorage.h"
 #include "ui/CalcMainFixture.h"
 #include "ui/CalcUnt1.h"
 #include "ui/CalcUnt2.h"
@@ -220,6 +221,61 @@ TEST_F(CalcMainMenuTest, CustomisingAMoneyCategoryStartsFromThePanelsRates) {
   EXPECT_EQ(form->RateEdit(9 + 2).text(), "95");
   EXPECT_EQ(table[25].unit(2).Factor, Real48(0.95L));
   EXPECT_NE(settingsBytes().find("DATA2=      0.95\r\n"), std::string::npos) << settingsBytes();
+}
+
+// Settings that this run cannot save are said once, at start-up; then the
+// money page, a rate typed there, the clipboard option, the dialog's OK and
+// the exit leave the file as it was, and the window works on all the same.
+TEST_F(CalcMainMenuTest, SettingsThatCannotBeSavedAreSaidOnceAndLeftAlone) {
+  const std::string mine = "[ZOVA]\r\nINDEX=4\r\n[BUNRUI25]\r\nDATA2=1.23\r\n";
+  struct Case {
+    const char* what;
+    bool held;           // another program holds the file through the start-up
+    const char* folder;  // the user's folder that took no copy, if any
+    std::string said;    // in the one message
+    int category;        // selected at start
+  };
+  const Case cases[] = {
+      {"held at start-up", true, "", "設定ファイルを読めませんでした。\n" + settingsPath().string(),
+       1},
+      {"no copy in the user's folder", false, "C:\\u\\はかり丸",
+       "C:\\u\\はかり丸\nディスクがいっぱい (112)\n今回の変更は保存されません。", 4},
+  };
+  HeldStorage storage;
+  InstallProfileStorage(&storage);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    writeSettings(mine);
+    table = CategoryTable::BuiltIn();
+    services.messageBoxes.clear();
+    services.settingsPlace.unusableFolder = c.folder;
+    services.settingsPlace.reason = "ディスクがいっぱい (112)";
+    storage.held = c.held;
+    auto form = start();
+    storage.held = false;
+    ASSERT_EQ(services.messageBoxes.size(), 1u);
+    EXPECT_NE(services.messageBoxes[0].text.find(c.said), std::string::npos)
+        << services.messageBoxes[0].text;
+    EXPECT_EQ(services.messageBoxes[0].flags, kMbOk | kMbIconWarning);
+    EXPECT_EQ(form->Selection.CurrentCategory, c.category);
+
+    form->PageButton3.click();
+    form->RateEdit(2).userChanged("2");
+    choose(*form, "結果を自動的にｸﾘｯﾌﾟﾎﾞｰﾄﾞへｺﾋﾟｰ");
+    services.onRunModal = [](Form& dialog) {
+      auto& custom = static_cast<TCalcCustomForm&>(dialog);
+      custom.NameEdit.userChanged("ﾄﾞﾙ&D");
+      custom.OKButton.click();
+      return custom.modalResult();
+    };
+    choose(*form, "変換ﾃﾞｰﾀをｶｽﾄﾏｲｽﾞ(&C)...");
+    EXPECT_EQ(form->CategoryButton(1).text(), "ﾄﾞﾙ&D");
+    form.reset();
+    EXPECT_EQ(services.messageBoxes.size(), 1u);
+    EXPECT_EQ(errors, std::vector<std::string>{});
+    EXPECT_EQ(settingsBytes(), mine);
+  }
+  InstallProfileStorage(nullptr);
 }
 
 TEST_F(CalcMainMenuTest, TemperatureCannotBeCustomised) {

@@ -78,7 +78,7 @@ TEST_F(ProgramKeys, NoWindowBindsAKeyTwiceOrTakesTheMainWindowsKeys) {
   main->HistoryButton.click();
   ASSERT_NE(CalcHistoryForm, nullptr);
   SettingsFile settings(settingsPath());
-  TCalcCustomForm custom(services, *main, table, settings, folder.path(), "ZO_VEZA.HLP");
+  TCalcCustomForm custom(services, *main, table, settings, folder.path(), FilePath("ZO_VEZA.HLP"));
   TCalcAboutForm about(*main);
   const std::vector<std::pair<const char*, Form*>> windows = {
       {"main", main.get()}, {"history", CalcHistoryForm}, {"custom", &custom}, {"about", &about}};

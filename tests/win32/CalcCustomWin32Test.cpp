@@ -40,7 +40,7 @@ class CustomDialog : public ::testing::Test {
   test::TempFolder folder;
   CategoryTable table = CategoryTable::BuiltIn();
   SettingsFile settings{folder.path() / "hakarimaru.KZN"};
-  TCalcCustomForm dialog{services, owner, table, settings, folder.path(), "ZO_VEZA.HLP"};
+  TCalcCustomForm dialog{services, owner, table, settings, folder.path(), FilePath("ZO_VEZA.HLP")};
 };
 
 TEST_F(CustomDialog, KeyboardFrameAndConfirming) {

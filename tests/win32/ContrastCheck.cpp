@@ -212,7 +212,8 @@ int Run(const std::string& folder) {
     const Rect cell = historyWindow.StringGrid1.cellRect(1, row);
     historyWindow.StringGrid1.mouseDown(MouseButton::Left, cell.left + 2, cell.top + 2);
   }
-  TCalcCustomForm dialog(services, main, table, *main.Settings(), temp.path(), "ZO_VEZA.HLP");
+  TCalcCustomForm dialog(services, main, table, *main.Settings(), temp.path(),
+                         FilePath("ZO_VEZA.HLP"));
   dialog.SetCategory(1);
   dialog.setBounds({820, 420, dialog.bounds().width, dialog.bounds().height});
   services.showModeless(dialog);

@@ -43,7 +43,7 @@ class HistoryWindow : public ::testing::Test {
     historyButton.setGroupIndex(5);
     historyButton.setAllowAllUp(true);
     historyButton.OnClick = [this] {
-      HistoryButtonClick(services, history, mainForm, historyButton, "ZO_VEZA.HLP");
+      HistoryButtonClick(services, history, mainForm, historyButton, FilePath("ZO_VEZA.HLP"));
     };
     mainForm.OnMessage = [this](unsigned message) {
       if (message == WM_HISTORYCLOSE) HistoryCloseMessage(services, historyButton);

@@ -429,7 +429,8 @@ TEST_F(MainWindowOnScreen, ScreenReadersHearTheOtherWindowsAndTheGridsCurrentCel
   form.HistoryButton.click();
   settle();
 
-  TCalcCustomForm dialog(services, form, table, *form.Settings(), folder.path(), "ZO_VEZA.HLP");
+  TCalcCustomForm dialog(services, form, table, *form.Settings(), folder.path(),
+                         FilePath("ZO_VEZA.HLP"));
   dialog.SetCategory(1);
   TCalcAboutForm about(form);
   for (Form* other : std::initializer_list<Form*>{&dialog, &about}) {

@@ -179,7 +179,7 @@ TEST_F(Services32, FilesAndBitmapsAreReadFromTheDisk) {
   EXPECT_TRUE(services.fileExists(bitmap));
   EXPECT_FALSE(services.fileExists(folder.path()));
   EXPECT_FALSE(services.fileExists(folder.path() / "missing.bmp"));
-  EXPECT_EQ(services.executablePath().filename(), "hk_peer_tests.exe");
+  EXPECT_EQ(services.executablePath().filename(), FilePath(L"hk_peer_tests.exe"));
   EXPECT_TRUE(std::filesystem::path(services.executablePath()).is_absolute());
 }
 

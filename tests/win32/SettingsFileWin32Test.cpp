@@ -40,6 +40,54 @@ std::set<std::wstring> FilesIn(const fs::path& folder) {
   return names;
 }
 
+// The settings helper (SettingsHelper.cpp) running with the arguments.
+class Helper {
+ public:
+  explicit Helper(const std::wstring& arguments) {
+    std::wstring command = L"\"" + SjisToWide(HK_SETTINGS_HELPER_PATH) + L"\" " + arguments;
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                       &startup, &process)) {
+      CloseHandle(process.hThread);
+      process_ = process.hProcess;
+    }
+  }
+  ~Helper() {
+    if (process_) kill();
+  }
+  Helper(const Helper&) = delete;
+  Helper& operator=(const Helper&) = delete;
+
+  bool started() const { return process_ != nullptr; }
+  bool ended() const { return WaitForSingleObject(process_, 0) == WAIT_OBJECT_0; }
+  DWORD exitCode() const {
+    WaitForSingleObject(process_, 30000);
+    DWORD code = 99;
+    GetExitCodeProcess(process_, &code);
+    return code;
+  }
+  void kill() {
+    TerminateProcess(process_, 9);
+    WaitForSingleObject(process_, 30000);
+    CloseHandle(process_);
+    process_ = nullptr;
+  }
+
+ private:
+  HANDLE process_ = nullptr;
+};
+
+// How many keys name0, name1, ... the file holds one after the other, each
+// with its own value.
+std::size_t WrittenKeys(const fs::path& path, const std::string& name) {
+  const ProfileFile file(path);
+  std::size_t n = 0;
+  while (file.read("s", name + std::to_string(n), "-") == "v" + std::to_string(n)) ++n;
+  return n;
+}
+
 class SettingsFileOnWindows : public ::testing::Test {
  protected:
   SettingsFileOnWindows() { InstallProfileStorage(&storage_); }
@@ -165,6 +213,75 @@ TEST_F(SettingsFileOnWindows, AReadRefusedByAWriterWaitsForIt) {
   writer.join();
 }
 
+// Another program holding the file alone (a scanner, a backup) keeps no lock
+// of ours: a start-up read waits for it as long as for the lock. Held beyond
+// that, the file is never written this run, not even once it is free.
+TEST_F(SettingsFileOnWindows, AFileHeldByAnotherProgramIsWaitedForOrLeftAlone) {
+  const std::string mine = "[ZOVA]\r\nINDEX=4\r\n";
+  Put(path_, mine);
+  for (const DWORD heldFor : {DWORD{100}, DWORD{700}}) {
+    SCOPED_TRACE(heldFor);
+    const HANDLE held = CreateFileW(path_.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    std::thread release([held, heldFor] {
+      Sleep(heldFor);
+      CloseHandle(held);
+    });
+    SettingsFile settings(path_);
+    release.join();
+    EXPECT_EQ(settings.unreadable(), heldFor > 300);
+    EXPECT_EQ(settings.readWindowSettings().Index, heldFor > 300 ? 1 : 4);
+    settings.writeWindowSettings(0, 0, 25, 3);
+    EXPECT_EQ(BytesOf(path_) == mine, heldFor > 300);
+    Put(path_, mine);
+  }
+}
+
+// Another process of the program (the settings helper), killed while it
+// writes key after key, leaves a whole file: every line it wrote, in order;
+// the next write clears what it left behind.
+TEST_F(SettingsFileOnWindows, AKilledWriterLeavesAWholeFile) {
+  Helper writer(L"write \"" + path_.wstring() + L"\" k 100000");
+  ASSERT_TRUE(writer.started());
+  for (int waited = 0; waited < 20000 && WrittenKeys(path_, "k") < 200; waited += 10) Sleep(10);
+  writer.kill();
+  const std::size_t written = WrittenKeys(path_, "k");
+  EXPECT_GE(written, 200u);
+  std::string expected = "[s]\r\n";
+  for (std::size_t i = 0; i < written; ++i) {
+    expected += "k" + std::to_string(i) + "=v" + std::to_string(i) + "\r\n";
+  }
+  EXPECT_EQ(BytesOf(path_), expected);
+  SettingsFile(path_).writeAutoClip(false);
+  EXPECT_EQ(FilesIn(folder_.path()), std::set<std::wstring>{L"hakarimaru.KZN"});
+}
+
+// Two processes writing at once keep each other's keys; a start-up read
+// meanwhile, without the lock, always finds a whole file that has grown.
+TEST_F(SettingsFileOnWindows, ProgramsWritingAtOnceKeepEachOthersKeys) {
+  constexpr int kKeys = 40;
+  Helper first(L"write \"" + path_.wstring() + L"\" a " + std::to_wstring(kKeys));
+  Helper second(L"write \"" + path_.wstring() + L"\" b " + std::to_wstring(kKeys));
+  ASSERT_TRUE(first.started() && second.started());
+  std::size_t seen = 0;
+  int reads = 0;
+  while (!first.ended() || !second.ended()) {
+    const SettingsFile startUp(path_);
+    ASSERT_FALSE(startUp.unreadable());
+    const std::size_t keys = WrittenKeys(path_, "a") + WrittenKeys(path_, "b");
+    EXPECT_GE(keys, seen);
+    seen = keys;
+    ++reads;
+  }
+  EXPECT_EQ(first.exitCode(), 0u);
+  EXPECT_EQ(second.exitCode(), 0u);
+  EXPECT_EQ(WrittenKeys(path_, "a"), std::size_t{kKeys});
+  EXPECT_EQ(WrittenKeys(path_, "b"), std::size_t{kKeys});
+  EXPECT_GT(reads, 1);
+  EXPECT_EQ(FilesIn(folder_.path()), std::set<std::wstring>{L"hakarimaru.KZN"});
+}
+
 // The message names the folder in the user's own characters.
 TEST_F(SettingsFileOnWindows, AFolderWithAJapaneseName) {
   const fs::path dir = folder_.path() / fs::u8path(u8"換算ツール");
@@ -196,19 +313,57 @@ TEST_F(SettingsFileOnWindows, TheUsersCopyStartsFromTheFileBesideTheProgram) {
   EXPECT_EQ(FilesIn(folder_.path()), std::set<std::wstring>{L"hakarimaru.KZN"});
 
   const fs::path user = folder_.path() / fs::u8path(u8"はかり丸");
-  const fs::path copy = UserCopy(path_, user, storage_);
+  const fs::path copy = UserCopy(path_, user, storage_).file;
   EXPECT_EQ(copy, user / "hakarimaru.KZN");
   EXPECT_EQ(BytesOf(copy), "[ZOVA]\r\nPAGE=2\r\n");
   SettingsFile(copy).writeAutoClip(false);
   Put(path_, "[ZOVA]\r\nPAGE=3\r\n");
-  EXPECT_EQ(UserCopy(path_, user, storage_), copy);
+  // A copy that is there is used even while another copy of the program
+  // holds the writers' lock.
+  std::promise<void> taken;
+  std::promise<void> done;
+  std::thread elsewhere([&] {
+    const std::unique_ptr<ProfileStorage::Lock> lock = storage_.lock(copy);
+    taken.set_value();
+    done.get_future().wait();
+  });
+  taken.get_future().wait();
+  EXPECT_EQ(UserCopy(path_, user, storage_).file, copy);
+  done.set_value();
+  elsewhere.join();
   EXPECT_EQ(BytesOf(copy), "[ZOVA]\r\nPAGE=2\r\nAUTOCLIP=0\r\n");
 
   // Nothing beside the program: the first write makes the copy.
   const fs::path other = folder_.path() / "other";
-  EXPECT_EQ(UserCopy(folder_.path() / "none.KZN", other, storage_), other / "none.KZN");
+  EXPECT_EQ(UserCopy(folder_.path() / "none.KZN", other, storage_).file, other / "none.KZN");
   EXPECT_FALSE(fs::exists(other / "none.KZN"));
-  EXPECT_TRUE(UserCopy(path_, folder_.path() / "gone" / "deeper", storage_).empty());
+  // A folder that cannot be made: nothing, and the system's reason.
+  const UserCopyOutcome failed = UserCopy(path_, folder_.path() / "gone" / "deeper", storage_);
+  EXPECT_TRUE(failed.file.empty());
+  EXPECT_EQ(failed.error, static_cast<std::uint32_t>(ERROR_PATH_NOT_FOUND));
+}
+
+TEST(SettingsLocation, APathLiesInsideAFolderOnlyBelowIt) {
+  struct Case {
+    const wchar_t* path;
+    const wchar_t* folder;
+    bool inside;
+  };
+  const Case cases[] = {
+      {L"C:\\Users\\u\\AppData\\Local\\Temp\\Temp1_x.zip", L"C:\\Users\\u\\AppData\\Local\\Temp\\",
+       true},
+      {L"c:\\users\\U\\appdata\\local\\TEMP", L"C:\\Users\\u\\AppData\\Local\\Temp", true},
+      {L"C:\\Users\\u\\AppData\\Local\\Temp2\\x", L"C:\\Users\\u\\AppData\\Local\\Temp", false},
+      {L"C:\\Tools", L"C:\\Temp", false},
+      {L"C:\\Temp/x", L"C:\\Temp", true},
+      {L"C:\\Tools", L"C:\\", false},  // a temporary folder at a root holds nothing
+      {L"\\\\srv\\share\\x", L"\\\\srv\\share\\", false},
+      {L"\\\\srv\\share\\tmp\\x", L"\\\\srv\\share\\tmp", true},
+      {L"C:\\Tools", L"", false},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(LiesInside(c.path, c.folder), c.inside) << WideToSjis(c.path);
+  }
 }
 
 // HK_FULL_DISK names a settings file on a small disk that is full.
@@ -219,6 +374,13 @@ TEST_F(SettingsFileOnWindows, AFullDisk) {
   const std::set<std::wstring> before = FilesIn(path.parent_path());
   SettingsFile settings(path);
   ExpectFailedWrite(settings);
+  EXPECT_EQ(FilesIn(path.parent_path()), before);
+
+  // No user's copy can be made there either, and the full disk is the reason.
+  Put(path_, "[ZOVA]\r\nPAGE=2\r\n");
+  const UserCopyOutcome copy = UserCopy(path_, path.parent_path() / "user", storage_);
+  EXPECT_TRUE(copy.file.empty());
+  EXPECT_EQ(copy.error, static_cast<std::uint32_t>(ERROR_DISK_FULL));
   EXPECT_EQ(FilesIn(path.parent_path()), before);
 }
 

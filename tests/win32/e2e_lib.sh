@@ -149,6 +149,48 @@ start_program() {  # folder
   read_dpi
 }
 
+# A start that the program opens with a message box, as it does when it
+# has something to say about its settings: its text goes into notice,
+# Return closes it, and the main window follows.
+notice=
+start_with_notice() {  # folder
+  cmp -s "$exe" "$1/hakarimaru.exe" || cp "$exe" "$1/hakarimaru.exe"
+  (cd "$1" && exec wine hakarimaru.exe) &
+  program_pid=$!
+  local box=
+  for _ in $(seq 1 150); do
+    box=$(xdotool search --name "^はかり丸$" 2>/dev/null | head -n 1)
+    [ -n "$box" ] && break
+    sleep 0.2
+  done
+  if [ -z "$box" ]; then
+    echo "FAILED: no message box appeared"
+    exit 1
+  fi
+  sleep 1
+  notice=$(window_texts "はかり丸")
+  xdotool key Return
+  window=
+  for _ in $(seq 1 50); do
+    window=$(xdotool search --name "^はかり丸$" 2>/dev/null | grep -vx "$box" | head -n 1)
+    [ -n "$window" ] && break
+    sleep 0.2
+  done
+  if [ -z "$window" ]; then
+    echo "FAILED: the main window did not follow the message box"
+    exit 1
+  fi
+  sleep 1
+  read_dpi
+}
+
+# Only the main window has the program's title: a message box would too.
+no_message_box() {  # after what
+  sleep 0.5
+  check "no message box after $1" "1" \
+    "$(xdotool search --onlyvisible --name '^はかり丸$' 2>/dev/null | wc -l)"
+}
+
 geometry() {
   eval "$(xdotool getwindowgeometry --shell "$window")"
 }

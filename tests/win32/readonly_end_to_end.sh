@@ -41,13 +41,6 @@ listing() {
 }
 before=$(listing)
 
-# Only the main window has the program's title: a message box would too.
-no_message_box() {  # after what
-  sleep 0.5
-  check "no message box after $1" "1" \
-    "$(xdotool search --onlyvisible --name '^はかり丸$' 2>/dev/null | wc -l)"
-}
-
 category_button_1() {
   window_texts --at "$(scaled $((8 + 32)))" "$(scaled $((48 + 27)))" "はかり丸"
 }

@@ -157,40 +157,33 @@ bool WriteAll(HANDLE file, std::string_view bytes) {
   return true;
 }
 
-// Held by no one else, as readers take no lock: one that opens the file
-// while it is rewritten is refused and reads again under the lock. A reader
-// holds it only for a moment, so the open is tried again until the lock's
-// wait has run out.
-HANDLE OpenAlone(const std::wstring& target, std::uint32_t wait) {
-  const ULONGLONG start = GetTickCount64();
+// The whole file in one try: ERROR_SUCCESS, or why not.
+DWORD ReadAll(const std::wstring& path, std::string& bytes) {
+  bytes.clear();
+  Handle in(CreateFileW(path.c_str(), GENERIC_READ,
+                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!in.valid()) {
+    const DWORD error = GetLastError();
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? ERROR_SUCCESS : error;
+  }
+  LARGE_INTEGER size{};
+  if (!GetFileSizeEx(in.get(), &size)) return GetLastError();
+  if (static_cast<ULONGLONG>(size.QuadPart) > kMaxFileBytes) return ERROR_FILE_TOO_LARGE;
+  bytes.reserve(static_cast<std::size_t>(size.QuadPart));
+  char chunk[16384];
   for (;;) {
-    const HANDLE file = CreateFileW(target.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file != INVALID_HANDLE_VALUE || GetLastError() != ERROR_SHARING_VIOLATION ||
-        GetTickCount64() - start >= wait) {
-      return file;
-    }
-    Sleep(15);
+    DWORD got = 0;
+    if (!ReadFile(in.get(), chunk, sizeof chunk, &got, nullptr)) return GetLastError();
+    if (got == 0) return ERROR_SUCCESS;
+    bytes.append(chunk, got);
+    if (bytes.size() > kMaxFileBytes) return ERROR_FILE_TOO_LARGE;
   }
 }
 
-// The fallback of a folder that takes no new files, as the system's own
-// profile functions do it. Growing the file first claims the room, so a full
-// disk fails before any byte changes.
-bool RewriteInPlace(const std::wstring& target, std::string_view bytes, std::uint32_t wait) {
-  Handle file(OpenAlone(target, wait));
-  if (!file.valid()) return false;
-  LARGE_INTEGER size{};
-  LARGE_INTEGER start{};
-  size.QuadPart = static_cast<LONGLONG>(bytes.size());
-  LARGE_INTEGER old{};
-  if (!GetFileSizeEx(file.get(), &old)) return false;
-  if (size.QuadPart > old.QuadPart &&
-      (!SetFilePointerEx(file.get(), size, nullptr, FILE_BEGIN) || !SetEndOfFile(file.get()))) {
-    return false;
-  }
-  return SetFilePointerEx(file.get(), start, nullptr, FILE_BEGIN) && WriteAll(file.get(), bytes) &&
-         SetEndOfFile(file.get()) && FlushFileBuffers(file.get()) && file.close();
+// Another program that opened the file alone, or locked a part of it.
+bool HeldByAnother(DWORD error) {
+  return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION;
 }
 
 }  // namespace
@@ -216,26 +209,20 @@ std::unique_ptr<ProfileStorage::Lock> Win32ProfileStorage::lock(const FilePath& 
 }
 
 bool Win32ProfileStorage::read(const FilePath& file, std::string& bytes) {
-  bytes.clear();
-  Handle in(CreateFileW(file.native().c_str(), GENERIC_READ,
-                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!in.valid()) {
-    const DWORD error = GetLastError();
-    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
-  }
-  LARGE_INTEGER size{};
-  if (!GetFileSizeEx(in.get(), &size) || static_cast<ULONGLONG>(size.QuadPart) > kMaxFileBytes) {
-    return false;
-  }
-  bytes.reserve(static_cast<std::size_t>(size.QuadPart));
-  char chunk[16384];
+  const DWORD error = ReadAll(file.native(), bytes);
+  SetLastError(error);
+  return error == ERROR_SUCCESS;
+}
+
+bool Win32ProfileStorage::readPatiently(const FilePath& file, std::string& bytes) {
+  const ULONGLONG start = GetTickCount64();
   for (;;) {
-    DWORD got = 0;
-    if (!ReadFile(in.get(), chunk, sizeof chunk, &got, nullptr)) return false;
-    if (got == 0) return true;
-    bytes.append(chunk, got);
-    if (bytes.size() > kMaxFileBytes) return false;
+    const DWORD error = ReadAll(file.native(), bytes);
+    if (!HeldByAnother(error) || GetTickCount64() - start >= lockWait_) {
+      SetLastError(error);
+      return error == ERROR_SUCCESS;
+    }
+    Sleep(15);
   }
 }
 
@@ -246,6 +233,7 @@ bool Win32ProfileStorage::replace(const FilePath& file, std::string_view bytes,
   const bool exists = attributes != INVALID_FILE_ATTRIBUTES;
   if (!exists && GetLastError() != ERROR_FILE_NOT_FOUND) return false;
   if (exists && (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) != 0) {
+    SetLastError(ERROR_ACCESS_DENIED);
     return false;
   }
   const DWORD kept = exists ? attributes & kKeptAttributes : 0;
@@ -260,8 +248,12 @@ bool Win32ProfileStorage::replace(const FilePath& file, std::string_view bytes,
                           kept ? kept : FILE_ATTRIBUTE_NORMAL, nullptr);
     error = created == INVALID_HANDLE_VALUE ? GetLastError() : ERROR_SUCCESS;
   }
+  // A folder that takes no new file takes no write: rewriting the file in
+  // place instead could be cut short, and leave half a file to the next
+  // reader.
   if (created == INVALID_HANDLE_VALUE) {
-    return exists && error == ERROR_ACCESS_DENIED && RewriteInPlace(target, bytes, lockWait_);
+    SetLastError(error);
+    return false;
   }
   Handle out(created);
   bool ok = WriteAll(out.get(), bytes) && FlushFileBuffers(out.get());
@@ -274,28 +266,41 @@ bool Win32ProfileStorage::replace(const FilePath& file, std::string_view bytes,
     }
   }
   if (ok) ok = RenameOver(temp, target, lockWait_);
-  if (!ok) DeleteFileW(temp.c_str());
+  if (!ok) {
+    // The caller may tell the user why (a full disk).
+    const DWORD why = GetLastError();
+    DeleteFileW(temp.c_str());
+    SetLastError(why);
+  }
   return ok;
 }
 
-// Asked at every start, so it costs one open of the file when the file takes
-// writes, and a probe of its folder only when the file is missing or refused.
+// Asked at every start: a look at the file and a probe of its folder.
 bool TakesWrites(const FilePath& file) {
-  const std::wstring path = file.native();
-  Handle existing(CreateFileW(path.c_str(), GENERIC_WRITE,
-                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (existing.valid()) return true;
-  const DWORD error = GetLastError();
-  // A writer rewriting it in place holds it for a moment.
-  if (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION) return true;
-  // Writes go beside the file a link ends at. A probe of the writers' own
-  // pattern: should it outlive even its delete on close, the next write
-  // removes it.
-  const std::wstring target = error == ERROR_FILE_NOT_FOUND ? path : FinalPath(path);
+  // Writes go beside the file a link ends at.
+  const std::wstring target = FinalPath(file.native());
+  const DWORD attributes = GetFileAttributesW(target.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES &&
+      (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) == 0) {
+    // Refused by its permissions, it refuses every write, whatever its folder
+    // takes; a program holding it (a scanner, a backup) lets go in a moment.
+    Handle existing(CreateFileW(target.c_str(), GENERIC_WRITE,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!existing.valid() && !HeldByAnother(GetLastError())) return false;
+  }
+  // A probe of the writers' own pattern: should it outlive even its delete on
+  // close, the next write removes it.
   Handle probe(CreateFileW(TemporaryName(target).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                            FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
   return probe.valid();
+}
+
+std::wstring ResolvedPath(const std::wstring& path) {
+  std::wstring resolved = FinalPath(FullPath(path));
+  if (resolved.rfind(L"\\\\?\\UNC\\", 0) == 0) return L"\\" + resolved.substr(7);
+  if (resolved.rfind(L"\\\\?\\", 0) == 0) resolved.erase(0, 4);
+  return resolved;
 }
 
 std::string Win32ProfileStorage::displayName(const FilePath& file) const {

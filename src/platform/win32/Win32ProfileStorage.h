@@ -17,8 +17,11 @@ class Win32ProfileStorage : public ProfileStorage {
   explicit Win32ProfileStorage(std::uint32_t lockWaitMilliseconds = 5000)
       : lockWait_(lockWaitMilliseconds) {}
 
+  // On failure, GetLastError() tells why: read, readPatiently and replace
+  // leave it set so that a caller can name the cause.
   std::unique_ptr<Lock> lock(const FilePath& file) override;
   bool read(const FilePath& file, std::string& bytes) override;
+  bool readPatiently(const FilePath& file, std::string& bytes) override;
   bool replace(const FilePath& file, std::string_view bytes,
                const BeforeReplace& beforeReplace) override;
   // In code page 932, a character it lacks as "?".
@@ -29,10 +32,15 @@ class Win32ProfileStorage : public ProfileStorage {
 };
 
 // Whether writes of the file belong where the file is: its folder takes a
-// new file, or the file is there and opens for writing (to be rewritten in
-// place). A file marked read-only in a folder that takes files stays there:
-// the mark is someone's wish to keep it as it is, and each write says that
-// it failed.
+// new file (every write is one, renamed over the file), and the file, when
+// it is there, does not refuse writes by its permissions. A file marked
+// read-only in such a folder stays there: the mark is someone's wish to keep
+// it as it is, and each write says that it failed.
 bool TakesWrites(const FilePath& file);
+
+// The full path of the file or folder a path ends at, through links, in the
+// system's own spelling of its names; the full path itself when it is not
+// there.
+std::wstring ResolvedPath(const std::wstring& path);
 
 }  // namespace hk

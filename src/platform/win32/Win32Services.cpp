@@ -153,6 +153,22 @@ bool HelpViewerInstalled() {
   return installed;
 }
 
+// Whether a program named like the viewer lies where the system looks before
+// its own folders: the system starts the viewer by its bare name, from the
+// folder of the program that asks or the current one first, so such a file
+// would run in its place.
+bool ViewerShadowed(const FilePath& programFolder) {
+  wchar_t current[MAX_PATH];
+  const DWORD length = GetCurrentDirectoryW(MAX_PATH, current);
+  if (length == 0 || length >= MAX_PATH) return true;
+  for (const FilePath& folder : {programFolder, FilePath(std::wstring(current, length))}) {
+    if (GetFileAttributesW((folder / L"winhlp32.exe").c_str()) != INVALID_FILE_ATTRIBUTES) {
+      return true;
+    }
+  }
+  return false;
+}
+
 }  // namespace
 
 Win32Services::Win32Services() = default;
@@ -239,7 +255,8 @@ void Win32Services::help(Form& owner, const FilePath& helpFile, HelpCommand comm
   }
   // Without the file the viewer would only ask for it, and a viewer that is
   // a stub only says it cannot show it: both keep the asking window waiting.
-  if (fileExists(helpFile) && HelpViewerInstalled()) {
+  if (fileExists(helpFile) && HelpViewerInstalled() &&
+      !ViewerShadowed(executablePath().parent_path())) {
     helpViewerUsed_ = true;
     WinHelpW(window, file.c_str(), HELP_CONTEXT, context);
     return;
@@ -384,8 +401,8 @@ FilePath Win32Services::executablePath() {
   }
 }
 
-FilePath Win32Services::settingsLocation(const FilePath& besideProgram,
-                                         std::string_view programName) {
+SettingsPlace Win32Services::settingsLocation(const FilePath& besideProgram,
+                                              std::string_view programName) {
   return SettingsLocation(besideProgram, SjisToWide(programName), InstalledProfileStorage());
 }
 

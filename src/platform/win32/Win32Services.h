@@ -46,7 +46,8 @@ class Win32Services : public Services {
   FilePath executablePath() override;
   // Beside the program while its folder takes writes; otherwise the user's
   // copy in the application-data folder (SettingsLocation.h).
-  FilePath settingsLocation(const FilePath& besideProgram, std::string_view programName) override;
+  SettingsPlace settingsLocation(const FilePath& besideProgram,
+                                 std::string_view programName) override;
   bool fileExists(const FilePath& path) override;
   std::optional<Picture> loadBitmapFile(const FilePath& path) override;
   int scrollBarWidth() override;
