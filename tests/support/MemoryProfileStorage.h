@@ -20,12 +20,12 @@ class MemoryProfileStorage : public ProfileStorage {
   // How many replaces went through, for a cheap "has anything changed".
   long writes = 0;
 
-  std::string& bytesOf(const FilePath& file) { return files_[file.string()]; }
+  std::string& bytesOf(const FilePath& file) { return files_[file]; }
 
   std::unique_ptr<Lock> lock(const FilePath&) override { return std::make_unique<Lock>(); }
 
   bool read(const FilePath& file, std::string& bytes) override {
-    const auto found = files_.find(file.string());
+    const auto found = files_.find(file);
     bytes = found == files_.end() ? std::string() : found->second;
     return true;
   }
@@ -33,8 +33,9 @@ class MemoryProfileStorage : public ProfileStorage {
   bool replace(const FilePath& file, std::string_view bytes,
                const BeforeReplace& beforeReplace) override {
     if (refusing) return false;
-    if (beforeReplace) beforeReplace(file.string() + ".tmp");
-    files_[file.string()] = std::string(bytes);
+    // No temporary file stands in memory: the hook sees the file's own path.
+    if (beforeReplace) beforeReplace(file);
+    files_[file] = std::string(bytes);
     ++writes;
     return true;
   }
@@ -42,7 +43,7 @@ class MemoryProfileStorage : public ProfileStorage {
   std::string displayName(const FilePath& file) const override { return file.string(); }
 
  private:
-  std::map<std::string, std::string> files_;
+  std::map<FilePath, std::string> files_;
 };
 
 }  // namespace hk
