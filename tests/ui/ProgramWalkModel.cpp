@@ -119,7 +119,7 @@ void ProgramWalk::expectPanelFilled() {
     // The row shows its factor to the unit's decimals, cut toward zero where
     // the factor is finer.
     const std::optional<long double> reading =
-        RateOfRow(p.integerText, p.decimalText, unit.decimals);
+        RawRateOfRow(p.integerText, p.decimalText, unit.decimals);
     const long double f = unit.factor;
     const long double step = std::pow(10.0L, -unit.decimals);
     const long double slack = (std::fabs(f) + unit.slack) * 0x1p-34L;
@@ -156,7 +156,9 @@ void ProgramWalk::expectPanelRead(bool report) {
       p.read = true;
     } else if (report && firstBad == 0) {
       firstBad = row;
-      badInteger = !ReadWhole(i);
+      // A row of two whole numbers is refused for its value, told at its
+      // integer part.
+      badInteger = !ReadWhole(i) || ReadWhole(d);
     }
   }
   if (firstBad == 0) return;

@@ -127,14 +127,22 @@ std::string CutToBytes(std::string_view text, std::size_t limit) {
   return std::string(text.substr(0, std::min(end, text.size())));
 }
 
-std::optional<long double> RateOfRow(std::string_view integerText, std::string_view decimalText,
-                                     int decimals) {
+std::optional<long double> RawRateOfRow(std::string_view integerText, std::string_view decimalText,
+                                        int decimals) {
   const std::optional<std::int32_t> i = ReadWhole(integerText);
   const std::optional<std::int32_t> d = ReadWhole(decimalText);
   if (!i || !d) return std::nullopt;
   long double scale = 1;
   for (int k = 0; k < decimals; ++k) scale *= 10;
   return static_cast<long double>(*i) + static_cast<long double>(*d) / scale;
+}
+
+std::optional<long double> RateOfRow(std::string_view integerText, std::string_view decimalText,
+                                     int decimals) {
+  const std::optional<long double> rate = RawRateOfRow(integerText, decimalText, decimals);
+  // A rate that would be stored as 0 would read back as an empty unit.
+  if (rate && std::fabs(*rate) < 0x1p-128L) return std::nullopt;
+  return rate;
 }
 
 long double PartsOfRow(std::string_view integerText, std::string_view decimalText, int decimals) {

@@ -39,7 +39,10 @@ std::optional<std::int32_t> ReadWhole(std::string_view text);
 // split a double-byte character.
 std::string CutToBytes(std::string_view text, std::size_t limit);
 
-// A rate row as the panel reads it: I + D x 10^-d.
+// A rate row's two whole numbers as one value: I + D x 10^-d.
+std::optional<long double> RawRateOfRow(std::string_view integerText, std::string_view decimalText,
+                                        int decimals);
+// A rate row as the panel reads it: its value, refused when that is 0.
 std::optional<long double> RateOfRow(std::string_view integerText, std::string_view decimalText,
                                      int decimals);
 // The size of the row's two parts, |I| + |D| x 10^-d: the reading adds them,
