@@ -75,6 +75,11 @@ if [ -n "$dialog_window" ]; then
 fi
 
 # The dialog opens with the name box focused; its text is replaced whole.
+# xdotool types a kanji by mapping it to a spare key first; on a loaded
+# machine Wine can miss the first such mapping, so one kanji typed and then
+# replaced lets the mapping settle before the name is typed.
+xdotool type --delay 80 "距"
+sleep 0.3
 xdotool key End shift+Home
 xdotool type --delay 80 "$name"
 sleep 0.2
