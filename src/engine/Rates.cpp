@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
+#include <cstdlib>
 #include <limits>
 #include <utility>
 
 #include "data/DecimalFormat.h"
-#include "data/FloatFault.h"
 #include "data/NumberSyntax.h"
 
 namespace hk {
@@ -75,11 +75,6 @@ std::string WithoutLeadingZeros(const std::string& digits) {
   return first == std::string::npos ? std::string() : digits.substr(first);
 }
 
-bool IsPlainDigits(const std::string& text) {
-  return !text.empty() &&
-         std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
-}
-
 // Sum of two unsigned decimal digit strings.
 std::string AddDigits(const std::string& a, const std::string& b) {
   std::string sum;
@@ -95,43 +90,55 @@ std::string AddDigits(const std::string& a, const std::string& b) {
   return sum;
 }
 
-// The value stored as Real48, or nothing when it is beyond the Real48 range.
-std::optional<Real48> Stored(long double value) {
-  try {
-    return Real48(value);
-  } catch (const FloatFault&) {
-    return std::nullopt;
+// a - b for unsigned decimal digit strings without leading zeros, a >= b.
+std::string SubtractDigits(const std::string& a, const std::string& b) {
+  std::string difference;
+  int borrow = 0;
+  for (std::size_t k = 0; k < a.size(); ++k) {
+    int digit = a[a.size() - 1 - k] - '0' - borrow;
+    if (k < b.size()) digit -= b[b.size() - 1 - k] - '0';
+    borrow = digit < 0 ? 1 : 0;
+    difference.push_back(static_cast<char>('0' + digit + 10 * borrow));
   }
+  std::reverse(difference.begin(), difference.end());
+  return difference;
 }
 
-struct SavedRate {
-  std::string text;
-  Real48 value;
-};
+// For digit strings without leading zeros.
+bool LessDigits(const std::string& a, const std::string& b) {
+  return a.size() != b.size() ? a.size() < b.size() : a < b;
+}
 
-std::optional<SavedRate> SavedRateOf(const RateRowTexts& row, std::int32_t decimals) {
-  if (!IsPlainDigits(row.integerText) || !IsPlainDigits(row.decimalText)) return std::nullopt;
-  const std::size_t d = static_cast<std::size_t>(EffectiveDecimals(decimals));
+std::string MagnitudeDigits(std::int32_t value) {
+  return WithoutLeadingZeros(std::to_string(std::llabs(static_cast<long long>(value))));
+}
 
-  // D x 10^-d: the digits above the d-th decimal carry into the integer part.
-  std::string carried;
-  std::string fraction = row.decimalText;
-  if (fraction.size() > d) {
-    carried = fraction.substr(0, fraction.size() - d);
-    fraction.erase(0, fraction.size() - d);
+// I + D x 10^-d exactly, with d digits after the point ("0" after it when
+// d = 0): in units of 10^-d it is I x 10^d + D, each part with its sign.
+std::string ExactRateText(std::int32_t integerPart, std::int32_t decimalPart, std::size_t d) {
+  const std::string whole = MagnitudeDigits(integerPart);
+  const std::string scaled = whole.empty() ? whole : whole + std::string(d, '0');
+  const std::string part = MagnitudeDigits(decimalPart);
+  const bool integerNegative = integerPart < 0;
+  const bool decimalNegative = decimalPart < 0;
+  std::string units;
+  bool negative = false;
+  if (scaled.empty() || part.empty() || integerNegative == decimalNegative) {
+    units = AddDigits(scaled, part);
+    negative = scaled.empty() ? decimalNegative : integerNegative;
+  } else if (LessDigits(scaled, part)) {
+    units = SubtractDigits(part, scaled);
+    negative = decimalNegative;
   } else {
-    fraction.insert(0, d - fraction.size(), '0');
+    units = SubtractDigits(scaled, part);
+    negative = integerNegative;
   }
-  std::string integer =
-      WithoutLeadingZeros(AddDigits(WithoutLeadingZeros(row.integerText), carried));
-  if (integer.empty()) integer = "0";
-
-  SavedRate saved;
-  saved.text = integer + "." + (d == 0 ? std::string("0") : fraction);
-  const std::optional<Real48> value = Stored(*ParseReal(saved.text));
-  if (!value) return std::nullopt;
-  saved.value = *value;
-  return saved;
+  units = WithoutLeadingZeros(units);
+  if (units.empty()) negative = false;  // never "-0.00"
+  if (units.size() <= d) units.insert(0, d + 1 - units.size(), '0');
+  const std::size_t point = units.size() - d;
+  return (negative ? "-" : "") + units.substr(0, point) + "." +
+         (d == 0 ? std::string("0") : units.substr(point));
 }
 
 }  // namespace
@@ -173,15 +180,25 @@ RateRowDisplay RateRowOf(const UnitRecord& unit) {
   return row;
 }
 
-std::string RateText(const RateRowTexts& row, std::int32_t decimals) {
-  const std::size_t d = static_cast<std::size_t>(EffectiveDecimals(decimals));
-  std::string fraction = row.decimalText;
-  if (d == 0) {
-    fraction = "0";
-  } else if (fraction.size() < d) {
-    fraction.insert(0, d - fraction.size(), '0');
+RowReading ReadRateRow(const RateRowTexts& row, std::int32_t decimals) {
+  RowReading reading;
+  const std::optional<std::int32_t> integerPart = ParseWholeNumber(row.integerText);
+  if (!integerPart) return reading;
+  const std::optional<std::int32_t> decimalPart = ParseWholeNumber(row.decimalText);
+  if (!decimalPart) {
+    reading.inDecimalPart = true;
+    return reading;
   }
-  return row.integerText + "." + fraction;
+  RowRate rate;
+  rate.text = ExactRateText(*integerPart, *decimalPart,
+                            static_cast<std::size_t>(EffectiveDecimals(decimals)));
+  // At most about 2^32 in magnitude: always a Real48, if perhaps 0.
+  rate.factor = Real48(*ParseReal(rate.text));
+  // A factor of 0 divides by zero, and the file keeps it as an empty unit:
+  // the row is refused at its integer edit, as a letter is.
+  if (rate.factor.isZero()) return reading;
+  reading.rate = std::move(rate);
+  return reading;
 }
 
 UntouchedRows UntouchedRowsOf(const RatePanelTexts& now, const RatePanelTexts& filled) {
@@ -198,24 +215,14 @@ RateRows ApplyRateTexts(CategoryRecord& category, const RatePanelTexts& rows,
   RateRows read{};
   for (int u = 1; u <= kUnitsPerCategory; ++u) {
     const std::size_t k = static_cast<std::size_t>(u - 1);
-    const RateRowTexts& row = rows[k];
-    if (untouched[k] || (row.integerText.empty() && row.decimalText.empty())) continue;
+    if (untouched[k]) continue;
     UnitRecord& unit = category.unit(u);
-    const std::optional<long double> parsed = ParseReal(RateText(row, unit.Decimals));
-    if (!parsed) continue;
-    if (const std::optional<Real48> value = Stored(*parsed)) {
-      unit.Factor = *value;
-      read[k] = true;
-    }
+    const RowReading reading = ReadRateRow(rows[k], unit.Decimals);
+    if (!reading.rate) continue;
+    unit.Factor = reading.rate->factor;
+    read[k] = true;
   }
   return read;
-}
-
-Real48 RateFromParts(std::int32_t integerPart, std::int32_t decimalPart, std::int32_t decimals) {
-  Real48 r(static_cast<long double>(decimalPart));
-  const int d = EffectiveDecimals(decimals);
-  for (int k = 0; k < d; ++k) r = Real48(r.value() * 0.1L);
-  return Real48(r.value() + static_cast<long double>(integerPart));
 }
 
 std::optional<RateReadError> ReadRatesFromPanel(CategoryRecord& category,
@@ -225,43 +232,40 @@ std::optional<RateReadError> ReadRatesFromPanel(CategoryRecord& category,
   for (int u = 1; u <= kUnitsPerCategory; ++u) {
     const std::size_t k = static_cast<std::size_t>(u - 1);
     if (!rowShown[k] || untouched[k]) continue;
-    const std::optional<std::int32_t> integerPart = ParseWholeNumber(rows[k].integerText);
-    if (!integerPart) return RateReadError{u, false};
-    const std::optional<std::int32_t> decimalPart = ParseWholeNumber(rows[k].decimalText);
-    if (!decimalPart) return RateReadError{u, true};
     UnitRecord& unit = category.unit(u);
-    unit.Factor = RateFromParts(*integerPart, *decimalPart, unit.Decimals);
+    const RowReading reading = ReadRateRow(rows[k], unit.Decimals);
+    if (!reading.rate) return RateReadError{u, reading.inDecimalPart};
+    unit.Factor = reading.rate->factor;
   }
   return std::nullopt;
 }
 
-std::optional<std::string> SavedRateText(const RateRowTexts& row, std::int32_t decimals) {
-  std::optional<SavedRate> saved = SavedRateOf(row, decimals);
-  if (!saved) return std::nullopt;
-  return std::move(saved->text);
-}
-
-void SaveRates(CategoryRecord& category, const RatePanelTexts& rows,
-               const std::function<void(int unit, const std::string& text)>& writeData,
-               const UntouchedRows& untouched) {
+void WriteRates(const CategoryRecord& category, const RatePanelTexts& rows,
+                const std::function<void(int unit, const std::string& text)>& writeData,
+                const UntouchedRows& untouched) {
   for (int u = 1; u <= kUnitsPerCategory; ++u) {
-    UnitRecord& unit = category.unit(u);
+    const UnitRecord& unit = category.unit(u);
     const std::size_t k = static_cast<std::size_t>(u - 1);
+    const RowReading reading = ReadRateRow(rows[k], unit.Decimals);
     if (untouched[k]) {
       if (unit.isEmpty()) continue;
       // The row's own text where it reads back as the factor, as it was
       // always saved; the factor's shortest text where the row shows it cut.
-      const std::optional<SavedRate> shown = SavedRateOf(rows[k], unit.Decimals);
-      const bool exact = shown && shown->value.bytes() == unit.Factor.bytes();
-      writeData(u, exact ? shown->text : ShortestRealText(unit.Factor));
-      continue;
+      const bool exact = reading.rate && reading.rate->factor.bytes() == unit.Factor.bytes();
+      writeData(u, exact ? reading.rate->text : ShortestRealText(unit.Factor));
+    } else if (reading.rate) {
+      writeData(u, reading.rate->text);
     }
-    const std::optional<SavedRate> saved = SavedRateOf(rows[k], unit.Decimals);
-    if (!saved) continue;
-    // The file first: a failed write leaves this factor as it was.
-    writeData(u, saved->text);
-    unit.Factor = saved->value;
   }
+}
+
+RatePanelTexts RateTextsOfFactors(const CategoryRecord& category) {
+  RatePanelTexts rows;
+  for (int u = 1; u <= kUnitsPerCategory; ++u) {
+    const RateRowDisplay shown = RateRowOf(category.unit(u));
+    rows[static_cast<std::size_t>(u - 1)] = {shown.integerText, shown.decimalText};
+  }
+  return rows;
 }
 
 }  // namespace hk

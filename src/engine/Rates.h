@@ -66,49 +66,59 @@ using RatePanelTexts = std::array<RateRowTexts, kUnitsPerCategory>;  // units 1.
 using UntouchedRows = std::array<bool, kUnitsPerCategory>;
 UntouchedRows UntouchedRowsOf(const RatePanelTexts& now, const RatePanelTexts& filled);
 
-// The integer text, ".", and the decimal text with zeros in front up to d
-// characters (a longer one is kept whole); with d = 0 the part after the
-// point is "0".
-std::string RateText(const RateRowTexts& row, std::int32_t decimals);
+// The one reading of a row, behind the conversion, the first refresh and the
+// save alike: each edit in the whole-number syntax, then the rate
+// I + D x 10^-d, each part with its own sign (so "-1" and "50" is -0.50,
+// "1" and "-5" is 0.95, and "-2" and "-50", as a negative factor shows, is
+// -2.50). The rate is written as its exact decimal text with d digits after
+// the point ("0" after it when d = 0), and the factor is that text read as
+// the settings file reads it: what converts is what the file gives back.
+// A rate whose factor is 0 (0 itself, "1" and "-100" with two decimals, or
+// one below the smallest Real48) is refused at the integer edit: the file
+// would give it back as an empty unit.
+struct RowRate {
+  std::string text;
+  Real48 factor;
+};
+struct RowReading {
+  std::optional<RowRate> rate;  // nothing when an edit is refused
+  bool inDecimalPart = false;   // the refused edit: otherwise the integer one
+};
+RowReading ReadRateRow(const RateRowTexts& row, std::int32_t decimals);
 
-// The first refresh after the rates changed, silent: every row whose RateText
-// reads as a real sets its unit's factor. A row with both edits empty holds no
-// rate, and a value that does not fit a Real48 is left out as well. Returns
-// the rows whose factor it set.
+// The first refresh after the rates changed, silent: every row that is not
+// left alone and that ReadRateRow reads sets its unit's factor. Returns the
+// rows whose factor it set.
 using RateRows = std::array<bool, kUnitsPerCategory>;
 RateRows ApplyRateTexts(CategoryRecord& category, const RatePanelTexts& rows,
                         const UntouchedRows& untouched = {});
-
-// D scaled down by 0.1 d times, each product stored as Real48, then I added.
-Real48 RateFromParts(std::int32_t integerPart, std::int32_t decimalPart, std::int32_t decimals);
 
 struct RateReadError {
   int row;             // 1..9
   bool inDecimalPart;  // otherwise the integer edit
 };
 
-// Reads the edits of the shown rows as whole numbers into the factors, in row
-// order. Stops at the first edit that is not a whole number and tells which;
-// the rows before it are already updated and the rest are untouched. An
-// untouched row keeps its factor.
+// Reads the shown rows into the factors, in row order. Stops at the first
+// row that ReadRateRow refuses and tells which edit; the rows before it are
+// already updated and the rest are untouched. An untouched row keeps its
+// factor.
 std::optional<RateReadError> ReadRatesFromPanel(CategoryRecord& category,
                                                 const RatePanelTexts& rows,
                                                 const std::array<bool, kUnitsPerCategory>& rowShown,
                                                 const UntouchedRows& untouched = {});
 
-// The text a row's rate is saved as: when both edits hold plain decimal
-// digits, the exact value I + D x 10^-d with d digits after the point ("0"
-// when d = 0). Nothing for any other edit text, nor for a value beyond what a
-// Real48 holds, which the program could not load back.
-std::optional<std::string> SavedRateText(const RateRowTexts& row, std::int32_t decimals);
+// Writes the rows' rates, writeData(unit, text) in unit order, without
+// touching a factor: the window puts the rows into the factors first
+// (ApplyRateTexts), so that a write that fails loses nothing the user set
+// while the program runs. A row that ReadRateRow reads writes its text; one
+// it refuses writes nothing. An untouched row of a unit that is there writes
+// its own text when that reads back as the factor bit for bit, otherwise the
+// shortest text that does. A write that throws stops the rest.
+void WriteRates(const CategoryRecord& category, const RatePanelTexts& rows,
+                const std::function<void(int unit, const std::string& text)>& writeData,
+                const UntouchedRows& untouched = {});
 
-// Saves every row that has a SavedRateText: writeData(unit, text) first, then
-// the factor becomes that text's value. An untouched row of a unit that is
-// there keeps its factor and writes its SavedRateText when that reads back as
-// the factor bit for bit, otherwise the shortest text that does.
-// When writeData throws, that row and the later ones keep their factors.
-void SaveRates(CategoryRecord& category, const RatePanelTexts& rows,
-               const std::function<void(int unit, const std::string& text)>& writeData,
-               const UntouchedRows& untouched = {});
+// The rows a category's factors show: what the panel is filled with.
+RatePanelTexts RateTextsOfFactors(const CategoryRecord& category);
 
 }  // namespace hk

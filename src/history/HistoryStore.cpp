@@ -3,7 +3,20 @@
 #include <stdexcept>
 #include <utility>
 
+#include "data/FloatFault.h"
+
 namespace hk {
+
+namespace {
+
+// One step of a total, stored as Real48 as every step is.
+Real48 Counted(Real48 total, Real48 value, std::uint8_t sign) {
+  return sign == kSignAdd ? total.value() + value.value() : total.value() - value.value();
+}
+
+bool Counts(std::uint8_t sign) { return sign == kSignAdd || sign == kSignSubtract; }
+
+}  // namespace
 
 const char* SignText(std::uint8_t sign) {
   switch (sign) {
@@ -36,16 +49,34 @@ void HistoryStore::ComputeTotals() {
   Real48 target;
   Real48 result;
   for (const HistoryRecord& r : records_) {
-    if (r.Sign == kSignAdd) {
-      target = target.value() + r.TargetValue.value();
-      result = result.value() + r.ResultValue.value();
-    } else if (r.Sign == kSignSubtract) {
-      target = target.value() - r.TargetValue.value();
-      result = result.value() - r.ResultValue.value();
+    if (!Counts(r.Sign)) continue;
+    target = Counted(target, r.TargetValue, r.Sign);
+    result = Counted(result, r.ResultValue, r.Sign);
+  }
+  targetTotal_ = target;
+  resultTotal_ = result;
+}
+
+std::vector<std::int32_t> HistoryStore::ComputeTotalsClearingOverflow() {
+  Real48 target;
+  Real48 result;
+  std::vector<std::int32_t> cleared;
+  for (std::int32_t slot = 1; slot <= HistoryCount(); ++slot) {
+    HistoryRecord& r = record(slot);
+    if (!Counts(r.Sign)) continue;
+    try {
+      // Both columns or neither: a record counts in both totals or in none.
+      const Real48 nextTarget = Counted(target, r.TargetValue, r.Sign);
+      result = Counted(result, r.ResultValue, r.Sign);
+      target = nextTarget;
+    } catch (const FloatFault&) {
+      r.Sign = kSignNone;
+      cleared.push_back(slot);
     }
   }
   targetTotal_ = target;
   resultTotal_ = result;
+  return cleared;
 }
 
 void HistoryStore::RemoveHistory(std::int32_t slot) {

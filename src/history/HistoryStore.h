@@ -53,6 +53,10 @@ class HistoryStore {
   // the way the totals always have been. A sum beyond the Real48 range throws
   // FloatFault(Overflow) and keeps the previous totals.
   void ComputeTotals();
+  // The totals however the marks stand: oldest first, a mark that would carry
+  // either running total beyond the Real48 range is cleared and its record
+  // left out of both. Returns the slots whose marks were cleared, in order.
+  std::vector<std::int32_t> ComputeTotalsClearingOverflow();
 
   // Later records move up one. A slot outside 1..HistoryCount() is ignored.
   void RemoveHistory(std::int32_t slot);

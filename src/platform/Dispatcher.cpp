@@ -35,19 +35,23 @@ std::string ErrorText(const std::exception& error) {
   return error.what();
 }
 
+void ReportError(const std::exception& error) {
+  std::string text;
+  try {
+    text = ErrorText(error);
+  } catch (...) {
+    text = "Error";
+  }
+  Show(text);
+}
+
 bool Fire(const std::function<void()>& handler) {
   if (!handler) return true;
   try {
     handler();
     return true;
   } catch (const std::exception& error) {
-    std::string text;
-    try {
-      text = ErrorText(error);
-    } catch (...) {
-      text = "Error";
-    }
-    Show(text);
+    ReportError(error);
   } catch (...) {
     Show("An unknown error occurred");
   }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <exception>
 #include <functional>
 #include <string>
 #include <utility>
@@ -18,6 +19,9 @@ void SetErrorReport(ErrorReport report);
 // The text the report shows for an exception: the fault's Japanese text,
 // "Unable to write to <path>", or what() of anything else.
 std::string ErrorText(const std::exception& error);
+
+// Shows the error as Fire would, for a handler that goes on after it.
+void ReportError(const std::exception& error);
 
 // Runs the handler, if there is one, and reports what it throws. True when it
 // ran without an error.

@@ -6,8 +6,10 @@
 #include <memory>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "data/DecimalFormat.h"
+#include "data/FloatFault.h"
 #include "history/HistoryExport.h"
 #include "platform/Dispatcher.h"
 #include "platform/Palette.h"
@@ -268,10 +270,22 @@ void TCalcHistoryForm::RefreshGrid() {
 }
 
 void TCalcHistoryForm::RecalcTotals() {
-  history_.ComputeTotals();
+  // The totals always sum the marks shown: marks that the records left can
+  // no longer sum (a deleted row balanced them) go, rather than totals that
+  // still count a record that is gone.
+  const std::vector<std::int32_t> cleared = history_.ComputeTotalsClearingOverflow();
+  for (const std::int32_t row : cleared) StringGrid1.setCell(1, row, SignText(kSignNone));
   const std::int32_t total = history_.HistoryCount() + 1;
   StringGrid1.setCell(2, total, FormatFixed(history_.TargetTotal().value(), 5, 15));
   StringGrid1.setCell(4, total, FormatFixed(history_.ResultTotal().value(), 5, 15));
+  if (!cleared.empty()) tellClearedMarks(cleared);
+}
+
+void TCalcHistoryForm::tellClearedMarks(const std::vector<std::int32_t>& rows) {
+  std::string list;
+  for (const std::int32_t row : rows) list += (list.empty() ? "" : ", ") + std::to_string(row);
+  services_.messageBox("合計が扱える範囲を超えるので、" + list + " 行目を計算から除外しました",
+                       "変換履歴", kMbOk);
 }
 
 void TCalcHistoryForm::FormCreate() {
@@ -368,8 +382,21 @@ void TCalcHistoryForm::setSign(std::int32_t row, std::uint8_t sign) {
 }
 
 void TCalcHistoryForm::cycleMark(std::int32_t row) {
-  setSign(row, static_cast<std::uint8_t>((history_.record(row).Sign + 1) % kMarkCount));
-  RecalcTotals();
+  // A mark whose totals cannot be had is passed over for the next one, so
+  // that clicks still reach every mark; the user hears of the overflow all
+  // the same. When no other mark can be had, the mark stays.
+  const std::uint8_t now = history_.record(row).Sign;
+  std::exception_ptr refused;
+  for (int step = 1; step < kMarkCount; ++step) {
+    try {
+      setSign(row, static_cast<std::uint8_t>((now + step) % kMarkCount));
+      RecalcTotals();
+      break;
+    } catch (const FloatFault&) {
+      if (!refused) refused = std::current_exception();
+    }
+  }
+  if (refused) std::rethrow_exception(refused);
 }
 
 void TCalcHistoryForm::mark(std::int32_t row, std::uint8_t sign) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "data/FilePath.h"
 #include "history/HistoryStore.h"
@@ -57,7 +58,8 @@ class TCalcHistoryForm : public Form {
 
   // Refills the grid from the store; the total cells are left empty.
   void RefreshGrid();
-  // Recomputes the store's totals and shows them in the total row.
+  // Recomputes the store's totals and shows them in the total row; marks
+  // that would carry them beyond their range are cleared, and the user told.
   void RecalcTotals();
 
   // Event handlers.
@@ -104,7 +106,10 @@ class TCalcHistoryForm : public Form {
   // Marks a row when the totals can be computed with the mark; otherwise
   // the mark stays as it was and the fault goes on.
   void setSign(std::int32_t row, std::uint8_t sign);
+  // The next mark of the cycle that the totals can take.
   void cycleMark(std::int32_t row);
+  // Says which rows lost their marks so that the totals could be had.
+  void tellClearedMarks(const std::vector<std::int32_t>& rows);
   void cycleClickedMark();
   void openRowMenu(Point screen);
   void openRowMenuAtCell();

@@ -405,7 +405,7 @@ void TCalcMainForm::FormDestroy() {
     if (auto release = std::exchange(HistoryWindowRelease, nullptr)) Fire(release);
   });
   if (!settings_) return;
-  if (Selection.RatesChanged) SaveRates();
+  SaveRatesAtExit();
   if (auto release = std::exchange(HistoryWindowRelease, nullptr)) release();
   settings_->writeWindowSettings(bounds().left, bounds().top, Selection.CurrentCategory,
                                  Selection.CurrentPage);

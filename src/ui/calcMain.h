@@ -3,6 +3,8 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
+#include <set>
 #include <string>
 
 #include "data/CategoryTable.h"
@@ -192,8 +194,18 @@ class TCalcMainForm : public Form {
   RatePanelTexts FilledRates{};
   // The rows whose texts have been read into their factors since ShowRates:
   // their factor is whatever they show, so they are read again every time,
-  // even once they show the filled texts again.
+  // even once they show the filled texts again, and a save does not undo it.
   RateRows RatesRead{};
+  // What each row showed when a save last wrote its rate since ShowRates;
+  // nothing for a row not written from its texts since. Such a row has
+  // nothing left to save until its texts change: whether it was read says
+  // how to read it, not whether the file lacks it.
+  std::array<std::optional<RateRowTexts>, kUnitsPerCategory> SavedRates{};
+  // Money categories whose factors hold rates that the settings file
+  // refused: saved again when the category is next left, or at exit.
+  std::set<std::int32_t> UnsavedRates;
+  // Set once a refused rate save was reported, until a rate save succeeds.
+  bool RateSaveFailureTold = false;
 
   // The result text last shown by a conversion, held whole: the clipboard
   // copy is made from it.
@@ -248,6 +260,11 @@ class TCalcMainForm : public Form {
   // Shift the "to" unit. True swallows the key.
   bool HandleFunctionKeys(unsigned virtualKey, bool shift);
 
+  // The one place that changes the unit named beside the result: it names
+  // ToUnit (no name while none is chosen) and shows the input converted to
+  // it, or no value when that conversion shows none.
+  void NameResultUnit();
+
   // The page's category buttons: the table's pictures and names.
   void ShowPageButtons();
   // The units of CurrentCategory on the unit buttons (and the rate panel on
@@ -258,14 +275,32 @@ class TCalcMainForm : public Form {
   void ShowRates(int row);
   void Edit1Change();
   // The silent refresh: every row's rate text that reads as a number becomes
-  // its unit's factor.
-  void ApplyRateTexts();
+  // its unit's factor. Returns the rows it read.
+  RateRows ApplyRateTexts();
   // Reads the edits of the shown rows into the factors; an edit that is not a
   // whole number is reported and gets the focus. True when all were read.
   bool ReadRatesFromPanel();
-  // Writes the rows' rates to the section of the category whose rates the
-  // panel holds, and only while that money category is the current one.
+  // Puts the rows into the factors and writes their rates to the section of
+  // the category whose rates the panel holds, and only while that money
+  // category is the current one. A failed write throws ProfileWriteError,
+  // with the factors already set.
   void SaveRates();
+  // Whether the panel holds the rows of the current category, on the money page.
+  bool RatesShown() const;
+  // Whether a row of the money category shown has been edited or read since
+  // the panel was filled, or edited since a save wrote it: browsing alone
+  // changes no rate, and a saved rate is not written again.
+  bool RatesEdited() const;
+  // RatesEdited, or the category shown still holds rates a save could not write.
+  bool RatesToSave() const;
+  // Before the panel shows another category or page, or the customisation
+  // dialog opens: saves the rates when RatesToSave. A file that refuses them
+  // is reported once until a save succeeds, and never stops the way on: the
+  // category is kept in UnsavedRates with its factors.
+  void SaveRatesOnLeaving();
+  // At exit: the category shown when RatesToSave, then every category in
+  // UnsavedRates from its factors. A failed write throws.
+  void SaveRatesAtExit();
 
   // The conversion and its triggers.
   void TargetEditKeyPress(char& key);

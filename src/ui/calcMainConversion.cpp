@@ -8,9 +8,11 @@
 #include <string>
 #include <utility>
 
+#include "data/ProfileFile.h"
 #include "engine/Conversion.h"
 #include "engine/FormatResult.h"
 #include "engine/Rates.h"
+#include "platform/Dispatcher.h"
 #include "ui/calcMain.h"
 
 namespace hk {
@@ -37,6 +39,10 @@ UntouchedRows LeftAlone(const TCalcMainForm& form, const RatePanelTexts& rows) {
     if (form.RatesRead[k]) untouched[k] = false;
   }
   return untouched;
+}
+
+bool SameTexts(const RateRowTexts& a, const RateRowTexts& b) {
+  return a.integerText == b.integerText && a.decimalText == b.decimalText;
 }
 
 void ApplySpinner(UpDown& spinner, const SpinnerSetting& setting) {
@@ -67,6 +73,7 @@ void TCalcMainForm::ShowRates(int row) {
   decimalSpinner.setEnabled(shown.enabled && shown.decimalSpinner.usable);
   FilledRates[static_cast<std::size_t>(row - 1)] = {shown.integerText, shown.decimalText};
   RatesRead[static_cast<std::size_t>(row - 1)] = false;
+  SavedRates[static_cast<std::size_t>(row - 1)].reset();
   Selection.RatesCategory = Selection.CurrentCategory;
 }
 
@@ -75,11 +82,12 @@ void TCalcMainForm::Edit1Change() {
   if (Selection.RatesCategory != 0) Selection.RatesChanged = true;
 }
 
-void TCalcMainForm::ApplyRateTexts() {
+RateRows TCalcMainForm::ApplyRateTexts() {
   const RatePanelTexts rows = RateTextsOf(*this);
   const RateRows read =
       hk::ApplyRateTexts(table_[Selection.CurrentCategory], rows, LeftAlone(*this, rows));
   for (std::size_t k = 0; k < read.size(); ++k) RatesRead[k] = RatesRead[k] || read[k];
+  return read;
 }
 
 bool TCalcMainForm::ReadRatesFromPanel() {
@@ -114,18 +122,82 @@ void TCalcMainForm::SaveRates() {
       category != Selection.RatesCategory) {
     return;
   }
+  // The rows go into the factors before anything is written: a file that
+  // refuses the rates must not take them from the program as well.
+  const RateRows read = ApplyRateTexts();
   SettingsFile& settings = *settings_;
   const RatePanelTexts rows = RateTextsOf(*this);
-  const UntouchedRows untouched = LeftAlone(*this, rows);
-  hk::SaveRates(
+  hk::WriteRates(
       table_[category], rows,
-      [&](int unit, const std::string& text) {
-        settings.writeRate(category, unit, text);
-        // A row saved from its texts now has their rate as its factor.
-        const std::size_t k = static_cast<std::size_t>(unit - 1);
-        if (!untouched[k]) RatesRead[k] = true;
-      },
-      untouched);
+      [&](int unit, const std::string& text) { settings.writeRate(category, unit, text); },
+      LeftAlone(*this, rows));
+  // The rows read are in the file as they show now; a refused one is not,
+  // and stays edited.
+  for (std::size_t k = 0; k < read.size(); ++k) {
+    if (read[k]) SavedRates[k] = rows[k];
+  }
+}
+
+bool TCalcMainForm::RatesShown() const {
+  return Selection.CurrentPage == 3 && Selection.RatesCategory == Selection.CurrentCategory;
+}
+
+bool TCalcMainForm::RatesEdited() const {
+  if (!RatesShown()) return false;
+  const RatePanelTexts rows = RateTextsOf(*this);
+  const UntouchedRows untouched = LeftAlone(*this, rows);
+  for (std::size_t k = 0; k < rows.size(); ++k) {
+    const bool edited = SavedRates[k] ? !SameTexts(rows[k], *SavedRates[k]) : !untouched[k];
+    if (edited) return true;
+  }
+  return false;
+}
+
+bool TCalcMainForm::RatesToSave() const {
+  return RatesShown() && (UnsavedRates.count(Selection.CurrentCategory) != 0 || RatesEdited());
+}
+
+void TCalcMainForm::SaveRatesOnLeaving() {
+  if (!RatesToSave()) {
+    // A saved row may have converted with other texts before going back to
+    // its saved ones: its factor takes them again, as the file has them.
+    if (RatesShown()) ApplyRateTexts();
+    return;
+  }
+  const std::int32_t category = Selection.CurrentCategory;
+  try {
+    SaveRates();
+  } catch (const ProfileWriteError& error) {
+    // The way on stays open: the factors keep the rates for the rest of the
+    // run, and the next save of this category or the exit writes them. The
+    // user hears of the file once, not at every click that meets it.
+    UnsavedRates.insert(category);
+    if (!RateSaveFailureTold) ReportError(error);
+    RateSaveFailureTold = true;
+    return;
+  }
+  UnsavedRates.erase(category);
+  RateSaveFailureTold = false;
+}
+
+void TCalcMainForm::SaveRatesAtExit() {
+  if (!settings_) return;
+  if (RatesToSave()) {
+    SaveRates();
+    UnsavedRates.erase(Selection.CurrentCategory);
+  }
+  // The categories left while the file refused them, from their factors.
+  UntouchedRows everyRowAlone;
+  everyRowAlone.fill(true);
+  while (!UnsavedRates.empty()) {
+    const std::int32_t category = *UnsavedRates.begin();
+    CategoryRecord& record = table_[category];
+    hk::WriteRates(
+        record, RateTextsOfFactors(record),
+        [&](int unit, const std::string& text) { settings_->writeRate(category, unit, text); },
+        everyRowAlone);
+    UnsavedRates.erase(category);
+  }
 }
 
 // The conversion ---------------------------------------------------------

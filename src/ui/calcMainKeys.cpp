@@ -52,14 +52,14 @@ void TCalcMainForm::SwapUnits() {
   const std::int32_t from = Selection.FromUnit;
   const std::int32_t to = Selection.ToUnit;
   if (from < 1 || to < 1) return;
+  // The same unit both ways exchanges nothing: it converts as Enter does.
+  if (from == to) return RunConversion();
   FromButton(to).setDown(true);
   ToButton(from).setDown(true);
   Selection.FromUnit = to;
   Selection.ToUnit = from;
-  const CategoryRecord& category = table_[Selection.CurrentCategory];
-  TargetTanniPanel.setText(category.unit(to).Name);
-  ResultTanniLabel.setText(category.unit(from).Name);
-  RunConversion();
+  TargetTanniPanel.setText(table_[Selection.CurrentCategory].unit(to).Name);
+  NameResultUnit();
 }
 
 }  // namespace hk

@@ -79,12 +79,15 @@ void TCalcMainForm::CustomizeMenuClick() {
   SettingsFile* settings = Settings();
   if (!settings) return;
   // The dialog starts from the category's factors, and its OK refills the
-  // rate panel from them: the panel's edits go into them first.
-  if (Selection.CurrentPage == 3 && Selection.RatesChanged) SaveRates();
+  // rate panel from them: the panel's edits go into them first, and into
+  // the file only when there are any.
+  SaveRatesOnLeaving();
   if (!CustomizeCategory(services_, *this, table_, *settings, Selection.CurrentCategory,
                          services_.executablePath().parent_path(), Application().HelpFile)) {
     return;
   }
+  // Its OK wrote every unit's value.
+  UnsavedRates.erase(Selection.CurrentCategory);
   // Unlike a change of category, the input, the "from" name and the result
   // keep their texts.
   ShowPageButtons();

@@ -97,21 +97,11 @@ void TCalcMainForm::ShowCategoryUnits() {
 }
 
 void TCalcMainForm::PageButton1Click(SpeedButton& sender) {
-  SpeedButton* pageButtons[] = {&PageButton1, &PageButton2, &PageButton3};
   const std::int32_t oldPage = Selection.CurrentPage;
   const std::int32_t newPage = &sender == &PageButton1 ? 1 : &sender == &PageButton2 ? 2 : 3;
   if (newPage == oldPage) return;
 
-  if (oldPage == 3 && Selection.RatesChanged) {
-    // When the rates cannot be written the window stays on the money page,
-    // with its rates still to be saved, rather than half switched.
-    try {
-      SaveRates();
-    } catch (...) {
-      pageButtons[oldPage - 1]->setDown(true);
-      throw;
-    }
-  }
+  if (oldPage == 3) SaveRatesOnLeaving();
   // The panel's rates belong to the money page; away from it there are none.
   if (oldPage == 3) {
     Selection.RatesChanged = false;
@@ -136,21 +126,12 @@ void TCalcMainForm::SpeedButton5Click(SpeedButton& sender) {
   if (!sender.down()) sender.setDown(true);
   if (newCategory == oldCategory) return;
   // The panel is about to show another category's rates: this one's are
-  // saved first, as when the money page is left. When they cannot be
-  // written, the panel and its edits stay.
-  if (Selection.CurrentPage == 3 && Selection.RatesChanged) {
-    try {
-      SaveRates();
-    } catch (...) {
-      CategoryButton(PositionOfCategory(Selection.PageFirst, oldCategory)).setDown(true);
-      throw;
-    }
-  }
+  // saved first, as when the money page is left.
+  SaveRatesOnLeaving();
   Selection.CurrentCategory = newCategory;
   ShowCategoryUnits();
   TargetTanniPanel.setText("");
-  ResultValueLabel.setText("");
-  ResultTanniLabel.setText("");
+  NameResultUnit();  // no unit now: no name and no value
 }
 
 void TCalcMainForm::TFButton1Click(SpeedButton& sender) {
@@ -178,7 +159,13 @@ void TCalcMainForm::TTButton1Click(SpeedButton& sender) {
     return;
   }
   if (Selection.ToUnit == oldUnit) return;
-  ResultTanniLabel.setText(table_[Selection.CurrentCategory].unit(position).Name);
+  NameResultUnit();
+}
+
+void TCalcMainForm::NameResultUnit() {
+  const std::int32_t unit = Selection.ToUnit;
+  ResultTanniLabel.setText(unit >= 1 ? table_[Selection.CurrentCategory].unit(unit).Name
+                                     : std::string());
   // The value shown was converted to the unit named before: beside the new
   // name it stays only once a conversion has put it there.
   bool shown = false;

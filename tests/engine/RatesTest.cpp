@@ -83,71 +83,110 @@ TEST(RateRowOf, ShowsTheStoredRatesOwnDigits) {
   EXPECT_EQ(empty.label + empty.integerText + empty.decimalText, "");
 }
 
+// What the panel shows for a factor reads back as that factor, and what a
+// row reads saves as a text that the file gives back as the same factor.
 TEST(RateRowOf, EveryTwoDecimalRateReadsBackUnchanged) {
   for (const std::int32_t i : {0, 1, 7, 106, 12345}) {
     for (std::int32_t d = i == 0 ? 1 : 0; d < 100; ++d) {  // a rate of 0 is an empty unit
-      const RateRowDisplay row = RateRowOf(Unit(RateFromParts(i, d, 2), 2));
-      ASSERT_EQ(row.integerText + "." + row.decimalText,
-                std::to_string(i) + "." + std::to_string(d));
-      const std::string text = RateText({row.integerText, row.decimalText}, 2);
-      ASSERT_EQ(RateRowOf(Unit(*ParseReal(text), 2)).decimalText, row.decimalText) << text;
-      // A negative rate, as the panel reads it before a conversion.
-      const Real48 negative = RateFromParts(-i, -d, 2);
-      const RateRowDisplay shown = RateRowOf(Unit(negative, 2));
-      ASSERT_EQ(
-          RateFromParts(std::stoi(shown.integerText), std::stoi(shown.decimalText), 2).bytes(),
-          negative.bytes())
-          << shown.integerText << " " << shown.decimalText;
+      for (const int sign : {1, -1}) {
+        const RowRate typed =
+            *ReadRateRow({std::to_string(sign * i), std::to_string(sign * d)}, 2).rate;
+        ASSERT_EQ(Real48(*ParseReal(typed.text)).bytes(), typed.factor.bytes()) << typed.text;
+        const RateRowDisplay shown = RateRowOf(Unit(typed.factor, 2));
+        const RowReading again = ReadRateRow({shown.integerText, shown.decimalText}, 2);
+        ASSERT_TRUE(again.rate) << typed.text;
+        ASSERT_EQ(again.rate->text, typed.text);
+        ASSERT_EQ(again.rate->factor.bytes(), typed.factor.bytes()) << typed.text;
+      }
     }
   }
 }
 
-TEST(RateText, PadsTheDecimalsToTheUnitsPlaces) {
+// Each edit in the whole-number syntax, then I + D x 10^-d with each part's
+// own sign, written exactly with the unit's decimals.
+TEST(RateRow, ReadsBothEditsAsWholeNumbersIntoOneRate) {
   const struct {
     RateRowTexts row;
     std::int32_t decimals;
-    const char* text;
+    const char* text;    // nothing when refused
+    bool inDecimalPart;  // where it refused
   } cases[] = {
-      {{"1", "5"}, 2, "1.05"}, {{"1", "123"}, 2, "1.123"}, {{"3", "0"}, 0, "3.0"},
-      {{"3", "7"}, 0, "3.0"},  {{"", ""}, 2, ".00"},       {{"1", ""}, 3, "1.000"},
-      {{"1", "5"}, -1, "1.0"}, {{"0", "94"}, 2, "0.94"},
+      {{"0", "5"}, 2, "0.05", false},
+      {{"3", "0"}, 0, "3.0", false},
+      {{"3", "7"}, 0, "10.0", false},
+      {{"1", "123"}, 2, "2.23", false},
+      {{"99", "999"}, 2, "108.99", false},
+      {{"007", "05"}, 3, "7.005", false},
+      {{"1", "5"}, -2, "6.0", false},
+      {{"+1", "94"}, 2, "1.94", false},
+      {{"$A", "94"}, 2, "10.94", false},
+      {{" 1", "94"}, 2, "1.94", false},
+      {{"1", "  $f"}, 2, "1.15", false},
+      {{"$FFFFFFFF", "0"}, 2, "-1.00", false},
+      {{"1", "-5"}, 2, "0.95", false},
+      {{"-1", "50"}, 2, "-0.50", false},
+      {{"-1", "-50"}, 2, "-1.50", false},
+      {{"0", "-50"}, 2, "-0.50", false},
+      {{"-3", "7"}, 0, "4.0", false},
+      {{"-2147483648", "-2147483648"}, 2, "-2168958484.48", false},
+      {{"2147483647", "1"}, 5, "2147483647.00001", false},
+      {{"0", "1"}, 38, "0.00000000000000000000000000000000000001", false},
+      {{"", ""}, 2, nullptr, false},
+      // A factor of 0 is an empty unit to the file.
+      {{"0", "0"}, 2, nullptr, false},
+      {{"-0", "$0"}, 2, nullptr, false},
+      {{"1", "-100"}, 2, nullptr, false},
+      {{"-3", "3"}, 0, nullptr, false},
+      {{"0", "1"}, 39, nullptr, false},
+      {{"0", "1"}, 45, nullptr, false},
+      {{"1a", "0"}, 2, nullptr, false},
+      {{"1 ", "0"}, 2, nullptr, false},
+      {{"-$10", "0"}, 2, nullptr, false},
+      {{"１", "0"}, 2, nullptr, false},
+      {{"2147483648", "0"}, 2, nullptr, false},
+      {{"12345678901234567890", "1"}, 2, nullptr, false},
+      {{"1", ""}, 2, nullptr, true},
+      {{"1", "5 "}, 2, nullptr, true},
+      {{"1", "1,000"}, 2, nullptr, true},
   };
-  for (const auto& c : cases) EXPECT_EQ(RateText(c.row, c.decimals), c.text);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.row.integerText + "|" + c.row.decimalText);
+    const RowReading reading = ReadRateRow(c.row, c.decimals);
+    ASSERT_EQ(reading.rate.has_value(), c.text != nullptr);
+    if (!reading.rate) {
+      EXPECT_EQ(reading.inDecimalPart, c.inDecimalPart);
+      continue;
+    }
+    EXPECT_EQ(reading.rate->text, c.text);
+    EXPECT_EQ(reading.rate->factor.bytes(), Real48(*ParseReal(c.text)).bytes());
+  }
 }
 
-TEST(RateFromParts, ScalesTheDecimalPartByTenths) {
-  EXPECT_EQ(RateFromParts(1, 5, 2).value(), Real48(1.05L).value());
-  EXPECT_EQ(RateFromParts(106, 30, 2).value(), Real48(106.3L).value());
-  EXPECT_EQ(RateFromParts(1, 123, 2).value(), Real48(2.23L).value());
-  EXPECT_EQ(RateFromParts(3, 7, 0).value(), 10);
-  EXPECT_EQ(RateFromParts(3, 7, -4).value(), 10);
-  EXPECT_EQ(RateFromParts(-1, 40, 2).value(), Real48(-0.6L).value());
-}
-
-TEST(RateFirstRefresh, StoresEveryRowThatReadsAsAReal) {
+TEST(RateFirstRefresh, StoresEveryRowThatTheRowRuleReads) {
   CategoryRecord c = CategoryTable::BuiltIn()[31];
   RatePanelTexts rows{{{"1", "5"},
                        {"106", "30"},
                        {"abc", "0"},                       // not a number: kept
-                       {"1" + std::string(40, '0'), "0"},  // beyond Real48: kept
-                       {"", "5"},
+                       {"1" + std::string(40, '0'), "0"},  // beyond 32 bits: kept
+                       {"", "5"},                          // kept
                        {"-2", "5"},
-                       {"", ""}}};  // no rate: kept
-  ApplyRateTexts(c, rows);
-  const long double want[] = {1.05L, 106.3L, 1.5L, 1, 0.05L, -2.05L, 300, 200, 1.2L};
+                       {"", ""},  // no rate: kept
+                       {"1", "150"},
+                       {"1", "-100"}}};  // 0: kept
+  const RateRows read = ApplyRateTexts(c, rows);
+  const long double want[] = {1.05L, 106.3L, 1.5L, 1, 1, -1.95L, 300, 2.5L, 1.2L};
   for (int u = 1; u <= 9; ++u)
     EXPECT_EQ(c.unit(u).Factor.value(), Real48(want[u - 1]).value()) << u;
+  EXPECT_EQ(read, (RateRows{true, true, false, false, false, true, false, true, false}));
 }
 
 TEST(RateRead, StopsAtTheFirstEditThatIsNotAWholeNumber) {
   const struct {
     RateRowTexts row5;
     std::optional<RateReadError> error;
-  } cases[] = {{{"1a", "0"}, RateReadError{5, false}},
-               {{"", "0"}, RateReadError{5, false}},
-               {{"2", "x"}, RateReadError{5, true}},
-               {{"-$10", "0"}, RateReadError{5, false}},
-               {{"$10", "5"}, std::nullopt}};
+  } cases[] = {{{"1a", "0"}, RateReadError{5, false}}, {{"", "0"}, RateReadError{5, false}},
+               {{"2", "x"}, RateReadError{5, true}},   {{"-$10", "0"}, RateReadError{5, false}},
+               {{"$0", "0"}, RateReadError{5, false}}, {{"$10", "5"}, std::nullopt}};
   for (const auto& c : cases) {
     CategoryRecord cat = CategoryTable::BuiltIn()[32];
     cat.unit(3).Factor = Real48();
@@ -156,70 +195,35 @@ TEST(RateRead, StopsAtTheFirstEditThatIsNotAWholeNumber) {
     std::array<bool, kUnitsPerCategory> shown{true, true, false, true, true, true, true};
     const std::optional<RateReadError> error = ReadRatesFromPanel(cat, rows, shown);
     ASSERT_EQ(error.has_value(), c.error.has_value());
-    EXPECT_EQ(cat.unit(4).Factor.value(), RateFromParts(3, 7, 2).value());
+    EXPECT_EQ(cat.unit(4).Factor.value(), Real48(3.07L).value());
     EXPECT_TRUE(cat.unit(3).isEmpty());
     if (error) {
       EXPECT_EQ(error->row, c.error->row);
       EXPECT_EQ(error->inDecimalPart, c.error->inDecimalPart);
       EXPECT_EQ(cat.unit(6).Factor.value(), Real48(35).value());
     } else {
-      EXPECT_EQ(cat.unit(5).Factor.value(), RateFromParts(16, 5, 2).value());
-      EXPECT_EQ(cat.unit(6).Factor.value(), RateFromParts(9, 9, 2).value());
+      EXPECT_EQ(cat.unit(5).Factor.value(), Real48(16.05L).value());
+      EXPECT_EQ(cat.unit(6).Factor.value(), Real48(9.09L).value());
     }
   }
 }
 
-TEST(RateSave, WritesTheExactValueOfPlainDigits) {
-  const struct {
-    RateRowTexts row;
-    std::int32_t decimals;
-    std::optional<std::string> text;
-  } cases[] = {
-      {{"0", "5"}, 2, "0.05"},
-      {{"3", "0"}, 0, "3.0"},
-      {{"1", "5"}, 2, "1.05"},
-      {{"1", "123"}, 2, "2.23"},
-      {{"99", "999"}, 2, "108.99"},
-      {{"007", "05"}, 3, "7.005"},
-      {{"1", "5"}, -2, "6.0"},
-      {{"0", "0"}, 2, "0.00"},
-      {{"12345678901234567890", "1"}, 2, "12345678901234567890.01"},
-      {{"", ""}, 2, std::nullopt},
-      {{"1", ""}, 2, std::nullopt},
-      {{"-1", "5"}, 2, std::nullopt},
-      {{"+1", "5"}, 2, std::nullopt},
-      {{" 1", "5"}, 2, std::nullopt},
-      {{"1", "5 "}, 2, std::nullopt},
-      {{"$10", "0"}, 2, std::nullopt},
-      {{"１", "0"}, 2, std::nullopt},
-      {{"1" + std::string(40, '0'), "0"}, 2, std::nullopt},
-  };
-  for (const auto& c : cases) {
-    EXPECT_EQ(SavedRateText(c.row, c.decimals), c.text)
-        << c.row.integerText << "|" << c.row.decimalText;
-  }
-}
-
-TEST(RateSave, WritesFirstAndStopsWhenTheWriteFails) {
-  const RatePanelTexts rows{{{"1", "5"}, {"", ""}, {"x", "1"}, {"0", "5"}, {"2", "0"}}};
-  CategoryRecord c = CategoryTable::BuiltIn()[31];
+TEST(RateSave, WritesEveryRowThatReadsAndStopsWhenTheWriteFails) {
+  const RatePanelTexts rows{{{"1", "5"}, {"", ""}, {"x", "1"}, {"0", "5"}, {"+2", "0"}}};
+  const CategoryRecord c = CategoryTable::BuiltIn()[31];
   std::vector<std::pair<int, std::string>> written;
-  SaveRates(c, rows, [&](int u, const std::string& text) { written.emplace_back(u, text); });
+  WriteRates(c, rows, [&](int u, const std::string& text) { written.emplace_back(u, text); });
   EXPECT_EQ(written,
             (std::vector<std::pair<int, std::string>>{{1, "1.05"}, {4, "0.05"}, {5, "2.00"}}));
-  const long double want[] = {1.05L, 106.3L, 1.5L, 0.05L, 2, 0.5L};
-  for (int u = 1; u <= 6; ++u)
-    EXPECT_EQ(c.unit(u).Factor.value(), Real48(want[u - 1]).value()) << u;
 
-  CategoryRecord failing = CategoryTable::BuiltIn()[31];
-  EXPECT_THROW(SaveRates(failing, rows,
-                         [](int u, const std::string&) {
-                           if (u == 4) throw std::runtime_error("disk full");
-                         }),
+  written.clear();
+  EXPECT_THROW(WriteRates(c, rows,
+                          [&](int u, const std::string& text) {
+                            if (u == 4) throw std::runtime_error("disk full");
+                            written.emplace_back(u, text);
+                          }),
                std::runtime_error);
-  EXPECT_EQ(failing.unit(1).Factor.value(), Real48(1.05L).value());
-  EXPECT_EQ(failing.unit(4).Factor.value(), Real48(1).value());
-  EXPECT_EQ(failing.unit(5).Factor.value(), Real48(1).value());
+  EXPECT_EQ(written, (std::vector<std::pair<int, std::string>>{{1, "1.05"}}));
 }
 
 TEST(RateUntouchedRow, KeepsAFactorFinerThanItsDecimals) {
@@ -235,7 +239,8 @@ TEST(RateUntouchedRow, KeepsAFactorFinerThanItsDecimals) {
   ASSERT_EQ(c.unit(2).Factor.bytes(), fine.bytes());
   ASSERT_FALSE(ReadRatesFromPanel(c, now, {true, true}, untouched));
   std::vector<std::pair<int, std::string>> written;
-  SaveRates(
+  ApplyRateTexts(c, now, untouched);
+  WriteRates(
       c, now, [&](int u, const std::string& text) { written.emplace_back(u, text); }, untouched);
   EXPECT_EQ(c.unit(2).Factor.bytes(), fine.bytes());
   ASSERT_GE(written.size(), 2u);

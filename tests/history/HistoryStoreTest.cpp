@@ -4,6 +4,7 @@
 
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "data/FloatFault.h"
 
@@ -102,6 +103,43 @@ TEST(HistoryStoreTest, OverflowKeepsPreviousTotals) {
   }
   EXPECT_EQ(store.TargetTotal().value(), 3);
   EXPECT_EQ(store.ResultTotal().value(), 1);
+}
+
+TEST(HistoryStoreTest, ClearingOverflowLeavesOutEachMarkThatWouldNotFit) {
+  const long double big = 0x1p126L;  // two of them overflow
+  struct Case {
+    std::vector<HistoryRecord> records;
+    std::vector<std::int32_t> cleared;
+    long double target, result;
+  };
+  const Case cases[] = {
+      // Only the result overflows, and the record leaves both totals.
+      {{Conversion("a", 3, 1, kSignAdd), Conversion("b", 1, big, kSignAdd),
+        Conversion("c", 1, big, kSignAdd), Conversion("d", 1, big, kSignSubtract)},
+       {3},
+       3,
+       0},
+      // Each mark meets the totals as they stand: a later one fits again.
+      {{Conversion("a", big, big, kSignAdd), Conversion("b", big, big, kSignAdd),
+        Conversion("c", big, big, kSignSubtract), Conversion("d", big, big, kSignAdd),
+        Conversion("e", big, big, kSignAdd)},
+       {2, 5},
+       big,
+       big},
+  };
+  for (const Case& c : cases) {
+    HistoryStore store;
+    for (const HistoryRecord& r : c.records) {
+      store.AppendHistory(r);
+      store.record(store.HistoryCount()).Sign = r.Sign;
+    }
+    EXPECT_EQ(store.ComputeTotalsClearingOverflow(), c.cleared);
+    EXPECT_EQ(store.TargetTotal().value(), c.target);
+    EXPECT_EQ(store.ResultTotal().value(), c.result);
+    for (const std::int32_t slot : c.cleared) EXPECT_EQ(store.record(slot).Sign, kSignNone);
+    store.ComputeTotals();  // the marks left sum alike
+    EXPECT_EQ(store.ResultTotal().value(), c.result);
+  }
 }
 
 TEST(HistoryStoreTest, RemoveAndClear) {

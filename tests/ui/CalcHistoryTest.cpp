@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "data/DecimalFormat.h"
 #include "history/HistoryExport.h"
 #include "platform/Dispatcher.h"
 #include "platform/RecordingServices.h"
@@ -154,22 +155,101 @@ TEST_F(CalcHistoryTest, MarkClicksCycleInColumnOneOfDataRowsOnly) {
   EXPECT_EQ(history.record(1).Sign, kSignAdd);
   EXPECT_EQ(history.record(2).Sign, kSignNone);
   EXPECT_TRUE(menus.empty());
-
-  // A mark whose totals overflow goes back, by the mouse or the menu.
-  append("1e38", 1e38L, 1e38L);
-  append("1e38", 1e38L, 1e38L);
-  click(w, 1, 3);
-  const std::string totals = total(w, 2) + total(w, 4);
-  click(w, 1, 4);
-  menuChoice = 2;  // add
-  click(w, 4, 4, MouseButton::Right);
-  EXPECT_EQ(errors, std::vector<std::string>(2, "浮動小数点数のｵｰﾊﾞｰﾌﾛｰ"));
-  EXPECT_EQ(history.record(4).Sign, kSignNone);
-  EXPECT_EQ(w.StringGrid1.cell(1, 4), "  ");
-  EXPECT_EQ(history.record(3).Sign, kSignAdd);
-  EXPECT_EQ(total(w, 2) + total(w, 4), totals);
-  errors.clear();
 }
+
+// Rows of 1e38 unless given, where two of one sign overflow the totals,
+// marked as the text says ('+', '-', '_' for none); then one click, key or
+// row command. Whatever is refused or cleared, the totals kept and shown are
+// those that the records and marks left give.
+enum class Act { Click, Space, MenuAdd, MenuDelete };
+
+struct OverflowCase {
+  const char* name;
+  const char* marks;
+  Act act;
+  int row;
+  const char* after;
+  std::size_t overflows;  // reported
+  const char* told;       // in the message box, or nullptr for none
+  std::vector<long double> values;
+};
+
+class OverflowingMarks : public CalcHistoryTest,
+                         public ::testing::WithParamInterface<OverflowCase> {};
+
+TEST_P(OverflowingMarks, LeaveTheTotalsOfTheMarksShown) {
+  const OverflowCase& c = GetParam();
+  const std::string marks = c.marks;
+  const std::uint8_t signs[] = {kSignNone, kSignAdd, kSignSubtract};
+  const std::string symbols = "_+-";
+  for (std::size_t i = 0; i < marks.size(); ++i) {
+    const long double value = c.values.empty() ? 1e38L : c.values[i];
+    append("v", value, value);
+    history.record(static_cast<int>(i) + 1).Sign = signs[symbols.find(marks[i])];
+  }
+  TCalcHistoryForm& w = open();
+  w.RecalcTotals();
+  w.StringGrid1.select(2, c.row);
+  switch (c.act) {
+    case Act::Click:
+      click(w, 1, c.row);
+      break;
+    case Act::Space:
+      w.pressShortcut(key::kSpace, kNoModifiers);
+      break;
+    case Act::MenuAdd:
+    case Act::MenuDelete:
+      menuChoice = c.act == Act::MenuAdd ? 2 : 0;
+      click(w, 4, c.row, MouseButton::Right);
+      break;
+  }
+
+  std::string after;
+  for (int row = 1; row <= history.HistoryCount(); ++row) {
+    after += symbols[history.record(row).Sign];
+    EXPECT_EQ(w.StringGrid1.cell(1, row), SignText(history.record(row).Sign)) << row;
+  }
+  EXPECT_EQ(after, c.after);
+  EXPECT_EQ(errors, std::vector<std::string>(c.overflows, "浮動小数点数のｵｰﾊﾞｰﾌﾛｰ"));
+  errors.clear();
+  ASSERT_EQ(services.messageBoxes.size(), c.told ? 1u : 0u);
+  if (c.told) {
+    EXPECT_NE(services.messageBoxes[0].text.find(c.told), std::string::npos);
+  }
+  const long double target = history.TargetTotal().value();
+  const long double result = history.ResultTotal().value();
+  history.ComputeTotals();
+  EXPECT_EQ(history.TargetTotal().value(), target);
+  EXPECT_EQ(history.ResultTotal().value(), result);
+  EXPECT_EQ(total(w, 2), FormatFixed(target, 5, 15));
+  EXPECT_EQ(total(w, 4), FormatFixed(result, 5, 15));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, OverflowingMarks,
+    ::testing::Values(
+        OverflowCase{
+            "AClickPassesARefusedAddForSubtract", "+_", Act::Click, 2, "+-", 1, nullptr, {}},
+        OverflowCase{"SpaceDoesAlike", "+_", Act::Space, 2, "+-", 1, nullptr, {}},
+        OverflowCase{"ARefusedSubtractPassesToNone", "-+", Act::Click, 2, "-_", 1, nullptr, {}},
+        OverflowCase{"NoMarkLeftKeepsTheBlank", "+_--", Act::Click, 2, "+_--", 1, nullptr, {}},
+        OverflowCase{"NoMarkLeftKeepsTheSubtract", "+-+", Act::Click, 2, "+-+", 1, nullptr, {}},
+        OverflowCase{"TheMenusChoiceIsRefusedAlone", "+_", Act::MenuAdd, 2, "+_", 1, nullptr, {}},
+        OverflowCase{
+            "ADeleteThatFitsTellsNothing", "+-+", Act::MenuDelete, 1, "-+", 0, nullptr, {}},
+        OverflowCase{
+            "ADeleteClearsTheMarkThatOverflows", "+-+", Act::MenuDelete, 2, "+_", 0, "2 行目", {}},
+        OverflowCase{"ADeleteClearsEachMarkThatOverflows",
+                     "+-++",
+                     Act::MenuDelete,
+                     2,
+                     "+__",
+                     0,
+                     "2, 3 行目",
+                     {1.5e38L, 1e38L, 0.5e38L, 0.5e38L}}),
+    [](const ::testing::TestParamInfo<OverflowCase>& info) {
+      return std::string(info.param.name);
+    });
 
 TEST_F(CalcHistoryTest, TheRowMenuOpensOnDataRowsAtTheMouse) {
   for (const char* t : {"1", "2", "3", "4", "5"}) append(t, std::stold(t), std::stold(t) / 2);

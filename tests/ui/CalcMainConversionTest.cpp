@@ -153,7 +153,7 @@ TEST_F(Conversion, NumberBaseErrorShowsItsBoxThenBeeps) {
 struct FaultCase {
   const char* name;
   const char* settings;
-  const char* rateOfFirstUnit;  // integer and decimal part, or nullptr
+  const char* firstRate[2];  // unit 1's integer and decimal part, or nothing
   const char* text;
   const char* message;
 };
@@ -164,9 +164,9 @@ TEST_P(Faults, ReachTheErrorReportWithNothingShownOrRecorded) {
   const FaultCase& c = GetParam();
   writeSettings(c.settings);
   auto form = start();
-  if (c.rateOfFirstUnit) {
-    form->RateEdit(1).userChanged(c.rateOfFirstUnit);
-    form->RateEdit(10).userChanged(c.rateOfFirstUnit);
+  if (c.firstRate[0]) {
+    form->RateEdit(1).userChanged(c.firstRate[0]);
+    form->RateEdit(10).userChanged(c.firstRate[1]);
   }
   chooseUnits(*form, 1, 2);  // no text to convert yet
   form->ResultValueLabel.setText("earlier");
@@ -191,12 +191,13 @@ TEST_P(Faults, ReachTheErrorReportWithNothingShownOrRecorded) {
 
 INSTANTIATE_TEST_SUITE_P(
     Arithmetic, Faults,
-    ::testing::Values(FaultCase{"Overflow", "", nullptr, "1e38", "浮動小数点数のｵｰﾊﾞｰﾌﾛｰ"},
-                      // A rate typed as 0 divides by zero.
-                      FaultCase{"DivisionByZero", "[ZOVA]\r\nPAGE=3\r\nINDEX=31\r\n", "0", "5",
-                                "0 による浮動小数点数除算"},
-                      FaultCase{"ZeroByZero", "[ZOVA]\r\nPAGE=3\r\nINDEX=31\r\n", "0", "0",
-                                "不正な浮動小数点数演算命令"}),
+    ::testing::Values(FaultCase{"Overflow", "", {}, "1e38", "浮動小数点数のｵｰﾊﾞｰﾌﾛｰ"},
+                      // A rate of 1e-38 takes the quotient beyond the largest real.
+                      FaultCase{"TinyRate",
+                                "[ZOVA]\r\nPAGE=3\r\nINDEX=31\r\n[BUNRUI31]\r\nPOINT1=38\r\n",
+                                {"0", "1"},
+                                "1e10",
+                                "浮動小数点数のｵｰﾊﾞｰﾌﾛｰ"}),
     [](const ::testing::TestParamInfo<FaultCase>& info) { return std::string(info.param.name); });
 
 TEST_F(Conversion, TheClipboardOnlyWhileAutoClipIsOn) {
@@ -290,6 +291,63 @@ INSTANTIATE_TEST_SUITE_P(
                       RateRowCase{"YenBaseYen", 25, 1, "100", "0", 50, 200, 99}),
     [](const ::testing::TestParamInfo<RateRowCase>& info) { return std::string(info.param.name); });
 
+// 米ドル of ¥ﾍﾞｰｽ1 typed in any form the panel reads: what converts is what
+// the file gets, as the plain text of the rate, and what the next start
+// converts with. A text the panel refuses is reported when it is read, and
+// neither converts nor is saved.
+struct TypedRateCase {
+  const char* name;
+  const char* integerText;
+  const char* decimalText;
+  const char* result;  // 100 米ドル in 円
+  const char* saved;   // DATA2, or nothing
+  int refusedEdit;     // 0, or the edit that gets the focus
+};
+
+class TypedRates : public CalcMainTest, public ::testing::WithParamInterface<TypedRateCase> {};
+
+TEST_P(TypedRates, ConvertAsTheyAreSavedAndReadBack) {
+  const TypedRateCase& c = GetParam();
+  writeSettings("[ZOVA]\r\nPAGE=3\r\nINDEX=25\r\n");
+  auto form = start();
+  form->RateEdit(2).userChanged(c.integerText);
+  form->RateEdit(9 + 2).userChanged(c.decimalText);
+  typeInput(*form, "100");
+
+  chooseUnits(*form, 2, 1);
+
+  EXPECT_EQ(form->ResultValueLabel.text(), c.result);
+  ASSERT_EQ(services.messageBoxes.size(), c.refusedEdit == 0 ? 0u : 1u);
+  if (c.refusedEdit != 0) {
+    EXPECT_EQ(services.messageBoxes[0].text, "数値異常");
+    EXPECT_EQ(form->focused(), &form->RateEdit(c.refusedEdit));
+  }
+  const Real48 used = table[25].unit(2).Factor;
+  form->PageButton1.click();
+  const std::string line = c.saved ? std::string("DATA2=") + c.saved + "\r\n" : "DATA2=";
+  EXPECT_EQ(settingsBytes().find(line) != std::string::npos, c.saved != nullptr) << settingsBytes();
+  form.reset();
+
+  table = CategoryTable::BuiltIn();
+  auto again = start();
+  EXPECT_EQ(table[25].unit(2).Factor.bytes(), used.bytes());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, TypedRates,
+    ::testing::Values(TypedRateCase{"Plus", "+1", "94", "        5154.64", "1.94", 0},
+                      TypedRateCase{"Hexadecimal", "$A", "94", "         914.08", "10.94", 0},
+                      TypedRateCase{"LeadingBlank", " 1", "94", "        5154.64", "1.94", 0},
+                      TypedRateCase{"NegativeDecimals", "1", "-5", "       10526.32", "0.95", 0},
+                      TypedRateCase{"NegativeInteger", "-1", "50", "      -20000.00", "-0.50", 0},
+                      TypedRateCase{"Letter", "1a", "94", "       10638.30", nullptr, 2},
+                      TypedRateCase{"TrailingBlank", "1", "94 ", "       10638.30", nullptr, 9 + 2},
+                      TypedRateCase{"Zero", "0", "0", "       10638.30", nullptr, 2},
+                      TypedRateCase{"ZeroBySign", "1", "-100", "       10638.30", nullptr, 2}),
+    [](const ::testing::TestParamInfo<TypedRateCase>& info) {
+      return std::string(info.param.name);
+    });
+
 using RatePanel = CalcMainTest;
 
 TEST_F(RatePanel, EmptyUnitsHaveEmptyInertRows) {
@@ -316,13 +374,14 @@ TEST_F(RatePanel, StoredRatesKeepTheirTextsThroughAConversionAndASave) {
       "DATA3=1999999999.99\r\nDATA5=-2.5\r\n");
   auto form = start();
   EXPECT_EQ(form->RateEdit(9 + 2).text(), "12345");
+  form->RateEdit(1).userChanged("+1");  // the same rate, typed
   typeInput(*form, "1");
   chooseUnits(*form, 1, 5);
   EXPECT_EQ(table[32].unit(5).Factor, Real48(-2.5L));
   form->PageButton1.click();
-  // A negative rate is not saved at all; the file keeps it as it was.
-  for (const char* line :
-       {"DATA4=1.40\r\n", "DATA2=1234567.12345\r\n", "DATA3=1999999999.99\r\n", "DATA5=-2.5\r\n"}) {
+  // The rows left as shown write their own texts, a negative rate too.
+  for (const char* line : {"DATA1=1.00\r\n", "DATA4=1.40\r\n", "DATA2=1234567.12345\r\n",
+                           "DATA3=1999999999.99\r\n", "DATA5=-2.50\r\n"}) {
     EXPECT_NE(settingsBytes().find(line), std::string::npos) << line << settingsBytes();
   }
   EXPECT_EQ(table[32].unit(4).Factor, Real48(1.4L));

@@ -36,6 +36,18 @@ class CalcMainTest : public ::testing::Test {
     out << bytes;
   }
 
+  // While a folder stands in the settings file's place, every write of it
+  // fails; allowWrites puts the file back as it was.
+  void refuseWrites() {
+    keptBytes_ = settingsBytes();
+    std::filesystem::remove(settingsPath());
+    std::filesystem::create_directory(settingsPath());
+  }
+  void allowWrites() {
+    std::filesystem::remove(settingsPath());
+    writeSettings(keptBytes_);
+  }
+
   std::string settingsBytes() const {
     std::ifstream in(settingsPath(), std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
@@ -67,6 +79,9 @@ class CalcMainTest : public ::testing::Test {
   CategoryTable table = CategoryTable::BuiltIn();
   HistoryStore history;
   std::vector<std::string> errors;
+
+ private:
+  std::string keptBytes_;
 };
 
 }  // namespace hk

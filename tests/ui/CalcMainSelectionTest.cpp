@@ -4,10 +4,12 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "ui/CalcMainFixture.h"
+#include "ui/CalcUnt2.h"
 
 namespace hk {
 namespace {
@@ -256,39 +258,104 @@ TEST_F(PageChange, ChangingMoneyCategoriesSavesTheRatesOfTheOneLeft) {
   EXPECT_TRUE(form->Selection.RatesChanged);
   EXPECT_EQ(form->RateEdit(2).text(), "10");
 
+  // 26 was only looked at: leaving it writes nothing.
+  const std::string before = settingsBytes();
   form->PageButton1.click();
-
-  const std::string after = settingsBytes();
-  EXPECT_NE(after.find("DATA2=3.94\r\n"), std::string::npos);
-  EXPECT_NE(after.find("[BUNRUI26]\r\nDATA1=100.00\r\nDATA2=10.00\r\n"), std::string::npos);
+  EXPECT_EQ(settingsBytes(), before);
 }
 
-TEST_F(PageChange, AFailedSaveKeepsTheMoneyPageShown) {
+// Looking through the money categories, the dialog cancelled and the pages
+// write nothing, also at exit beyond the window's keys.
+TEST_F(PageChange, BrowsingTheMoneyCategoriesWritesNothing) {
+  const std::string file = "[ZOVA]\r\nPAGE=3\r\nINDEX=25\r\n[BUNRUI32]\r\nDATA4=1.4\r\n";
+  writeSettings(file);
+  auto form = start();
+  for (int position = 12; position >= 1; --position) form->CategoryButton(position).click();
+  form->RateUpDown(9 + 2).stepUp();
+  form->RateUpDown(9 + 2).stepDown();  // back to what it showed
+  form->CustomizeMenuClick();          // cancelled
+  form->PageButton2.click();
+  form->PageButton3.click();
+  ASSERT_EQ(services.modalRuns.size(), 1u);
+  EXPECT_EQ(settingsBytes(), file);
+
+  form.reset();
+  EXPECT_EQ(settingsBytes(),
+            "[ZOVA]\r\nPAGE=3\r\nINDEX=25\r\nWinPosX=0\r\nWinPosY=0\r\n"
+            "[BUNRUI32]\r\nDATA4=1.4\r\n");
+  EXPECT_TRUE(errors.empty());
+}
+
+// A file that refuses the rates is reported once and blocks nothing: the
+// rates stay in the factors until a save of their category, or the exit,
+// finds the file writable again.
+TEST_F(PageChange, AFailedSaveIsToldOnceAndKeepsTheRatesUntilALaterSave) {
   writeSettings("[ZOVA]\r\nPAGE=3\r\nINDEX=25\r\n");
   auto form = start();
-  std::filesystem::remove(settingsPath());
-  std::filesystem::create_directory(settingsPath());  // no write can replace it
+  refuseWrites();
+  form->RateEdit(2).userChanged("+1");  // 1.94
 
-  form->PageButton1.click();
+  form->CategoryButton(2).click();  // 26
 
   ASSERT_EQ(errors.size(), 1u);
   EXPECT_EQ(errors[0], "Unable to write to " + settingsPath().string());
-  EXPECT_EQ(form->Selection.CurrentPage, 3);
-  EXPECT_TRUE(form->PageButton3.down());
-  EXPECT_FALSE(form->PageButton1.down());
-  EXPECT_EQ(form->Selection.CurrentCategory, 25);
-  EXPECT_TRUE(form->MoneyPanel.visible());
-  EXPECT_EQ(form->bounds().width, 554);
-  EXPECT_TRUE(form->Selection.RatesChanged);
+  EXPECT_EQ(form->Selection.CurrentCategory, 26);
+  EXPECT_EQ(downCategoryButtons(*form), std::vector<SpeedButton*>{&form->CategoryButton(2)});
+  EXPECT_EQ(table[25].unit(2).Factor, Real48(1.94L));
 
-  // Nor does another money category take the panel and its edit.
-  form->RateEdit(2).userChanged("3");
+  // Neither another category, nor the dialog, nor another page is held up
+  // or told again.
+  form->RateEdit(1).userChanged("3");  // 26's 円: 3.00
+  form->CategoryButton(3).click();
+  form->RateEdit(1).userChanged("4");  // 27's
+  form->CustomizeMenuClick();
+  form->PageButton1.click();
+  EXPECT_EQ(errors.size(), 1u);
+  EXPECT_EQ(form->Selection.CurrentPage, 1);
+  EXPECT_EQ(services.modalRuns.size(), 1u);
+  EXPECT_EQ(table[27].unit(1).Factor, Real48(4));
+
+  // Back on the money page, 25 shows what was kept, and leaving it saves it.
+  allowWrites();
+  form->PageButton3.click();
+  EXPECT_EQ(form->RateEdit(2).text(), "1");
+  form->CategoryButton(4).click();
+  EXPECT_NE(settingsBytes().find("[BUNRUI25]\r\nDATA1=100.00\r\nDATA2=1.94\r\n"), std::string::npos)
+      << settingsBytes();
+  EXPECT_EQ(settingsBytes().find("[BUNRUI26]"), std::string::npos);
+
+  // 26 and 27 were never shown again: the exit writes them from their factors.
+  form.reset();
+  for (const char* section : {"[BUNRUI26]\r\nDATA1=3.00\r\n", "[BUNRUI27]\r\nDATA1=4.00\r\n"}) {
+    EXPECT_NE(settingsBytes().find(section), std::string::npos) << settingsBytes();
+  }
+  EXPECT_EQ(errors.size(), 1u);
+}
+
+// A rate saved is not saved again until its row changes, though the row is
+// still read from its texts: the next switch writes nothing, and a file
+// that has since become read-only goes untold.
+TEST_F(PageChange, ASavedRateIsNotWrittenAgain) {
+  writeSettings("[ZOVA]\r\nPAGE=3\r\nINDEX=25\r\n");
+  auto form = start();
+  form->RateEdit(2).userChanged("+1");
+  typeInput(*form, "100");
+  chooseUnits(*form, 2, 1);    // read: 1.94
+  form->CustomizeMenuClick();  // saves, then cancelled
+  form->RateEdit(2).userChanged("2");
+  form->Button1Click();                 // converts with 2.94
+  form->RateEdit(2).userChanged("+1");  // back to the saved text
+  const std::string saved = settingsBytes();
+  ASSERT_NE(saved.find("[BUNRUI25]\r\nDATA1=100.00\r\nDATA2=1.94\r\n"), std::string::npos) << saved;
+
+  refuseWrites();
   form->CategoryButton(2).click();
-
-  ASSERT_EQ(errors.size(), 2u);
-  EXPECT_EQ(form->Selection.CurrentCategory, 25);
-  EXPECT_EQ(downCategoryButtons(*form), std::vector<SpeedButton*>{&form->CategoryButton(1)});
-  EXPECT_EQ(form->RateEdit(2).text(), "3");
+  allowWrites();
+  EXPECT_TRUE(errors.empty());
+  EXPECT_EQ(settingsBytes(), saved);
+  form->CategoryButton(1).click();
+  EXPECT_EQ(form->RateEdit(2).text(), "1");
+  EXPECT_EQ(table[25].unit(2).Factor, Real48(1.94L));
 }
 
 // The twelve category buttons are one Tab stop: a category whose name lost
@@ -324,7 +391,6 @@ TEST_F(PageChange, TheCategoryButtonsAreOneTabStopMovedByTheArrows) {
   EXPECT_EQ(form->tabOrder().front(), &form->CategoryButton(8));  // the one down again
   EXPECT_TRUE(form->pressAccelerator('l'));
   EXPECT_EQ(form->Selection.CurrentCategory, 1);
-  EXPECT_EQ(history.HistoryCount(), 0);
 }
 
 using UnitChoice = CalcMainTest;
@@ -416,6 +482,104 @@ INSTANTIATE_TEST_SUITE_P(
                               4,
                               3}),
     [](const ::testing::TestParamInfo<KeyCase>& info) { return std::string(info.param.name); });
+
+// Every way of naming another unit beside the result, after 1 m in cm: the
+// value beside the new name is its conversion, or none. A "from" unit
+// changed alone keeps the value, as a failed Enter does.
+enum class Beside { Converted, Empty, Kept };
+
+struct ResultUnitCase {
+  const char* name;
+  const char* text;  // typed after the first result
+  std::function<void(TCalcMainForm&, RecordingServices&)> act;
+  int toUnit;
+  Beside value;
+  int records;  // added by the act
+  std::vector<unsigned> beeps;
+  std::size_t errors;
+};
+
+class ResultUnits : public CalcMainTest, public ::testing::WithParamInterface<ResultUnitCase> {};
+
+void CtrlR(TCalcMainForm& form, RecordingServices&) {
+  form.pressProgramShortcut(key::Char('R'), kCtrl);
+}
+
+TEST_P(ResultUnits, ShowBesideTheNewNameItsConversionOrNothing) {
+  const ResultUnitCase& c = GetParam();
+  auto form = start();
+  typeInput(*form, "1");
+  services.pressKey(0x70);
+  services.pressKey(0x71, true);
+  ASSERT_EQ(form->ResultValueLabel.text(), "      100.00000");
+  typeInput(*form, c.text);
+
+  c.act(*form, services);
+
+  EXPECT_EQ(form->Selection.ToUnit, c.toUnit);
+  EXPECT_EQ(form->ResultTanniLabel.text(), table[1].unit(c.toUnit).Name);
+  ASSERT_EQ(history.HistoryCount(), 1 + c.records);
+  const HistoryRecord& last = history.record(history.HistoryCount());
+  const std::string expected[] = {last.ResultText, "", "      100.00000"};
+  EXPECT_EQ(form->ResultValueLabel.text(), expected[static_cast<int>(c.value)]);
+  if (c.value == Beside::Converted) {
+    EXPECT_EQ(last.ResultTanni, form->ResultTanniLabel.text());
+  }
+  EXPECT_EQ(services.beeps, c.beeps);
+  EXPECT_EQ(errors.size(), c.errors);
+  ReleaseHistoryWindow(services);
+  services.pump();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Paths, ResultUnits,
+    ::testing::Values(
+        ResultUnitCase{"CtrlRConverts", "2", CtrlR, 1, Beside::Converted, 1, {}, 0},
+        ResultUnitCase{"CtrlRWithAnEmptyInput", "", CtrlR, 1, Beside::Empty, 0, {}, 0},
+        ResultUnitCase{"CtrlRWithAnInvalidInput", "5.", CtrlR, 1, Beside::Empty, 0, {1}, 0},
+        // 1e37 cm is 1e35 m, and back it does not fit.
+        ResultUnitCase{"CtrlRThatOverflows",
+                       "1e37",
+                       [](TCalcMainForm& form, RecordingServices& services) {
+                         CtrlR(form, services);
+                         CtrlR(form, services);
+                       },
+                       2,
+                       Beside::Empty,
+                       1,
+                       {},
+                       1},
+        ResultUnitCase{"CtrlRInTheHistoryWindow",
+                       "",
+                       [](TCalcMainForm& form, RecordingServices& services) {
+                         form.HistoryButton.click();
+                         CtrlR(form, services);
+                       },
+                       1,
+                       Beside::Empty,
+                       0,
+                       {},
+                       0},
+        ResultUnitCase{
+            "ShiftF3WithAnEmptyInput",
+            "",
+            [](TCalcMainForm&, RecordingServices& services) { services.pressKey(0x72, true); },
+            3,
+            Beside::Empty,
+            0,
+            {},
+            0},
+        ResultUnitCase{"F3KeepsTheValue",
+                       "",
+                       [](TCalcMainForm&, RecordingServices& services) { services.pressKey(0x72); },
+                       2,
+                       Beside::Kept,
+                       0,
+                       {},
+                       0}),
+    [](const ::testing::TestParamInfo<ResultUnitCase>& info) {
+      return std::string(info.param.name);
+    });
 
 TEST_F(UnitChoice, OtherKeysPassAndAFailedConversionStillSwallowsTheKey) {
   auto form = start();

@@ -153,10 +153,10 @@ TEST_F(CalcMainTest, DestroyKeepsTheRestOfTheFile) {
   writeSettings("[ZOVA]\r\nAUTOCLIP=0\r\nPAGE=3\r\nINDEX=30\r\n[BUNRUI30]\r\nDATA1=2.5\r\n");
   start().reset();
 
-  // The money page's rates are saved first, as the panel shows them.
+  // Rates only looked at are not written again.
   EXPECT_EQ(settingsBytes(),
             "[ZOVA]\r\nAUTOCLIP=0\r\nPAGE=3\r\nINDEX=30\r\nWinPosX=0\r\nWinPosY=0\r\n"
-            "[BUNRUI30]\r\nDATA1=2.50\r\n");
+            "[BUNRUI30]\r\nDATA1=2.5\r\n");
 }
 
 TEST_F(CalcMainTest, RestartRestoresPositionPageAndCategoryButNoUnit) {

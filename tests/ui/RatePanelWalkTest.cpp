@@ -98,12 +98,18 @@ class RatePanelWalk : public CalcMainTest {
     }
   }
 
-  // Leaving the shown category saves it: what its rows show now must be in
-  // the file once it has been left, and back in the panel at its next fill.
+  // Leaving the shown category saves it when a row was changed or read since
+  // it was filled: what its rows show now must be in the file once it has
+  // been left, and back in the panel at its next fill.
   using Saved = std::map<int, Expectation>;
   Saved leaving() {
     read();
     Saved rates;
+    bool changed = false;
+    for (int row = 1; row <= kUnitsPerCategory; ++row) {
+      if (state(row).shown && !expected(row).exact) changed = true;
+    }
+    if (!changed) return rates;
     for (int row = 1; row <= kUnitsPerCategory; ++row) {
       if (state(row).shown) rates[row] = expected(row);
     }

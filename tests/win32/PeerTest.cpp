@@ -18,6 +18,7 @@
 #include "platform/win32/Peers.h"
 #include "platform/win32/Text.h"
 #include "platform/win32/Win32Services.h"
+#include "platform/win32/WindowPeer.h"
 #include "win32/WindowTestSupport.h"
 
 namespace hk {
@@ -304,6 +305,35 @@ TEST_F(Peers, NumberEditsDrawTheirNumberSmallerOrShowThatItIsCut) {
     EXPECT_EQ(number.cut(), c.cut) << c.text;
     EXPECT_EQ(number.toolTip(), c.cut ? c.text : "") << c.text;
   }
+}
+
+// A tooltip goes with the peer that made it, a cut number's with its edit
+// and a painted control's with its host window: the menu that takes every
+// tooltip away never reaches one that is gone.
+TEST_F(Peers, TooltipsGoWithThePeersThatMadeThem) {
+  Realize(form);
+  const std::size_t before = ToolTip::Live();
+  {
+    Form dialog(FormStyle::Dialog, &form);
+    dialog.setClientSize(200, 100);
+    Edit number(&dialog);
+    number.setBounds({10, 10, 52, 21});
+    number.setHoldsNumber(true);
+    Label hinted(&dialog);
+    hinted.setAutoSize(false);
+    hinted.setBounds({10, 50, 60, 16});
+    hinted.setText("abc");
+    hinted.setHint("ヒント");
+    Realize(dialog);
+    number.setText("12345678901234");
+    ASSERT_TRUE(number.cut());
+    SendMessageW(WindowOf(number), WM_MOUSEMOVE, 0, At(5, 5));
+    const test::Spot spot = test::SpotOf(hinted, 5, 5);
+    SendMessageW(spot.window, WM_MOUSEMOVE, 0, At(spot.x, spot.y));
+    EXPECT_EQ(ToolTip::Live(), before + 2);
+  }
+  EXPECT_EQ(ToolTip::Live(), before);
+  ToolTip::DismissAll();  // as a menu does before it opens
 }
 
 TEST_F(Peers, BoxesForNumbersHaveNoInputMethod) {

@@ -2,12 +2,14 @@
 # The program driven by the keyboard: a conversion by F-keys, page 3 by
 # Ctrl+3 and a rate typed after a Tab, page 1 again by Ctrl+1, the powers
 # list opened with the mouse leaving the keys with the input, the history
-# window by Ctrl+H with a row marked "+" and its three copies, Alt+L there
-# keeping the rows, Esc closing it and one Ctrl+H opening it again, Alt+F6
-# to the main window and back, the customisation dialog from the menu (F10)
-# with a unit renamed and Alt+O, the About box opened and closed, Alt held
-# over a click opening no menu, a category without a letter reached by the
-# arrows, and Alt+F4. The clipboard and the settings
+# window by Ctrl+H with a row marked "+" and its three copies, Alt+W and
+# Alt+L there picking the main window's categories and keeping the rows, the
+# F-keys there, Esc closing it and one Ctrl+H opening it again, Alt+F6 to
+# the main window and back with the first keys after it reaching the focused
+# control, the customisation dialog from the menu (F10) with a unit renamed
+# and Alt+O, the About box opened and closed, Alt+F6 from the help window
+# and back, Alt held over a click opening no menu, a category without a
+# letter reached by the arrows, and Alt+F4. The clipboard and the settings
 # file hold what the same steps by mouse give.
 #
 # Usage: keyboard_end_to_end.sh PATH_TO_HAKARIMARU_EXE
@@ -81,17 +83,27 @@ total=$(total_line 2.00000 200.00000)
 copy_mode 1
 check "every row by the keys" "$(text_bytes "$first$marked$total")" \
   "$(clipboard_when "$first$marked$total" | bytes_of)"
-# Alt+L is the main window's first category, not the clear button.
-press alt+l
-xclip -selection clipboard /dev/null
-copy_mode 1
-check "Alt+L keeps the rows" "$(text_bytes "$first$marked$total")" \
-  "$(clipboard_when "$first$marked$total" | bytes_of)"
 copy_mode 2
 check "the marked row by the keys" "$(text_bytes "$marked$total")" \
   "$(clipboard_when "$marked$total" | bytes_of)"
 copy_mode 3
 check "the totals by the keys" "$(text_bytes "$total")" "$(clipboard_when "$total" | bytes_of)"
+# The categories' Alt+letters there pick the main window's categories, not
+# the toolbar's buttons, and leave the rows: Alt+W the areas, Alt+L the
+# lengths again, whose units F1 and Shift+F2 pick there too.
+main_title="はかり丸"
+from_unit_shown() {  # unit name as a reader hears it
+  window_texts "$main_title" | grep -c "^変換元 $1\$"
+}
+press alt+w
+check "Alt+W in the history window picks the areas" "1" "$(from_unit_shown ｱｰﾙ)"
+press alt+l
+check "Alt+L in the history window picks the lengths" "1" "$(from_unit_shown ｾﾝﾁﾒｰﾄﾙ)"
+copy_mode 1
+check "the categories' keys keep the rows" "$(text_bytes "$first$marked$total")" \
+  "$(clipboard_when "$first$marked$total" | bytes_of)"
+press F1 shift+F2
+check "the F-keys in the history window convert" "200.00000" "$(clipboard_when 200.00000)"
 # Esc, as the close button does, closes the window; one Ctrl+H opens it again.
 press Escape
 closed=no
@@ -108,7 +120,12 @@ focused_name() {
   xdotool getwindowfocus getwindowname 2>/dev/null
 }
 press alt+F6
-check "Alt+F6 to the main window" "はかり丸" "$(focused_name)"
+check "Alt+F6 to the main window" "$main_title" "$(focused_name)"
+# The Alt let go after the switch starts no menu mode: the next keys reach
+# the input, after its 2.
+xdotool type --delay 80 "5"
+press Return
+check "the keys after Alt+F6 convert" "2500.00000" "$(clipboard_when 2500.00000)"
 press alt+F6
 check "Alt+F6 back to the history" "$history" "$(focused_name)"
 # Ctrl+H there closes it, as it does in the main window.
@@ -120,7 +137,7 @@ check "Ctrl+H in the history window closes it" "yes" "$closed"
 # The powers list opened with the mouse (the menu's first item, beside the
 # menu button at (28, 29)) leaves the keys with the input: 7 and Enter
 # convert 57.
-press BackSpace
+press BackSpace BackSpace
 xdotool type --delay 80 "5"
 press Return
 check "5 m in cm" "500.00000" "$(clipboard_when 500.00000)"
@@ -160,15 +177,22 @@ wait_for_no_window "$about" && closed=yes
 check "Esc closes the About box" "yes" "$closed"
 
 # The help window from the menu; Alt+F6 goes to the main window and back.
+# The dialog's OK left no units picked: the F-keys pick them again.
+press F1 shift+F2
 press F10
 press h
 opened=no
 wait_for_window "$help_title" && opened=yes
 check "the menu opens the help" "yes" "$opened"
 press alt+F6
-check "Alt+F6 from the help to the main window" "はかり丸" "$(focused_name)"
+check "Alt+F6 from the help to the main window" "$main_title" "$(focused_name)"
+xdotool type --delay 80 "5"
+press Return
+check "the keys after Alt+F6 from the help convert" "57500.00000" \
+  "$(clipboard_when 57500.00000)"
 press alt+F6
 check "Alt+F6 back to the help" "$help_title" "$(focused_name)"
+# Its Esc, the first key there, closes it.
 close_help "the help beside the main window"
 
 # Alt held over a click opens no menu, which would cover the category

@@ -4,8 +4,10 @@
 # program writing the one file each keep the other's keys. Then the money
 # page's rates: a key typed after leaving the page reaches no rate box, and
 # a rate of five decimals steps up and back to its own text; a rate stepped
-# back converts and is saved as shown, and picking another money category
-# saves the rates of the one left. Last, keeping the window on top.
+# back converts and is saved as shown, picking another money category saves
+# the rates of the one left, and a rate typed with a sign is saved as the
+# rate it converts with, but a rate of 0 is not. Last, keeping the window on
+# top.
 set -u
 exe=$1
 texts_helper=${HK_WINDOW_TEXTS:-}
@@ -124,7 +126,8 @@ check "one step up" "94001" "$(decimal_box)"
 click_at $((404 + 130 + 7)) $((2 + 115 + 17))
 check "and one down again" "94000" "$(decimal_box)"
 exit_program
-check "the rate is kept at exit" "1" "$(grep -c '^DATA2=0.94000'$'\r''$' "$fine/hakarimaru.KZN")"
+check "a rate stepped back to what it showed is not written again" "1" \
+  "$(grep -c '^DATA2=0.94'$'\r''$' "$fine/hakarimaru.KZN")"
 
 # 米ドル of ¥ﾍﾞｰｽ1 stepped up and converted, then stepped back and converted
 # again: what the row shows is what converts and what is saved. Then a step
@@ -157,6 +160,98 @@ click_at $((72 + 32)) $((48 + 27))            # ¥ﾍﾞｰｽ2
 click_title_button 29                         # page 1
 exit_program
 check "a step that no conversion read survives another category" "0.95" "$(data2)"
+
+# 米ドル's integer part typed with a sign: it converts with 1.94, and the file
+# gets the rate's plain text when the page is left.
+signed=$work/signed
+mkdir "$signed"
+printf '[ZOVA]\r\nPAGE=3\r\nINDEX=25\r\n' >"$signed/hakarimaru.KZN"
+start_program "$signed"
+click_at $((404 + 8 + 26)) $((2 + 115 + 10))  # row 2's integer part
+xdotool key End shift+Home
+xdotool type --delay 60 "+1"
+click_at 168 174
+xdotool type --delay 60 "100"
+click_unit 196 2  # 米ドル
+click_unit 336 1  # 円
+sleep 0.5
+check "a rate typed with a sign converts" "5154.64" "$(result)"
+click_title_button 29  # page 1
+exit_program
+check "and is saved as its plain text" "1.94" \
+  "$(tr -d '\r' <"$signed/hakarimaru.KZN" | sed -n '/^\[BUNRUI25\]/,/^\[/s/^DATA2=//p')"
+
+# 円 of ¥ﾍﾞｰｽ1 typed as 0: the conversion that reads it says so, as for a
+# letter, and goes on with the rate it had; the file never gets the 0 that
+# would empty the unit at the next start.
+zero=$work/zero
+mkdir "$zero"
+printf '[ZOVA]\r\nPAGE=3\r\nINDEX=25\r\n' >"$zero/hakarimaru.KZN"
+start_program "$zero"
+click_at $((404 + 8 + 26)) $((2 + 66 + 10))  # row 1's integer part: 100
+xdotool key End shift+Home
+xdotool type --delay 60 "0"
+click_at 168 174
+xdotool type --delay 60 "100"
+click_unit 196 2  # 米ドル
+click_unit 336 1  # 円
+check "a rate of 0 is refused" "yes" "$(wait_for_window "ｴﾗｰ" && echo yes)"
+xdotool key Return
+wait_for_no_window "ｴﾗｰ"
+sleep 0.3
+check "and the old rate converts" "10638.30" "$(result)"
+click_title_button 29  # page 1
+exit_program
+check "and is not saved" "0" "$(grep -c '^DATA1=' "$zero/hakarimaru.KZN")"
+
+# A settings file marked read-only refuses the rates: the first category
+# picked after an edit says so once, the money page can still be looked
+# through, and the rate typed goes on converting until the exit, which
+# says so again.
+locked=$work/locked
+mkdir "$locked"
+printf '[ZOVA]\r\nPAGE=3\r\nINDEX=25\r\n' >"$locked/hakarimaru.KZN"
+chmod a-w "$locked/hakarimaru.KZN"
+windows() { xdotool search --onlyvisible --name '^はかり丸$' 2>/dev/null | wc -l; }
+integer_box() { text_at $((404 + 8 + 26)) $((2 + 115 + 10)); }
+start_program "$locked"
+click_at $((404 + 8 + 26)) $((2 + 115 + 10))  # row 2's integer part
+xdotool key End shift+Home
+xdotool type --delay 60 "+1"
+click_at $((72 + 32)) $((48 + 27))  # ¥ﾍﾞｰｽ2
+sleep 0.5
+check "a refused save is told" "2" "$(windows)"
+xdotool key Return
+sleep 0.5
+check "and the box goes" "1" "$(windows)"
+check "the other category is shown all the same" "10" "$(integer_box)"
+click_at $((8 + 32)) $((48 + 27))  # ¥ﾍﾞｰｽ1
+check "the rate refused is kept" "1" "$(integer_box)"
+click_at $((72 + 32)) $((48 + 27))  # ¥ﾍﾞｰｽ2: refused again
+sleep 0.5
+check "and not told again" "1" "$(windows)"
+click_at $((8 + 32)) $((48 + 27))  # ¥ﾍﾞｰｽ1
+click_at 168 174
+xdotool type --delay 60 "100"
+click_unit 196 2  # 米ドル
+click_unit 336 1  # 円
+sleep 0.5
+check "and converts" "5154.64" "$(result)"
+click_title_button 357
+sleep 1
+# The main window has gone; its box stays until it is answered.
+check "the exit tells of the file" "1 box" \
+  "$(windows) $(kill -0 "$program_pid" 2>/dev/null && echo box)"
+xdotool key Return
+ended=no
+for _ in $(seq 1 50); do
+  kill -0 "$program_pid" 2>/dev/null || { ended=yes; break; }
+  sleep 0.2
+done
+check "and ends" "yes" "$ended"
+wait "$program_pid" 2>/dev/null
+program_pid=
+chmod u+w "$locked/hakarimaru.KZN"
 
 # Kept on top by Ctrl+T, written at once and still so after a restart; the
 # history window, the About box and help come up above it, also topmost.

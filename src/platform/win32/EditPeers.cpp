@@ -28,9 +28,6 @@ char KeyByte(wchar_t typed) {
 class EditPeer : public WindowPeer {
  public:
   explicit EditPeer(Edit& edit) : WindowPeer(edit), edit_(edit) {}
-  ~EditPeer() override {
-    if (tip_ && IsWindow(tip_)) DestroyWindow(tip_);
-  }
 
   void create(HWND parent) override {
     createStandard(L"EDIT", childStyle() | WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, parent);
@@ -68,7 +65,7 @@ class EditPeer : public WindowPeer {
         break;
       case WM_MOUSELEAVE:
         hovering_ = false;
-        FollowToolTip(hwnd(), tip_, std::string(), RECT{});
+        tip_.follow(hwnd(), std::string(), RECT{});
         break;
       default:
         break;
@@ -153,7 +150,7 @@ class EditPeer : public WindowPeer {
     TrackMouseEvent(&leave);
     RECT client{};
     GetClientRect(hwnd(), &client);
-    FollowToolTip(hwnd(), tip_, edit_.toolTip(), client);
+    tip_.follow(hwnd(), edit_.toolTip(), client);
   }
 
   // The key handlers see the character first and may change or drop it.
@@ -173,7 +170,7 @@ class EditPeer : public WindowPeer {
   bool writing_ = false;
   int shownHeight_ = 0;  // the font's own until a number is fitted
   bool hovering_ = false;
-  HWND tip_ = nullptr;
+  ToolTip tip_;
 };
 
 class UpDownPeer : public WindowPeer {

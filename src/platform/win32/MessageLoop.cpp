@@ -54,18 +54,26 @@ bool AltReleasedAlone() {
   return alone;
 }
 
+// Alt let go: alone, it is the form's key::kAlt. An Alt that was not alone
+// is swallowed in every window of ours, as either kind of key release: the
+// system would start a menu mode of its own on it. Wine does after a click,
+// and after Alt+F6, whose F6 its default handling never saw: the release
+// comes as a plain key-up to the window switched to, which may be the help
+// window.
+bool AltReleased(Form* form, const MSG& message) {
+  if (!AltReleasedAlone()) return true;
+  if (!form || message.message != WM_SYSKEYUP) return false;
+  bool taken = false;
+  Fire([&] { taken = form->pressShortcut(key::kAlt, kNoModifiers); });
+  return taken;
+}
+
 bool Shortcut(Form& form, const MSG& message) {
   const bool down = message.message == WM_KEYDOWN || message.message == WM_SYSKEYDOWN;
+  if (!down || message.wParam == VK_MENU) return false;
   bool taken = false;
-  if (down && message.wParam != VK_MENU) {
-    const unsigned modifiers = HeldModifiers();
-    Fire([&] { taken = form.pressShortcut(static_cast<unsigned>(message.wParam), modifiers); });
-  } else if (message.message == WM_SYSKEYUP && message.wParam == VK_MENU) {
-    // An Alt that was not alone is swallowed: the system would start the
-    // menu mode of its own on it (Wine does after a click).
-    if (!AltReleasedAlone()) return true;
-    Fire([&] { taken = form.pressShortcut(key::kAlt, kNoModifiers); });
-  }
+  const unsigned modifiers = HeldModifiers();
+  Fire([&] { taken = form.pressShortcut(static_cast<unsigned>(message.wParam), modifiers); });
   return taken;
 }
 
@@ -167,6 +175,10 @@ bool PreTranslate(Win32Services& services, const MSG& message) {
           services.keyHook()(static_cast<unsigned>(message.wParam), GetKeyState(VK_SHIFT) < 0);
     });
     if (swallowed) return true;
+  }
+  if ((message.message == WM_SYSKEYUP || message.message == WM_KEYUP) &&
+      message.wParam == VK_MENU) {
+    return AltReleased(form, message);
   }
   if (!form) return false;
   PressedElsewhere(*form, message);

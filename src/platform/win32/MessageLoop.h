@@ -24,7 +24,9 @@ class Win32Services;
 //    window), the main form's program keys and Alt+letters act on it first;
 //  - Alt+F6 and Alt+Shift+F6 go between the main form and those windows;
 //  - Alt pressed and released alone is the form's key::kAlt, unless a key,
-//    a mouse button or another active window came between;
+//    a mouse button or another active window came between; released after
+//    them, in a form or the help window, it goes no further, so that no
+//    menu mode of the system's takes the keys that follow;
 //  - a mouse press in a form away from its focused list closes the list;
 //  - Enter on a form with a usable default button presses that button and
 //    reaches nothing else (unless a drop-down list is open);

@@ -17,11 +17,10 @@ namespace {
 
 constexpr UINT_PTR kToolId = 1;
 
-// The places that hold the tooltips made, so that a menu can take them all
-// away.
-std::vector<HWND*>& ToolTipSlots() {
-  static std::vector<HWND*> slots;
-  return slots;
+// The tooltips that hold a window, so that a menu can take them all away.
+std::vector<ToolTip*>& Held() {
+  static std::vector<ToolTip*> held;
+  return held;
 }
 
 HWND MakeToolTip(HWND host) {
@@ -45,51 +44,54 @@ HWND MakeToolTip(HWND host) {
 
 }  // namespace
 
-void FollowToolTip(HWND host, HWND& tip, const std::string& text, const RECT& place) {
+void ToolTip::follow(HWND host, const std::string& text, const RECT& place) {
   if (text.empty()) {
-    if (tip) SendMessageW(tip, TTM_ACTIVATE, FALSE, 0);
+    if (tip_) SendMessageW(tip_, TTM_ACTIVATE, FALSE, 0);
     return;
   }
-  if (!tip) {
-    tip = MakeToolTip(host);
-    if (!tip) return;
-    ToolTipSlots().push_back(&tip);
+  if (!tip_) {
+    tip_ = MakeToolTip(host);
+    if (!tip_) return;
+    Held().push_back(this);
   }
   // A tip shown for the last control goes; this one's comes after the
   // system's delay.
-  SendMessageW(tip, TTM_POP, 0, 0);
+  SendMessageW(tip_, TTM_POP, 0, 0);
   const std::wstring wide = SjisToWide(text);
   TTTOOLINFOW tool{};
   tool.cbSize = sizeof tool;
   tool.hwnd = host;
   tool.uId = kToolId;
   tool.rect = place;
-  SendMessageW(tip, TTM_NEWTOOLRECTW, 0, reinterpret_cast<LPARAM>(&tool));
+  SendMessageW(tip_, TTM_NEWTOOLRECTW, 0, reinterpret_cast<LPARAM>(&tool));
   tool.lpszText = const_cast<wchar_t*>(wide.c_str());
-  SendMessageW(tip, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
-  SendMessageW(tip, TTM_ACTIVATE, TRUE, 0);
+  SendMessageW(tip_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
+  SendMessageW(tip_, TTM_ACTIVATE, TRUE, 0);
   // The move that found the control is the first the tooltip hears of it:
   // its delay starts now, not at the next move.
   const DWORD at = GetMessagePos();
   POINT point{GET_X_LPARAM(at), GET_Y_LPARAM(at)};
   ScreenToClient(host, &point);
   MSG move{host, WM_MOUSEMOVE, 0, MAKELPARAM(point.x, point.y), 0, {}};
-  SendMessageW(tip, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&move));
+  SendMessageW(tip_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&move));
 }
 
-void DismissToolTip(HWND& tip) {
-  if (!tip) return;
-  if (IsWindow(tip)) DestroyWindow(tip);
-  tip = nullptr;
-  std::vector<HWND*>& slots = ToolTipSlots();
-  slots.erase(std::remove(slots.begin(), slots.end(), &tip), slots.end());
+void ToolTip::dismiss() {
+  if (!tip_) return;
+  // Its owner's window may have taken it along already.
+  if (IsWindow(tip_)) DestroyWindow(tip_);
+  tip_ = nullptr;
+  std::vector<ToolTip*>& held = Held();
+  held.erase(std::remove(held.begin(), held.end(), this), held.end());
 }
 
-void DismissToolTips() {
+void ToolTip::DismissAll() {
   // Gone with its window, a tip's pending show goes too; the next control
   // the pointer comes to makes a new one.
-  const std::vector<HWND*> slots = ToolTipSlots();
-  for (HWND* slot : slots) DismissToolTip(*slot);
+  const std::vector<ToolTip*> held = Held();
+  for (ToolTip* tip : held) tip->dismiss();
 }
+
+std::size_t ToolTip::Live() { return Held().size(); }
 
 }  // namespace hk

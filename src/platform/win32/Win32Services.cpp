@@ -362,7 +362,7 @@ int Win32Services::trackPopupMenu(Form& owner, const PopupMenu& menu, Point scre
   const int x = outer.left + ScaleCoordinate(screen.x - outer.left, dpi);
   const int y = outer.top + ScaleCoordinate(screen.y - outer.top, dpi);
   // A hint the pointer brought up, or is about to, would cover the menu.
-  DismissToolTips();
+  ToolTip::DismissAll();
   const int chosen = static_cast<int>(
       TrackPopupMenu(popup.get(), TPM_RETURNCMD | TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, x,
                      y, 0, window, nullptr));

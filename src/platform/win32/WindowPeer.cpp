@@ -66,7 +66,7 @@ WindowPeer::~WindowPeer() {
 }
 
 void WindowPeer::forget() {
-  DismissToolTip(toolTip_);
+  toolTip_.dismiss();
   if (subclassed_) {
     RemoveWindowSubclass(hwnd_, SubclassProc, kSubclassId);
   } else {
@@ -414,8 +414,8 @@ void WindowPeer::setHot(GraphicPeer* graphic) {
   if (graphic == hot_) return;
   if (hot_) invalidate(*hot_);
   hot_ = graphic;
-  FollowToolTip(hwnd_, toolTip_, hot_ ? hot_->control().toolTip() : std::string(),
-                hot_ ? hot_->visiblePlace() : RECT{});
+  toolTip_.follow(hwnd_, hot_ ? hot_->control().toolTip() : std::string(),
+                  hot_ ? hot_->visiblePlace() : RECT{});
   if (!hot_) return;
   invalidate(*hot_);
   TRACKMOUSEEVENT leave{sizeof leave, TME_LEAVE, hwnd_, 0};

@@ -7,6 +7,7 @@
 
 #include <windows.h>
 
+#include <cstddef>
 #include <functional>
 #include <memory>
 #include <string>
@@ -34,6 +35,30 @@ class AccessibleObject;
 // A screen reader's default action on a painted control, posted to its host
 // as the mouse's click would come; lParam is the control's peer.
 constexpr UINT kAccessibleClick = WM_APP + 2;
+
+// The tooltip of a window's painted controls, or of an edit's cut number:
+// made on first use, and gone with its owner, which takes it off the list
+// that DismissAll() goes through.
+class ToolTip {
+ public:
+  ToolTip() = default;
+  ~ToolTip() { dismiss(); }
+  ToolTip(const ToolTip&) = delete;
+  ToolTip& operator=(const ToolTip&) = delete;
+
+  // The text of the control under the pointer, for its place in the host;
+  // an empty text shows none.
+  void follow(HWND host, const std::string& text, const RECT& place);
+  // Destroys this one, or every one the program holds: no hint shows, nor
+  // comes up later, over a menu.
+  void dismiss();
+  static void DismissAll();
+  // How many the program holds.
+  static std::size_t Live();
+
+ private:
+  HWND tip_ = nullptr;
+};
 
 class WindowPeer : public Peer {
  public:
@@ -145,17 +170,8 @@ class WindowPeer : public Peer {
   GraphicPeer* hot_ = nullptr;
   GraphicPeer* tracked_ = nullptr;
   bool inside_ = false;
-  HWND toolTip_ = nullptr;
+  ToolTip toolTip_;
 };
-
-// The tooltip of a window's painted controls: the text of the one under the
-// pointer, for its place in the host; an empty text shows none. The tooltip
-// is made on first use.
-void FollowToolTip(HWND host, HWND& tip, const std::string& text, const RECT& place);
-// Destroys one tooltip, or every one the program made: no hint shows, nor
-// comes up later, over a menu.
-void DismissToolTip(HWND& tip);
-void DismissToolTips();
 
 // A component without a window: the nearest window among its parents (its
 // host) paints it in its own paint pass and hands it the mouse. It takes no
