@@ -149,6 +149,7 @@ WindowSettings SettingsFile::readWindowSettings() const {
   settings.Index = readInteger(kWindowSection, "INDEX", true).value_or(settings.Index);
   settings.Page = readInteger(kWindowSection, "PAGE", true).value_or(settings.Page);
   settings.AutoClip = readInteger(kWindowSection, "AUTOCLIP", true).value_or(1) != 0;
+  settings.Topmost = readInteger(kWindowSection, "TOPMOST", true).value_or(0) != 0;
   return settings;
 }
 
@@ -175,6 +176,10 @@ void SettingsFile::writeWindowSettings(std::int32_t left, std::int32_t top, std:
 
 void SettingsFile::writeAutoClip(bool on) {
   profile_.write(kWindowSection, "AUTOCLIP", on ? "1" : "0");
+}
+
+void SettingsFile::writeTopmost(bool on) {
+  profile_.write(kWindowSection, "TOPMOST", on ? "1" : "0");
 }
 
 void SettingsFile::writeRate(int category, int unit, std::string_view text) {

@@ -24,6 +24,7 @@ struct WindowSettings {
   std::int32_t Index = 1;  // CurrentCategory
   std::int32_t Page = 1;   // CurrentPage
   bool AutoClip = true;
+  bool Topmost = false;  // the main window stays above other programs' windows
 };
 
 // Colour indices of the COLOR keys: 0 black, 1 blue, 2 red, 3 green.
@@ -62,6 +63,7 @@ class SettingsFile {
   void writeWindowSettings(std::int32_t left, std::int32_t top, std::int32_t index,
                            std::int32_t page);
   void writeAutoClip(bool on);
+  void writeTopmost(bool on);
   // The DATA key of a unit, as the rate panel saves it.
   void writeRate(int category, int unit, std::string_view text);
   // The customisation dialog's writes, in the order it makes them: NAME, ICON,

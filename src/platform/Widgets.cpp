@@ -326,6 +326,12 @@ void Form::minimize() {
 
 void Form::restored() { minimized_ = false; }
 
+void Form::setTopmost(bool topmost) {
+  if (topmost_ == topmost) return;
+  topmost_ = topmost;
+  notify(Change::Topmost);
+}
+
 void Form::beginDrag() { notify(Change::Drag); }
 
 void Form::paint(Canvas& canvas) { Fire(OnPaint, canvas); }

@@ -36,6 +36,7 @@ enum class Change {
   ReadOnly,   // an edit's read-only state
   Minimize,   // a form asks to be minimized
   Drag,       // a form asks the system to move it with the mouse (the button is down)
+  Topmost,    // a form stays above other programs' windows, or no longer
 };
 
 class Control;
@@ -245,6 +246,11 @@ class Form : public Control {
 
   bool minimized() const { return minimized_; }
 
+  // Above every window that is not topmost, other programs' too; the
+  // windows it owns stay above it.
+  bool topmost() const { return topmost_; }
+  void setTopmost(bool topmost);
+
   // A dialog placed in the middle of the screen when its window is made.
   bool centredOnScreen() const { return centredOnScreen_; }
   void setCentredOnScreen(bool centred) { centredOnScreen_ = centred; }
@@ -333,6 +339,7 @@ class Form : public Control {
   int modalResult_ = kModalNone;
   bool modal_ = false;
   bool minimized_ = false;
+  bool topmost_ = false;
   bool centredOnScreen_ = false;
   bool destroyed_ = false;
   Control* lastAccelerated_ = nullptr;

@@ -379,6 +379,8 @@ void TCalcMainForm::FormCreate() {
   Selection.RatesChanged = false;
   Selection.AutoClip = saved.AutoClip;
   ResultClipMenu->setChecked(Selection.AutoClip);
+  setTopmost(saved.Topmost);
+  TopmostMenu->setChecked(saved.Topmost);
 
   // Every page number but 1 and 2 shows the money page; calling it 3 keeps
   // the rate panel, the page button and the page written at exit in step.

@@ -232,6 +232,7 @@ class TCalcMainForm : public Form {
   MenuItem* Rui16Menu = nullptr;
   MenuItem* FontMenu = nullptr;
   MenuItem* ResultClipMenu = nullptr;
+  MenuItem* TopmostMenu = nullptr;
   MenuItem* CustomizeMenu = nullptr;
   MenuItem* HistoryMenu = nullptr;
   MenuItem* AboutMenu = nullptr;
@@ -317,6 +318,7 @@ class TCalcMainForm : public Form {
   // The popup menu's commands and the title panel's help button.
   void FontMenuClick();
   void ResultClipMenuClick();
+  void TopmostMenuClick();
   void CustomizeMenuClick();
   void HistoryMenuClick();
   void AboutMenuClick();

@@ -22,6 +22,7 @@ void TCalcMainForm::bindKeys() {
   addShortcut(key::kAlt, kNoModifiers, [this] { OpenMenuFromKeyboard(); });
   addProgramShortcut(key::Char('H'), kCtrl, [this] { HistoryButton.click(); });
   addProgramShortcut(key::Char('R'), kCtrl, [this] { SwapUnits(); });
+  addProgramShortcut(key::Char('T'), kCtrl, [this] { TopmostMenuClick(); });
 
   // The powers list moves its selection by the list's own keys; these two
   // pick or put it away.

@@ -24,6 +24,7 @@ void TCalcMainForm::buildMenu() {
   menu.add("-");
   FontMenu = &menu.add("ﾌｫﾝﾄ設定(&F)...", [this] { FontMenuClick(); });
   ResultClipMenu = &menu.add("結果を自動的にｸﾘｯﾌﾟﾎﾞｰﾄﾞへｺﾋﾟｰ", [this] { ResultClipMenuClick(); });
+  TopmostMenu = &menu.add("常に手前に表示(&T)", [this] { TopmostMenuClick(); });
   menu.add("-");
   CustomizeMenu = &menu.add("変換ﾃﾞｰﾀをｶｽﾄﾏｲｽﾞ(&C)...", [this] { CustomizeMenuClick(); });
   menu.add("-");
@@ -66,6 +67,12 @@ void TCalcMainForm::ResultClipMenuClick() {
   Selection.AutoClip = !Selection.AutoClip;
   ResultClipMenu->setChecked(Selection.AutoClip);
   if (SettingsFile* settings = Settings()) settings->writeAutoClip(Selection.AutoClip);
+}
+
+void TCalcMainForm::TopmostMenuClick() {
+  setTopmost(!topmost());
+  TopmostMenu->setChecked(topmost());
+  if (SettingsFile* settings = Settings()) settings->writeTopmost(topmost());
 }
 
 void TCalcMainForm::CustomizeMenuClick() {

@@ -61,6 +61,7 @@ TEST_F(SettingsFileTest, WithoutAFileEverythingIsBuiltIn) {
   EXPECT_EQ(window.Index, 1);
   EXPECT_EQ(window.Page, 1);
   EXPECT_TRUE(window.AutoClip);
+  EXPECT_FALSE(window.Topmost);
 
   CategoryTable table = CategoryTable::BuiltIn();
   settings.loadCategories(table);
@@ -85,6 +86,8 @@ TEST_F(SettingsFileTest, WindowKeysFallBackOneByOne) {
       {"[ZOVA]\r\nAUTOCLIP=7\r\nINDEX=0X0D\r\nPAGE=2 \r\n", {0, 0, 13, 2, true}},
       {"[ZOVA]\r\nAUTOCLIP=0x0\r\nWinPosX=0x\r\n", {0, 0, 1, 1, false}},
       {"[zova]\r\nwinposx=5\r\n", {5, 0, 1, 1, true}},
+      {"[ZOVA]\r\nTOPMOST=1\r\n", {0, 0, 1, 1, true, true}},
+      {"[ZOVA]\r\nTOPMOST=on\r\nAUTOCLIP=1\r\n", {0, 0, 1, 1, true, false}},
   };
   for (const WindowCase& c : cases) {
     writeFile(c.file);
@@ -95,6 +98,7 @@ TEST_F(SettingsFileTest, WindowKeysFallBackOneByOne) {
     EXPECT_EQ(w.Index, c.expected.Index);
     EXPECT_EQ(w.Page, c.expected.Page);
     EXPECT_EQ(w.AutoClip, c.expected.AutoClip);
+    EXPECT_EQ(w.Topmost, c.expected.Topmost);
   }
 }
 
@@ -172,8 +176,10 @@ TEST_F(SettingsFileTest, WritesTheWindowAndOptionKeys) {
   settings.writeAutoClip(false);
   settings.writeWindowSettings(10, 20, 25, 3);
   settings.writeAutoClip(true);
+  settings.writeTopmost(true);
   EXPECT_EQ(fileBytes(),
-            "[ZOVA]\r\nAUTOCLIP=1\r\nWinPosX=10\r\nWinPosY=20\r\nINDEX=25\r\nPAGE=3\r\n");
+            "[ZOVA]\r\nAUTOCLIP=1\r\nWinPosX=10\r\nWinPosY=20\r\nINDEX=25\r\nPAGE=3\r\n"
+            "TOPMOST=1\r\n");
   const WindowSettings w = SettingsFile(file()).readWindowSettings();
   EXPECT_EQ(w.Index, 25);
   EXPECT_EQ(w.Page, 3);

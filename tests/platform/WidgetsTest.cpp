@@ -259,7 +259,10 @@ TEST(Form, WindowRequestsReachThePeer) {
   form.restored();
   EXPECT_FALSE(form.minimized());
   form.beginDrag();
-  EXPECT_EQ(peer.changes, (std::vector<Change>{Change::Visible, Change::Minimize, Change::Drag}));
+  form.setTopmost(true);
+  form.setTopmost(true);
+  EXPECT_EQ(peer.changes, (std::vector<Change>{Change::Visible, Change::Minimize, Change::Drag,
+                                               Change::Topmost}));
 }
 
 TEST(Form, EnterPressesOnlyAUsableDefaultButton) {

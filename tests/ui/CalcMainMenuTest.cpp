@@ -29,16 +29,17 @@ class CalcMainMenuTest : public CalcMainTest {
   std::vector<Point> menuPoints;
 };
 
-TEST_F(CalcMainMenuTest, HoldsItsFifteenItemsInOrder) {
+TEST_F(CalcMainMenuTest, HoldsItsSixteenItemsInOrder) {
   auto form = start();
   std::vector<std::string> captions;
   for (const auto& item : form->PopupMenu1->items()) captions.push_back(item->caption());
   EXPECT_EQ(captions,
             (std::vector<std::string>{"&2の累乗", "&8の累乗", "1&6の累乗", "-", "ﾌｫﾝﾄ設定(&F)...",
-                                      "結果を自動的にｸﾘｯﾌﾟﾎﾞｰﾄﾞへｺﾋﾟｰ", "-",
+                                      "結果を自動的にｸﾘｯﾌﾟﾎﾞｰﾄﾞへｺﾋﾟｰ", "常に手前に表示(&T)", "-",
                                       "変換ﾃﾞｰﾀをｶｽﾄﾏｲｽﾞ(&C)...", "-", "変換ﾃﾞｰﾀ履歴表示", "-",
                                       "はかり丸について(&A)...", "&HELP...", "-", "終了(&X)"}));
   EXPECT_TRUE(form->ResultClipMenu->checked());
+  EXPECT_FALSE(form->TopmostMenu->checked());
 }
 
 TEST_F(CalcMainMenuTest, OpensBesideTheMenuButtonAndPutsThePowersListAway) {
@@ -107,6 +108,30 @@ TEST_F(CalcMainMenuTest, TheClipboardOptionIsWrittenAtOnce) {
   choose(*form, "結果を自動的にｸﾘｯﾌﾟﾎﾞｰﾄﾞへｺﾋﾟｰ");
   EXPECT_TRUE(form->ResultClipMenu->checked());
   EXPECT_EQ(settingsBytes(), "[ZOVA]\r\nAUTOCLIP=1\r\n");
+}
+
+// On every page, by the menu and by its key: the window, the check mark and
+// the file change together, the file at once; a start brings it back, and a
+// file without the key (every file from before) keeps nothing on top.
+TEST_F(CalcMainMenuTest, KeepOnTopIsWrittenAtOnceAndComesBack) {
+  for (const std::string page : {"1", "2", "3"}) {
+    SCOPED_TRACE("page " + page);
+    writeSettings("[ZOVA]\r\nPAGE=" + page + "\r\n");
+    auto form = start();
+    EXPECT_FALSE(form->topmost());
+    EXPECT_TRUE(form->pressShortcut(key::Char('T'), kCtrl));
+    EXPECT_EQ(settingsBytes(), "[ZOVA]\r\nPAGE=" + page + "\r\nTOPMOST=1\r\n");
+    form = start();
+    RecordingPeer& peer = AttachRecordingPeer(*form);
+    EXPECT_TRUE(form->topmost());
+    EXPECT_TRUE(form->TopmostMenu->checked());
+    choose(*form, "常に手前に表示(&T)");
+    EXPECT_FALSE(form->topmost());
+    EXPECT_FALSE(form->TopmostMenu->checked());
+    EXPECT_EQ(peer.count(Change::Topmost), 1u);
+    // The first window's exit wrote its keys after it.
+    EXPECT_EQ(settingsBytes().rfind("[ZOVA]\r\nPAGE=" + page + "\r\nTOPMOST=0\r\nWinPosX=", 0), 0u);
+  }
 }
 
 TEST_F(CalcMainMenuTest, AChosenFontReachesTheControlsThatFollowTheWindow) {

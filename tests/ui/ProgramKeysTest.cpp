@@ -27,7 +27,7 @@ std::string Describe(const Key& k) {
 
 // The main window's keys that no other window may take: the F-keys of the
 // program-wide hook, the categories' letters on every page, the pages, the
-// history and the swap.
+// history, the swap and keeping on top.
 std::vector<Key> ReservedKeys(const CategoryTable& table) {
   std::vector<Key> keys;
   for (unsigned f = 0; f < 9; ++f) {
@@ -41,7 +41,7 @@ std::vector<Key> ReservedKeys(const CategoryTable& table) {
       keys.push_back({key::Char(name[amp + 1]), kAltHeld});
     }
   }
-  for (char k : {'1', '2', '3', 'H', 'R'}) keys.push_back({key::Char(k), kCtrl});
+  for (char k : {'1', '2', '3', 'H', 'R', 'T'}) keys.push_back({key::Char(k), kCtrl});
   return keys;
 }
 

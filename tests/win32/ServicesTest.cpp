@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <fstream>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -158,6 +159,82 @@ TEST_F(Services32, PopupMenusAnswerTheChosenIndex) {
   };
   EXPECT_EQ(choose({VK_DOWN, VK_DOWN, VK_RETURN}), 2);  // the separator is passed over
   EXPECT_EQ(choose({VK_ESCAPE}), -1);
+}
+
+// Acts on a window of the class or title once it is there, however long
+// the system takes to make it.
+class WhenFound {
+ public:
+  WhenFound(const wchar_t* className, const wchar_t* title, std::function<void(HWND)> act)
+      : className_(className), title_(title), act_(std::move(act)) {
+    arm();
+  }
+
+ private:
+  void arm() {
+    later_ = std::make_unique<Later>(50, [this] {
+      if (const HWND window = FindWindowW(className_, title_)) {
+        act_(window);
+      } else {
+        arm();
+      }
+    });
+  }
+
+  const wchar_t* className_;
+  const wchar_t* title_;
+  std::function<void(HWND)> act_;
+  std::unique_ptr<Later> later_;
+};
+
+// Whatever a topmost window asks for comes up above it: the windows it
+// owns, made before or after, its message boxes, the font dialog and help.
+TEST_F(Services32, ATopmostFormKeepsItsWindowsAndBoxesAboveIt) {
+  ShowWithoutActivating(owner);
+  Form before(FormStyle::Dialog, &owner);
+  before.setBounds({120, 120, 200, 100});
+  ShowWithoutActivating(before);
+  owner.setTopmost(true);
+  EXPECT_TRUE(IsTopmost(WindowOf(owner)));
+  EXPECT_TRUE(IsTopmost(WindowOf(before)));
+  EXPECT_EQ(GetWindow(WindowOf(owner), GW_HWNDPREV), WindowOf(before));
+  Form after(FormStyle::Dialog, &owner);
+  Realize(after);
+  EXPECT_TRUE(IsTopmost(WindowOf(after)));
+
+  SetActiveWindow(WindowOf(owner));
+  HWND boxOwner = nullptr;
+  bool boxTopmost = false;
+  const WhenFound answer(nullptr, L"上", [&](HWND box) {
+    boxOwner = GetWindow(box, GW_OWNER);
+    boxTopmost = IsTopmost(box);
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+  });
+  services.messageBox("箱", "上", kMbOk);
+  EXPECT_EQ(boxOwner, WindowOf(owner));
+  EXPECT_TRUE(boxTopmost);
+
+  bool fontsTopmost = false;
+  const WhenFound cancel(L"#32770", nullptr, [&](HWND fonts) {
+    fontsTopmost = IsTopmost(fonts);
+    PostMessageW(fonts, WM_COMMAND, IDCANCEL, 0);
+  });
+  Font font;
+  EXPECT_FALSE(services.chooseFont(owner, font));
+  EXPECT_TRUE(fontsTopmost);
+
+  // The help window, which no window owns, comes and goes with it.
+  services.help(owner, "missing.hlp", HelpCommand::Context, 256);
+  const HWND help = FindWindowW(nullptr, L"はかり丸 ヘルプ");
+  ASSERT_NE(help, nullptr);
+  EXPECT_TRUE(IsTopmost(help));
+
+  owner.setTopmost(false);
+  EXPECT_FALSE(IsTopmost(WindowOf(owner)));
+  EXPECT_FALSE(IsTopmost(help));
+  Form later(FormStyle::Dialog, &owner);
+  Realize(later);
+  EXPECT_FALSE(IsTopmost(WindowOf(later)));
 }
 
 TEST_F(Services32, FilesAndBitmapsAreReadFromTheDisk) {

@@ -13,7 +13,8 @@
 // blinking caret's rectangle on the screen ("left top width height", nothing
 // when the window's thread shows none), so that a screenshot can leave it out;
 // --windows prints how many windows it is made of, itself and all below it;
-// --tips how many tooltips of its thread are shown.
+// --tips how many tooltips of its thread are shown; --topmost prints 1 when
+// the window stays above the windows that are not topmost, else 0.
 // --walk does what a screen reader does on a visit: the client object of
 // the window and of every window below it, each child's name asked and
 // every object released; it prints how many objects it had.
@@ -21,8 +22,8 @@
 // tell the scale it runs at. The helper is DPI aware: its numbers are the
 // screen's own pixels, as the X tools' are, at any scale.
 //
-// Usage: hk_window_texts.exe [--client | --at X Y | --caret | --windows | --tips | --walk]
-//        TITLE | --dpi
+// Usage: hk_window_texts.exe [--client | --at X Y | --caret | --windows | --tips | --topmost |
+//        --walk] TITLE | --dpi
 // Exit status 1 when no window has the title (or --at finds no child window
 // there), 2 on wrong usage.
 #include <windows.h>
@@ -251,7 +252,16 @@ int main() {
   int argc = 0;
   wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
   if (!argv) return 2;
-  enum class Query { Texts, ClientArea, ChildAt, Caret, Windows, Tips, Walk } query = Query::Texts;
+  enum class Query {
+    Texts,
+    ClientArea,
+    ChildAt,
+    Caret,
+    Windows,
+    Tips,
+    Topmost,
+    Walk
+  } query = Query::Texts;
   POINT at{0, 0};
   bool usable = argc == 2;
   if (argc == 2 && std::wstring(argv[1]) == L"--dpi") {
@@ -273,6 +283,9 @@ int main() {
     usable = true;
   } else if (argc == 3 && std::wstring(argv[1]) == L"--tips") {
     query = Query::Tips;
+    usable = true;
+  } else if (argc == 3 && std::wstring(argv[1]) == L"--topmost") {
+    query = Query::Topmost;
     usable = true;
   } else if (argc == 3 && std::wstring(argv[1]) == L"--walk") {
     query = Query::Walk;
@@ -313,6 +326,9 @@ int main() {
       std::printf("%ld\n", tips.count);
       break;
     }
+    case Query::Topmost:
+      std::printf("%d\n", (GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) ? 1 : 0);
+      break;
     case Query::Walk: {
       long objects = 0;
       WalkWindow(window, reinterpret_cast<LPARAM>(&objects));

@@ -8,6 +8,7 @@
 # the rates of the one left, and a rate typed with a sign is saved as the
 # rate it converts with, but a rate of 0 is refused and the rate it had is
 # saved instead; a rate beyond the row's digits is shown and kept, not edited.
+# Last, keeping the window on top.
 set -u
 exe=$1
 texts_helper=${HK_WINDOW_TEXTS:-}
@@ -275,5 +276,51 @@ click_title_button 29  # page 1
 exit_program
 check "and stays in the file" "3000000000.5" \
   "$(tr -d '\r' <"$wide/hakarimaru.KZN" | sed -n '/^\[BUNRUI25\]/,/^\[/s/^DATA2=//p')"
+
+# Kept on top by Ctrl+T, written at once and still so after a restart; the
+# history window, the About box and help come up above it, also topmost.
+# Ctrl+T in the help window lets both go; the menu's item (its letter T)
+# keeps the window on top again.
+ontop=$work/ontop
+mkdir "$ontop"
+topmost() { window_texts --topmost "$1"; }
+topmost_key() { tr -d '\r' <"$ontop/hakarimaru.KZN" | sed -n 's/^TOPMOST=//p'; }
+start_program "$ontop"
+check "a first start keeps nothing on top" "0" "$(topmost "はかり丸")"
+xdotool key ctrl+t
+sleep 0.3
+check "Ctrl+T keeps the window on top" "1" "$(topmost "はかり丸")"
+check "and writes it at once" "1" "$(topmost_key)"
+exit_program
+start_program "$ontop"
+check "still on top after the restart" "1" "$(topmost "はかり丸")"
+xdotool key ctrl+h
+wait_for_window "変換履歴"
+check "the history window above it" "1" "$(topmost "変換履歴")"
+xdotool key Escape
+wait_for_no_window "変換履歴"
+click_title_button 3
+sleep 0.3
+xdotool key a
+wait_for_window "はかり丸について"
+check "the About box above it" "1" "$(topmost "はかり丸について")"
+xdotool key Escape
+wait_for_no_window "はかり丸について"
+click_title_button 305
+wait_for_window "$help_title"
+check "help above it" "1" "$(topmost "$help_title")"
+xdotool key ctrl+t
+sleep 0.3
+check "Ctrl+T in help lets the window go" "0" "$(topmost "はかり丸")"
+check "and help with it" "0" "$(topmost "$help_title")"
+check "and that is written" "0" "$(topmost_key)"
+close_help "kept on top"
+click_title_button 3
+sleep 0.3
+xdotool key t
+sleep 0.3
+check "the menu's item keeps it on top again" "1" "$(topmost "はかり丸")"
+exit_program
+check "and that is written too" "1" "$(topmost_key)"
 
 report

@@ -10,6 +10,7 @@
 #include "platform/Screen.h"
 #include "platform/win32/Dpi.h"
 #include "platform/win32/Gdi.h"
+#include "platform/win32/Peers.h"
 #include "platform/win32/Text.h"
 #include "platform/win32/WindowPeer.h"
 
@@ -132,7 +133,10 @@ void HelpWindow::create(HWND asking) {
     place = RECT{0, 0, ScaleCoordinate(kWidth, dpi), ScaleCoordinate(kHeight, dpi)};
     placed = PlaceBeside(asking, place);
   }
-  CreateWindowExW(0, className, title.c_str(), WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
+  // Beside a window that stays on top, it comes up above it.
+  const HWND main = asking ? GetAncestor(asking, GA_ROOTOWNER) : nullptr;
+  const DWORD exStyle = main && IsTopmost(main) ? WS_EX_TOPMOST : 0;
+  CreateWindowExW(exStyle, className, title.c_str(), WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
                   placed ? place.left : CW_USEDEFAULT, placed ? place.top : CW_USEDEFAULT,
                   place.right - place.left, place.bottom - place.top, nullptr, nullptr, Instance(),
                   this);

@@ -14,6 +14,7 @@
 #include "platform/Palette.h"
 #include "platform/Screen.h"
 #include "platform/win32/Dpi.h"
+#include "platform/win32/HelpWindow.h"
 #include "platform/win32/MessageLoop.h"
 #include "platform/win32/SystemLibrary.h"
 #include "platform/win32/Text.h"
@@ -154,7 +155,9 @@ class FormPeer : public WindowPeer {
   explicit FormPeer(Form& form) : WindowPeer(form), form_(form) {}
 
   void create(HWND owner) override {
-    const FrameStyle frame = FrameStyleOf(form_);
+    FrameStyle frame = FrameStyleOf(form_);
+    // A window of a topmost owner would otherwise open below it.
+    if (form_.topmost() || (owner && IsTopmost(owner))) frame.exStyle |= WS_EX_TOPMOST;
     // The frame this system draws for the style, before the window is made at
     // its outer size.
     const Rect& bounds = form_.bounds();
@@ -210,6 +213,9 @@ class FormPeer : public WindowPeer {
         // The system's move loop, as a drag on a caption starts it.
         ReleaseCapture();
         SendMessageW(hwnd(), WM_SYSCOMMAND, SC_MOVE | HTCAPTION, 0);
+        break;
+      case Change::Topmost:
+        SetTopmost(hwnd(), form_.topmost());
         break;
       default:
         WindowPeer::update(what);
@@ -680,6 +686,36 @@ void Realize(Form& form) {
   const HWND owner = form.owner() ? WindowOf(*form.owner()) : nullptr;
   CreateWindows(form, owner);
   TellRealized(form);
+}
+
+bool IsTopmost(HWND window) { return (GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }
+
+BOOL CALLBACK HelpFollows(HWND window, LPARAM topmost) {
+  if (HelpWindow::Is(window)) {
+    SetWindowPos(window, topmost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  }
+  return TRUE;
+}
+
+void SetTopmost(HWND window, bool topmost) {
+  const UINT flags = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
+  if (topmost) {
+    // Wine puts an owner that goes into the topmost band right below the
+    // windows it owns, and counts it in only when a topmost window comes
+    // next: a hidden one stands there for that moment.
+    const HWND next = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, L"STATIC", nullptr,
+                                      WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
+    SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, flags);
+    if (next) DestroyWindow(next);
+  } else {
+    SetWindowPos(window, HWND_NOTOPMOST, 0, 0, 0, 0, flags);
+  }
+  // The system takes the windows it owns along. The help window stands on
+  // its own beside the main window, and follows it.
+  if (!GetWindow(window, GW_OWNER)) {
+    EnumThreadWindows(GetWindowThreadProcessId(window, nullptr), HelpFollows, topmost);
+  }
 }
 
 HWND WindowOf(const Control& control) {

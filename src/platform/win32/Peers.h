@@ -13,6 +13,12 @@ namespace hk {
 // area keeps the size it asked for.
 void Realize(Form& form);
 
+// Whether the window stays above every window that is not topmost.
+bool IsTopmost(HWND window);
+// Makes the window topmost or not, and every window it owns with it, each
+// above its owner; a main window takes the help window along.
+void SetTopmost(HWND window, bool topmost);
+
 // The window of a component; null before Realize and once the window is gone.
 HWND WindowOf(const Control& control);
 
