@@ -5,6 +5,7 @@
 #include <optional>
 #include <string_view>
 
+#include "data/CalendarDate.h"
 #include "data/FilePath.h"
 #include "platform/Geometry.h"
 #include "platform/Graphics.h"
@@ -84,6 +85,8 @@ class Services {
   // Whether the user asked for high contrast: the windows then paint in the
   // system's colours alone.
   virtual bool highContrast() { return false; }
+  // Today, in local time.
+  virtual CalendarDate today() = 0;
 };
 
 }  // namespace hk
