@@ -39,6 +39,9 @@ struct CategoryRecord {
   std::string IconResource;   // the built-in picture; never changes
   std::uint8_t IconKind = 0;  // 0 = IconResource, otherwise the user bitmap file
   std::array<UnitRecord, kUnitsPerCategory> Units;
+  // A money category's: the local date ("YYYY-MM-DD") a saved rate last
+  // changed, empty while none has.
+  std::string RateDate;
 
   // Units are numbered 1 to 9.
   UnitRecord& unit(int u);

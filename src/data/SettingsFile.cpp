@@ -81,6 +81,22 @@ std::optional<std::string_view> NumberText(const ProfileFile& profile, std::stri
   return text;
 }
 
+// A DATA value as the loading takes it: nothing for one it leaves aside.
+std::optional<Real48> StoredFactor(std::string_view text) {
+  const std::optional<long double> value = ParseReal(text);
+  if (!value) return std::nullopt;
+  // A value beyond the Real48 range cannot be a factor.
+  try {
+    return Real48(*value);
+  } catch (const FloatFault&) {
+    return std::nullopt;
+  }
+}
+
+bool IsMoneyCategory(int category) {
+  return category >= kFirstMoneyCategory && category <= kCategoryCount;
+}
+
 void LoadUnit(const ProfileFile& profile, std::string_view section, int u, UnitRecord& unit) {
   const UnitKeys& keys = KeysOfUnits();
   if (const auto name = profile.lookup(section, keys.button[u - 1]))
@@ -89,13 +105,7 @@ void LoadUnit(const ProfileFile& profile, std::string_view section, int u, UnitR
     unit.Name = PadUnitName(unit.Name);
 
   if (const auto text = NumberText(profile, section, keys.data[u - 1])) {
-    if (const std::optional<long double> value = ParseReal(*text)) {
-      // A value beyond the Real48 range cannot be a factor: left as it was.
-      try {
-        unit.Factor = Real48(*value);
-      } catch (const FloatFault&) {
-      }
-    }
+    if (const std::optional<Real48> factor = StoredFactor(*text)) unit.Factor = *factor;
   }
   if (const auto text = NumberText(profile, section, keys.point[u - 1])) {
     if (const std::optional<std::int32_t> decimals = ParseInteger(*text, false)) {
@@ -163,6 +173,9 @@ void SettingsFile::loadCategories(CategoryTable& table) const {
     const std::int32_t icon = readInteger(section, "ICON", true).value_or(0);
     category.IconKind = static_cast<std::uint8_t>(icon >= 0 && icon <= 255 ? icon : 0);
     for (int u = 1; u <= kUnitsPerCategory; ++u) LoadUnit(profile_, section, u, category.unit(u));
+    if (!IsMoneyCategory(n)) continue;
+    const std::optional<std::string_view> date = profile_.lookup(section, "DATE");
+    if (date && IsDateText(*date)) category.RateDate = std::string(*date);
   }
 }
 
@@ -209,7 +222,26 @@ void SettingsFile::writeUnitName(int category, int unit, std::string_view name) 
 }
 
 void SettingsFile::writeUnitValue(int category, int unit, std::string_view valueText) {
-  profile_.write(CategorySection(category), KeyOf(KeysOfUnits().data, unit), valueText);
+  const std::string section = CategorySection(category);
+  const std::string& key = KeyOf(KeysOfUnits().data, unit);
+  bool rateChanges = false;
+  if (IsMoneyCategory(category)) {
+    static const CategoryTable builtIn = CategoryTable::BuiltIn();
+    const Real48 builtInFactor = builtIn[category].unit(unit).Factor;
+    std::optional<Real48> before;
+    if (const auto text = NumberText(profile_, section, key)) before = StoredFactor(*text);
+    const Real48 after = StoredFactor(valueText).value_or(builtInFactor);
+    rateChanges = after.bytes() != before.value_or(builtInFactor).bytes();
+  }
+  profile_.write(section, key, valueText);
+  if (rateChanges) changedRates_.insert(category);
+}
+
+bool SettingsFile::writeRateDateIfChanged(int category, std::string_view date) {
+  if (changedRates_.count(category) == 0) return false;
+  profile_.write(CategorySection(category), "DATE", date);
+  changedRates_.erase(category);
+  return true;
 }
 
 void SettingsFile::writeUnitDecimals(int category, int unit, std::int32_t decimals) {

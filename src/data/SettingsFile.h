@@ -3,10 +3,12 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <set>
 #include <string>
 #include <string_view>
 #include <utility>
 
+#include "data/CalendarDate.h"
 #include "data/CategoryTable.h"
 #include "data/FilePath.h"
 #include "data/ProfileFile.h"
@@ -56,7 +58,8 @@ class SettingsFile {
 
   // Puts every customisable category of the file over the table: categories
   // 1 to 36 without the temperature and number-base ones, each key falling
-  // back to what the table holds.
+  // back to what the table holds. A money category also takes the DATE of
+  // its rates when it has that form.
   void loadCategories(CategoryTable& table) const;
 
   // At exit, in this order: WinPosX, WinPosY, INDEX, PAGE.
@@ -75,9 +78,17 @@ class SettingsFile {
   // The four keys of writeUnit one at a time, for a caller that keeps memory
   // in step with each: Button, DATA, POINT and COLOR.
   void writeUnitName(int category, int unit, std::string_view name);
+  // A money category's value also notes whether the rate the file gives
+  // back changes with it (a missing or unreadable key gives the built-in
+  // rate).
   void writeUnitValue(int category, int unit, std::string_view valueText);
   void writeUnitDecimals(int category, int unit, std::int32_t decimals);
   void writeUnitColour(int category, int unit, std::int32_t colourIndex);
+
+  // Writes the category's DATE when one of its rates changed since its
+  // DATE was last written, also by a write that failed later on; true when
+  // it wrote.
+  bool writeRateDateIfChanged(int category, std::string_view date);
 
   // Test seam: see ProfileFile::setBeforeReplaceHookForTesting.
   void setBeforeReplaceHookForTesting(std::function<void(const FilePath&)> hook) {
@@ -86,6 +97,8 @@ class SettingsFile {
 
  private:
   ProfileFile profile_;
+  // The money categories with a rate changed and no DATE written since.
+  std::set<int> changedRates_;
 };
 
 // "BUNRUI" and the category number, without leading zeros.

@@ -72,6 +72,8 @@ class RecordingServices : public Services {
   // What nearestMonitor() answers: one 1280 x 1024 screen with a 40-pixel
   // task bar at the bottom.
   MonitorArea monitor{{0, 0, 1280, 1024}, {0, 0, 1280, 984}};
+  // What today() answers.
+  CalendarDate date{2026, 12, 8};
 
   // Delivers the posted messages and releases in the order they were asked,
   // also those asked meanwhile; a released form is told it is destroyed and
@@ -102,6 +104,7 @@ class RecordingServices : public Services {
   std::optional<Picture> loadBitmapFile(const FilePath& path) override;
   int scrollBarWidth() override { return verticalScrollBarWidth; }
   MonitorArea nearestMonitor(const Rect&) override { return monitor; }
+  CalendarDate today() override { return date; }
 
  private:
   struct Posted {

@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "data/CalendarDate.h"
 #include "data/FilePath.h"
 #include "platform/Geometry.h"
 #include "platform/Graphics.h"
@@ -103,6 +104,8 @@ class Services {
   // Whether the user asked for high contrast: the windows then paint in the
   // system's colours alone.
   virtual bool highContrast() { return false; }
+  // Today, in local time.
+  virtual CalendarDate today() = 0;
 };
 
 }  // namespace hk

@@ -386,6 +386,10 @@ void TCalcCustomForm::OKButtonClick() {
     }
     settings_.writeUnitColour(EditedCategory, row, colourIndex);
   }
+  // A money category's date follows its rates, as when the rate panel saves
+  // them.
+  const std::string date = DateText(services_.today());
+  if (settings_.writeRateDateIfChanged(EditedCategory, date)) record.RateDate = date;
   setModalResult(kModalOk);
 }
 

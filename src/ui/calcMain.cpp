@@ -235,29 +235,17 @@ void TCalcMainForm::layOut() {
   headingFont.height = -13;
   Panel4.setFont(headingFont);
   Panel4.setColour(kBlackColour);
-  Place(Label3, 10, 32, 39, 13);
   Label3.setText("整数部");
-  Place(Label4, 80, 32, 39, 13);
   Label4.setText("小数部");
-  Label* moneyLabels[] = {&MoneyLabel1, &MoneyLabel2, &MoneyLabel3, &MoneyLabel4, &MoneyLabel5,
-                          &MoneyLabel6, &MoneyLabel7, &MoneyLabel8, &MoneyLabel9};
+  Place(RateDateLabel, 10, 29, 128, 13);
+  RateDateLabel.setVisible(false);
   Edit* edits[] = {&Edit1,  &Edit2,  &Edit3,  &Edit4,  &Edit5,  &Edit6,  &Edit7,  &Edit8,  &Edit9,
                    &Edit10, &Edit11, &Edit12, &Edit13, &Edit14, &Edit15, &Edit16, &Edit17, &Edit18};
   UpDown* upDowns[] = {&UpDown1,  &UpDown2,  &UpDown3,  &UpDown4,  &UpDown5,  &UpDown6,
                        &UpDown7,  &UpDown8,  &UpDown9,  &UpDown10, &UpDown11, &UpDown12,
                        &UpDown13, &UpDown14, &UpDown15, &UpDown16, &UpDown17, &UpDown18};
-  // Nine rows of 49 pixels under the column captions: the name, then the
-  // integer part and the decimal part side by side, each with its spinner.
   for (int row = 0; row < kUnitsPerCategory; ++row) {
-    const int top = 50 + 49 * row;
-    Place(*moneyLabels[row], 10, top, 128, 13);
-    Edit& integerEdit = *edits[row];
-    Edit& decimalEdit = *edits[kUnitsPerCategory + row];
-    Place(integerEdit, 8, top + 16, 52, 21);
-    Place(*upDowns[row], 60, top + 16, 15, 21);
-    Place(decimalEdit, 78, top + 16, 52, 21);
-    Place(*upDowns[kUnitsPerCategory + row], 130, top + 16, 15, 21);
-    for (Edit* edit : {&integerEdit, &decimalEdit}) {
+    for (Edit* edit : {edits[row], edits[kUnitsPerCategory + row]}) {
       edit->setColour(kColourWindow);
       edit->setHoldsNumber(true);
       edit->setText("0");
@@ -274,6 +262,7 @@ void TCalcMainForm::layOut() {
       };
     }
   }
+  placeRateRows(0);
 
   Place(ListBox1, 28, 516, 121, 97);
   ListBox1.setColour(kColourWindow);
@@ -284,6 +273,29 @@ void TCalcMainForm::layOut() {
   Button1.setText("Button1");
   setDefaultButton(&Button1);
   setFocusHome(&TargetEdit);
+}
+
+void TCalcMainForm::placeRateRows(int down) {
+  rateRowsDown_ = down;
+  Place(Label3, 10, 32 + down, 39, 13);
+  Place(Label4, 80, 32 + down, 39, 13);
+  Label* moneyLabels[] = {&MoneyLabel1, &MoneyLabel2, &MoneyLabel3, &MoneyLabel4, &MoneyLabel5,
+                          &MoneyLabel6, &MoneyLabel7, &MoneyLabel8, &MoneyLabel9};
+  Edit* edits[] = {&Edit1,  &Edit2,  &Edit3,  &Edit4,  &Edit5,  &Edit6,  &Edit7,  &Edit8,  &Edit9,
+                   &Edit10, &Edit11, &Edit12, &Edit13, &Edit14, &Edit15, &Edit16, &Edit17, &Edit18};
+  UpDown* upDowns[] = {&UpDown1,  &UpDown2,  &UpDown3,  &UpDown4,  &UpDown5,  &UpDown6,
+                       &UpDown7,  &UpDown8,  &UpDown9,  &UpDown10, &UpDown11, &UpDown12,
+                       &UpDown13, &UpDown14, &UpDown15, &UpDown16, &UpDown17, &UpDown18};
+  // Nine rows of 49 pixels under the column captions: the name, then the
+  // integer part and the decimal part side by side, each with its spinner.
+  for (int row = 0; row < kUnitsPerCategory; ++row) {
+    const int top = 50 + down + 49 * row;
+    Place(*moneyLabels[row], 10, top, 128, 13);
+    Place(*edits[row], 8, top + 16, 52, 21);
+    Place(*upDowns[row], 60, top + 16, 15, 21);
+    Place(*edits[kUnitsPerCategory + row], 78, top + 16, 52, 21);
+    Place(*upDowns[kUnitsPerCategory + row], 130, top + 16, 15, 21);
+  }
 }
 
 void TCalcMainForm::bindEvents() {

@@ -115,6 +115,8 @@ class TCalcMainForm : public Form {
   Panel Panel4{&MoneyPanel};
   Label Label3{&MoneyPanel};
   Label Label4{&MoneyPanel};
+  // Under the heading: the day a saved rate of the category last changed.
+  Label RateDateLabel{&MoneyPanel};
   Label MoneyLabel1{&MoneyPanel};
   Label MoneyLabel2{&MoneyPanel};
   Label MoneyLabel3{&MoneyPanel};
@@ -273,6 +275,9 @@ class TCalcMainForm : public Form {
 
   // The rate panel.
   void ShowRates(int row);
+  // The shown category's date under the heading; the rows move down to
+  // make room for it once any money category has one.
+  void ShowRateDate();
   void Edit1Change();
   // The silent refresh: every row's rate text that reads as a number becomes
   // its unit's factor. Returns the rows it read.
@@ -336,6 +341,12 @@ class TCalcMainForm : public Form {
 
  private:
   void layOut();
+  // The column captions and the nine rate rows, `down` units below their
+  // designed places.
+  void placeRateRows(int down);
+  // After the category's rates were written: its date, when one of them
+  // changed.
+  void writeRateDate(std::int32_t category);
   void buildMenu();
   void bindEvents();
   void bindKeys();
@@ -345,6 +356,7 @@ class TCalcMainForm : public Form {
   void openSettings(const FilePath& executable);
   void showMoneyPanel(bool shown);
 
+  int rateRowsDown_ = 0;
   Services& services_;
   CategoryTable& table_;
   HistoryStore& history_;

@@ -138,6 +138,10 @@ void NameMainWindowForReaders(TCalcMainForm& form) {
                 &form.UpDown6, &form.UpDown7, &form.UpDown8, &form.UpDown9, &form.UpDown10,
                 &form.UpDown11, &form.UpDown12, &form.UpDown13, &form.UpDown14, &form.UpDown15,
                 &form.UpDown16, &form.UpDown17, &form.UpDown18});
+  // The rates are heard with their date.
+  form.MoneyPanel.AccessibleName = [&form] {
+    return Joined(form.Panel4.text(), form.RateDateLabel.text());
+  };
   form.ListBox1.setAccessibleName("累乗の一覧");
   // Kept below the window's edge, it only carries Enter to the input.
   form.Button1.setAccessibleHidden(true);

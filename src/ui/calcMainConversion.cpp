@@ -22,6 +22,9 @@ namespace {
 constexpr char kEnter = '\r';
 constexpr const char* kFixedRateHint =
     "桁が多く、ここでは直せません。ﾒﾆｭｰの「変換ﾃﾞｰﾀをｶｽﾄﾏｲｽﾞ」で直します";
+// How far the rows go down when the date line takes its place under the
+// heading.
+constexpr int kRateDateRoom = 14;
 
 RatePanelTexts RateTextsOf(const TCalcMainForm& form) {
   RatePanelTexts rows;
@@ -88,6 +91,24 @@ void TCalcMainForm::ShowRates(int row) {
   Selection.RatesCategory = Selection.CurrentCategory;
 }
 
+void TCalcMainForm::ShowRateDate() {
+  const std::string& date = table_[Selection.CurrentCategory].RateDate;
+  RateDateLabel.setText(date.empty() ? std::string() : date + " 更新");
+  RateDateLabel.setVisible(!date.empty());
+  bool anyDate = false;
+  for (int c = kFirstMoneyCategory; c <= kCategoryCount; ++c) {
+    anyDate = anyDate || !table_[c].RateDate.empty();
+  }
+  // The rows stay where they are while the categories are gone through.
+  const int down = anyDate ? kRateDateRoom : 0;
+  if (down != rateRowsDown_) placeRateRows(down);
+}
+
+void TCalcMainForm::writeRateDate(std::int32_t category) {
+  const std::string date = DateText(services_.today());
+  if (settings_->writeRateDateIfChanged(category, date)) table_[category].RateDate = date;
+}
+
 void TCalcMainForm::Edit1Change() {
   // Only the panel of a shown money category has rates to change.
   if (Selection.RatesCategory != 0) Selection.RatesChanged = true;
@@ -143,6 +164,7 @@ void TCalcMainForm::SaveRates() {
       table_[category], rows,
       [&](int unit, const std::string& text) { settings.writeRate(category, unit, text); },
       untouched);
+  writeRateDate(category);
   // Every row not left alone is in the file with the factor it converts
   // with, a refused one too: nothing is left to save until its texts change.
   for (std::size_t k = 0; k < rows.size(); ++k) {
@@ -190,6 +212,8 @@ void TCalcMainForm::SaveRatesOnLeaving() {
   }
   UnsavedRates.erase(category);
   RateSaveFailureTold = false;
+  // The panel may stay on the category: the customisation dialog cancelled.
+  ShowRateDate();
 }
 
 void TCalcMainForm::SaveRatesAtExit() {
@@ -209,6 +233,11 @@ void TCalcMainForm::SaveRatesAtExit() {
         [&](int unit, const std::string& text) { settings_->writeRate(category, unit, text); },
         everyRowAlone);
     UnsavedRates.erase(category);
+  }
+  // Every date still owed, also one whose rates went in before a failed
+  // write stopped their save.
+  for (std::int32_t category = kFirstMoneyCategory; category <= kCategoryCount; ++category) {
+    writeRateDate(category);
   }
 }
 

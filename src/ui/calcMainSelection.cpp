@@ -94,6 +94,7 @@ void TCalcMainForm::ShowCategoryUnits() {
   // Every row was written, and a written edit counts as changed even where
   // its text happened to stay the same.
   if (moneyPage) Selection.RatesChanged = true;
+  if (moneyPage) ShowRateDate();
 }
 
 void TCalcMainForm::PageButton1Click(SpeedButton& sender) {

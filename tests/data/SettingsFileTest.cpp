@@ -235,6 +235,55 @@ TEST_F(SettingsFileTest, NamesSurviveTheRoundTripThroughTheFile) {
   EXPECT_EQ(again[13].unit(1).Name, "ab      ");
 }
 
+// A money category's DATE is written when the rate the file gives back
+// changes, a missing or unreadable DATA counting as the built-in rate.
+TEST_F(SettingsFileTest, TheRatesDateFollowsAChangedRate) {
+  const struct {
+    const char* file;
+    int category;
+    const char* text;  // written to DATA2
+    bool dated;
+  } cases[] = {
+      {"", 25, "0.94", false},  // the built-in 米ドル
+      {"", 25, "0.95", true},
+      {"[BUNRUI25]\r\nDATA2=0.95\r\n", 25, "0.950", false},
+      {"[BUNRUI25]\r\nDATA2=0.95\r\n", 25, "0.94", true},
+      {"[BUNRUI25]\r\nDATA2=*\r\n", 25, "0.94", false},
+      {"[BUNRUI25]\r\nDATA2=abc\r\n", 25, "0.94", false},
+      {"", 11, "7", false},  // no money category
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.file) + c.text);
+    writeFile(c.file);
+    SettingsFile settings(file());
+    settings.writeUnitValue(c.category, 2, c.text);
+    EXPECT_EQ(settings.writeRateDateIfChanged(c.category, "2026-12-08"), c.dated);
+    EXPECT_FALSE(settings.writeRateDateIfChanged(c.category, "2026-12-09"));
+    EXPECT_EQ(fileBytes().find("DATE=2026-12-08") != std::string::npos, c.dated);
+  }
+
+  // A date that could not be written is still owed at the next try.
+  writeFile("");
+  SettingsFile settings(file());
+  settings.writeRate(30, 1, "2.00");
+  settings.setBeforeReplaceHookForTesting(
+      [](const FilePath&) { throw std::runtime_error("full"); });
+  EXPECT_THROW(settings.writeRateDateIfChanged(30, "2026-12-08"), ProfileWriteError);
+  settings.setBeforeReplaceHookForTesting({});
+  EXPECT_TRUE(settings.writeRateDateIfChanged(30, "2026-12-09"));
+
+  // Read back for a money category alone, and only a real date.
+  writeFile(
+      "[BUNRUI25]\r\nDATE=2026-01-31\r\n[BUNRUI26]\r\nDATE=2026-13-01\r\n"
+      "[BUNRUI11]\r\nDATE=2026-01-31\r\n");
+  CategoryTable table = CategoryTable::BuiltIn();
+  SettingsFile(file()).loadCategories(table);
+  EXPECT_EQ(table[25].RateDate, "2026-01-31");
+  EXPECT_EQ(table[26].RateDate, "");
+  EXPECT_EQ(table[11].RateDate, "");
+  EXPECT_EQ(DateText({2027, 1, 2}), "2027-01-02");
+}
+
 TEST_F(SettingsFileTest, AFailedWriteNamesTheFile) {
   const std::filesystem::path blocker = folder_.path() / "not-a-folder";
   std::ofstream(blocker) << "x";

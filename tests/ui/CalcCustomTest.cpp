@@ -327,7 +327,26 @@ TEST_F(CalcCustomTest, ConfirmedCategoriesReadBackByteForByte) {
       EXPECT_EQ(read.Decimals, kept.Decimals);
       EXPECT_EQ(read.Colour, kept.Colour);
     }
+    // No rate changed: no money category has a date.
+    EXPECT_EQ(reloaded[category].RateDate, "") << category;
   }
+}
+
+// A new rate dates its money category, in memory and in the file; another
+// category's values never do.
+TEST_F(CalcCustomTest, AChangedRateDatesAMoneyCategory) {
+  for (const int category : {25, 11}) {
+    auto dialog = open(category);
+    dialog->ValueEdit2.setText("0.95");
+    EXPECT_EQ(confirm(*dialog), kModalOk);
+  }
+  EXPECT_EQ(table[25].RateDate, "2026-12-08");
+  EXPECT_EQ(table[11].RateDate, "");
+  const std::vector<std::string> lines = settingsLines();
+  EXPECT_EQ(std::count(lines.begin(), lines.end(), "DATE=2026-12-08"), 1);
+  const auto next = std::find(lines.begin(), lines.end(), "[BUNRUI11]");
+  ASSERT_NE(next, lines.begin());
+  EXPECT_EQ(*(next - 1), "DATE=2026-12-08");  // after BUNRUI25's rates
 }
 
 TEST_F(CalcCustomTest, EditedRowsGoToMemoryAndFile) {

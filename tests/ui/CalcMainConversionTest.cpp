@@ -619,10 +619,12 @@ TEST_F(ShutDown, SavesTheRatesThenReleasesTheHistoryWindowThenWritesTheWindow) {
 
   form->destroyed();
 
-  EXPECT_EQ(fileWhenReleased, "[ZOVA]\r\nPAGE=3\r\nINDEX=36\r\n[BUNRUI36]\r\nDATA1=2.00\r\n");
+  // The rate changed, so its date goes with it.
+  EXPECT_EQ(fileWhenReleased,
+            "[ZOVA]\r\nPAGE=3\r\nINDEX=36\r\n[BUNRUI36]\r\nDATA1=2.00\r\nDATE=2026-12-08\r\n");
   EXPECT_EQ(settingsBytes(),
             "[ZOVA]\r\nPAGE=3\r\nINDEX=36\r\nWinPosX=0\r\nWinPosY=0\r\n"
-            "[BUNRUI36]\r\nDATA1=2.00\r\n");
+            "[BUNRUI36]\r\nDATA1=2.00\r\nDATE=2026-12-08\r\n");
   EXPECT_FALSE(form->HistoryWindowRelease);
 }
 

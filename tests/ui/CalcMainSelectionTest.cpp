@@ -38,6 +38,16 @@ std::string BitmapBytes(int width, int height) {
   return bytes;
 }
 
+// The DATE of a category's section in the file's bytes, or nothing.
+std::string DateOf(const std::string& bytes, int category) {
+  const std::size_t section = bytes.find("[BUNRUI" + std::to_string(category) + "]");
+  if (section == std::string::npos) return {};
+  const std::size_t end = bytes.find("\r\n[", section);
+  const std::size_t key = bytes.find("\r\nDATE=", section);
+  if (key == std::string::npos || key > end) return {};
+  return bytes.substr(key + 7, 10);
+}
+
 using UnitDisplay = CalcMainTest;
 
 TEST_F(UnitDisplay, EveryCategoryShowsItsUnitsOnBothRows) {
@@ -329,6 +339,9 @@ TEST_F(PageChange, AFailedSaveIsToldOnceAndKeepsTheRatesUntilALaterSave) {
   for (const char* section : {"[BUNRUI26]\r\nDATA1=3.00\r\n", "[BUNRUI27]\r\nDATA1=4.00\r\n"}) {
     EXPECT_NE(settingsBytes().find(section), std::string::npos) << settingsBytes();
   }
+  // Each with the date of its new rates.
+  for (const int category : {25, 26, 27})
+    EXPECT_EQ(DateOf(settingsBytes(), category), "2026-12-08");
   EXPECT_EQ(errors.size(), 1u);
 }
 
@@ -382,6 +395,41 @@ TEST_F(PageChange, ARefusedRowSavesTheRateItConvertsWith) {
   allowWrites();
   EXPECT_EQ(errors.size(), 1u);
   EXPECT_EQ(settingsBytes(), saved);
+}
+
+// A category's date changes exactly when a saved rate does: rates read and
+// saved as they were, or typed another way, keep it. It shows under the
+// heading, heard with the panel, and every money category's rows make room
+// for it.
+TEST_F(PageChange, TheRatesDateChangesExactlyWithASavedRate) {
+  writeSettings("[ZOVA]\r\nPAGE=3\r\nINDEX=25\r\n");
+  auto form = start();
+  form->RateEdit(1).userChanged("0100");  // 円, as it was
+  form->CategoryButton(2).click();        // 26
+  ASSERT_NE(settingsBytes().find("[BUNRUI25]"), std::string::npos);
+  EXPECT_EQ(DateOf(settingsBytes(), 25), "");
+  EXPECT_FALSE(form->RateDateLabel.visible());
+  EXPECT_EQ(form->Label3.bounds().top, 32);
+
+  services.date = {2027, 1, 2};
+  form->RateEdit(2).userChanged("11");  // 独ﾏﾙｸ
+  form->CustomizeMenuClick();           // saved, then cancelled
+  EXPECT_EQ(DateOf(settingsBytes(), 26), "2027-01-02");
+  EXPECT_TRUE(form->RateDateLabel.visible());
+  EXPECT_EQ(form->RateDateLabel.text(), "2027-01-02 更新");
+  EXPECT_EQ(form->MoneyPanel.accessibleName(), "為替レート 2027-01-02 更新");
+  EXPECT_EQ(form->Label3.bounds().top, 46);
+  EXPECT_EQ(form->RateEdit(1).bounds().top, 80);
+  form->CategoryButton(1).click();  // 25
+  EXPECT_FALSE(form->RateDateLabel.visible());
+  EXPECT_EQ(form->Label3.bounds().top, 46);
+  form->CategoryButton(2).click();
+
+  services.date = {2027, 1, 3};
+  form->RateEdit(2).userChanged("011");
+  form->PageButton1.click();
+  EXPECT_NE(settingsBytes().find("DATA2=11.00"), std::string::npos);
+  EXPECT_EQ(DateOf(settingsBytes(), 26), "2027-01-02");
 }
 
 // The twelve category buttons are one Tab stop: a category whose name lost

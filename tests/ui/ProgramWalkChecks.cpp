@@ -12,6 +12,23 @@
 
 namespace hk::walk {
 
+namespace {
+
+// Whether a rate of the section reads back as another value than before.
+bool ARateChanged(const IniFile& before, const IniFile& now, const std::string& section) {
+  for (int unit = 1; unit <= 9; ++unit) {
+    const IniFile::Key key{section, "DATA" + std::to_string(unit)};
+    const auto was = before.keys.find(key);
+    const auto is = now.keys.find(key);
+    if (is == now.keys.end()) continue;
+    if (was == before.keys.end()) return true;
+    if (ReadReal(was->second.value) != ReadReal(is->second.value)) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
 Told Classify(const std::string& text, const std::string& title) {
   if (text == "数値異常") return Told::RateError;
   if (title == "入力ｴﾗｰ" || title == "ｵｰﾊﾞｰﾌﾛｰ") return Told::BaseError;
@@ -116,6 +133,11 @@ void ProgramWalk::checkFileChanges() {
     if (!mayChange && key.second.rfind("DATA", 0) == 0 && section.rfind("BUNRUI", 0) == 0) {
       const int n = std::atoi(section.c_str() + 6);
       mayChange = e.ratesMayChange.count(n) != 0;
+    }
+    // A money category's date moves only with a saved rate that changed.
+    if (!mayChange && key.second == "DATE" && section.rfind("BUNRUI", 0) == 0) {
+      mayChange = e.ratesMayChange.count(std::atoi(section.c_str() + 6)) != 0 &&
+                  ARateChanged(fileBefore, now, section);
     }
     if (!mayChange) {
       return fail("[" + section + "] " + key.second + " changed from " + Quoted(wasLine) + " to " +

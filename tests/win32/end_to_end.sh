@@ -94,8 +94,8 @@ sleep 0.3
 
 exit_program
 # The money category shown saves its rates before the window's keys; the yen
-# stepped up from the 150 typed.
-expected=$(printf '[BUNRUI25]\r\nDATA1=151.00\r\nDATA2=0.94\r\nDATA3=0.90\r\nDATA4=0.80\r\nDATA5=0.60\r\nDATA6=1.25\r\nDATA7=10.00\r\nDATA8=5.00\r\nDATA9=6.00\r\n[ZOVA]\r\nWinPosX=0\r\nWinPosY=0\r\nINDEX=25\r\nPAGE=3\r\n' |
+# stepped up from the 150 typed, a new rate, which dates them today.
+expected=$(printf '[BUNRUI25]\r\nDATA1=151.00\r\nDATA2=0.94\r\nDATA3=0.90\r\nDATA4=0.80\r\nDATA5=0.60\r\nDATA6=1.25\r\nDATA7=10.00\r\nDATA8=5.00\r\nDATA9=6.00\r\nDATE=%s\r\n[ZOVA]\r\nWinPosX=0\r\nWinPosY=0\r\nINDEX=25\r\nPAGE=3\r\n' "$(date +%F)" |
   bytes_of)
 check "the settings of the first run" "$expected" "$(bytes_of <"$first/hakarimaru.KZN")"
 

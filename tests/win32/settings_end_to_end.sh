@@ -131,15 +131,17 @@ check "a rate stepped back to what it showed is not written again" "1" \
   "$(grep -c '^DATA2=0.94'$'\r''$' "$fine/hakarimaru.KZN")"
 
 # 米ドル of ¥ﾍﾞｰｽ1 stepped up and converted, then stepped back and converted
-# again: what the row shows is what converts and what is saved. Then a step
-# that no conversion reads, and another money category picked before leaving
-# the page: the step is saved all the same.
+# again: what the row shows is what converts and what is saved, and the
+# rate it always had gets no date. Then a step that no conversion reads, and
+# another money category picked before leaving the page: the step is saved
+# all the same, with today's date, which the panel shows after a restart.
 stepped=$work/stepped
 mkdir "$stepped"
 printf '[ZOVA]\r\nPAGE=3\r\nINDEX=25\r\n' >"$stepped/hakarimaru.KZN"
 start_program "$stepped"
 result() { window_texts "はかり丸" | sed -n 's/^結果: \([^ ]*\).*/\1/p' | head -n 1; }
 data2() { tr -d '\r' <"$stepped/hakarimaru.KZN" | sed -n '/^\[BUNRUI25\]/,/^\[/s/^DATA2=//p'; }
+date25() { tr -d '\r' <"$stepped/hakarimaru.KZN" | sed -n '/^\[BUNRUI25\]/,/^\[/s/^DATE=//p'; }
 click_at $((404 + 130 + 7)) $((2 + 115 + 4))  # 94 to 95
 click_at 168 174
 xdotool type --delay 60 "100"
@@ -154,6 +156,7 @@ check "the rate stepped back converts" "0.94" "$(result)"
 click_at $((72 + 32)) $((48 + 27))  # ¥ﾍﾞｰｽ2
 sleep 0.3
 check "and is saved when another category is picked" "0.94" "$(data2)"
+check "the rate it always had gets no date" "" "$(date25)"
 click_at $((8 + 32)) $((48 + 27))  # ¥ﾍﾞｰｽ1 again
 check "and shown when it comes back" "94" "$(decimal_box)"
 click_at $((404 + 130 + 7)) $((2 + 115 + 4))  # 94 to 95, read by nothing
@@ -161,6 +164,13 @@ click_at $((72 + 32)) $((48 + 27))            # ¥ﾍﾞｰｽ2
 click_title_button 29                         # page 1
 exit_program
 check "a step that no conversion read survives another category" "0.95" "$(data2)"
+today=$(date +%F)
+check "with today's date" "$today" "$(date25)"
+start_program "$stepped"
+click_title_button 81  # page 3, ¥ﾍﾞｰｽ1
+check "the date under the rates' heading" "1" \
+  "$(window_texts "はかり丸" | grep -cx "$today 更新")"
+exit_program
 
 # 米ドル's integer part typed with a sign: it converts with 1.94, and the file
 # gets the rate's plain text when the page is left.

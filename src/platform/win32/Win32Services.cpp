@@ -418,6 +418,12 @@ bool Win32Services::highContrast() {
   return (setting.dwFlags & HCF_HIGHCONTRASTON) != 0;
 }
 
+CalendarDate Win32Services::today() {
+  SYSTEMTIME now{};
+  GetLocalTime(&now);
+  return {now.wYear, now.wMonth, now.wDay};
+}
+
 int Win32Services::scrollBarWidth() {
   // The layout's units: the bar's pixels, at the DPI the system made them for.
   return LayoutCoordinate(GetSystemMetrics(SM_CXVSCROLL), SystemDpi());

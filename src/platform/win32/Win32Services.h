@@ -53,6 +53,7 @@ class Win32Services : public Services {
   int scrollBarWidth() override;
   MonitorArea nearestMonitor(const Rect& screen) override;
   bool highContrast() override;
+  CalendarDate today() override;
 
   // Destroys the forms given to releaseLater: their windows first, then the
   // components.
