@@ -136,8 +136,10 @@ void ProgramWalk::checkFileChanges() {
     }
     // A money category's date moves only with a saved rate that changed.
     if (!mayChange && key.second == "DATE" && section.rfind("BUNRUI", 0) == 0) {
-      mayChange = e.ratesMayChange.count(std::atoi(section.c_str() + 6)) != 0 &&
-                  ARateChanged(fileBefore, now, section);
+      const bool written =
+          e.ratesMayChange.count(std::atoi(section.c_str() + 6)) != 0 ||
+          e.keysMayChange.count(IniFile::Key{section, "DATA1"}) != 0;  // the dialog's OK
+      mayChange = written && ARateChanged(fileBefore, now, section);
     }
     if (!mayChange) {
       return fail("[" + section + "] " + key.second + " changed from " + Quoted(wasLine) + " to " +
