@@ -112,6 +112,7 @@ struct Model {
   ShownResult result;
   int focus = 0;  // 0 the input, 1..18 a rate edit
   bool autoClip = true;
+  bool topmost = false;
   std::array<bool, kUnitsPerCategory + 1> unitEnabled{};  // 1..9
   std::array<PanelRow, kUnitsPerCategory> panel{};
   bool panelShown = false;
@@ -198,6 +199,7 @@ class ProgramWalk : public ::testing::Test {
   void historyStep();
   void modalHistory();
   void toggleAutoClip();
+  void toggleTopmost();
   void exitAndStart();
   void refuseWrites();
 

@@ -213,6 +213,9 @@ void ProgramWalk::checkScreen() {
   if (s.AutoClip != m.autoClip || form->ResultClipMenu->checked() != m.autoClip) {
     return fail("the automatic copy is not as the user set it");
   }
+  if (form->topmost() != m.topmost || form->TopmostMenu->checked() != m.topmost) {
+    return fail("keeping on top is not as the user set it");
+  }
   for (int u = 1; u <= kUnitsPerCategory; ++u) {
     if (form->FromButton(u).enabled() != m.unitEnabled[static_cast<std::size_t>(u)] ||
         form->ToButton(u).enabled() != m.unitEnabled[static_cast<std::size_t>(u)]) {
@@ -456,6 +459,7 @@ void ProgramWalk::checkRestart(const CategoryTable& before, int page, int catego
     expectedCategory = 12 * (expectedPage - 1) + 1;
   }
   const bool autoClip = ReadWhole(f.value("ZOVA", "AUTOCLIP").value_or("")).value_or(1) != 0;
+  const bool topmost = ReadWhole(f.value("ZOVA", "TOPMOST").value_or("")).value_or(0) != 0;
   if (writesGo && (expectedPage != page || expectedCategory != category)) {
     fail("the exit left page " + std::to_string(page) + ", category " + std::to_string(category) +
          "; the file says " + std::to_string(expectedPage) + ", " +
@@ -471,6 +475,7 @@ void ProgramWalk::checkRestart(const CategoryTable& before, int page, int catego
   m.page = expectedPage;
   m.category = expectedCategory;
   m.autoClip = autoClip;
+  m.topmost = topmost;
   expectUnitsShown();
   e.historyTouched = true;
 }

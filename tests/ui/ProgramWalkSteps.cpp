@@ -200,6 +200,23 @@ void ProgramWalk::toggleAutoClip() {
   }
 }
 
+// Kept on top by the menu or by Ctrl+T, and remembered at once.
+void ProgramWalk::toggleTopmost() {
+  if (pick(0, 1) == 0) {
+    note("menu: keep on top");
+    form->TopmostMenu->click();
+  } else {
+    note("Ctrl+T");
+    form->pressProgramShortcut(key::Char('T'), kCtrl);
+  }
+  m.topmost = !m.topmost;
+  if (storage.refusing) {
+    tell(Told::WriteFailure);
+  } else {
+    mayWrite("ZOVA", "TOPMOST");
+  }
+}
+
 void ProgramWalk::refuseWrites() {
   refusalLeft = pick(1, 40);
   note("the settings file takes no writes for " + std::to_string(refusalLeft) + " steps");

@@ -61,7 +61,7 @@ const Step kSteps[] = {
     {&ProgramWalk::customise, 3, false, false},      {&ProgramWalk::toggleHistory, 4, false, false},
     {&ProgramWalk::historyStep, 35, false, true},    {&ProgramWalk::modalHistory, 1, false, false},
     {&ProgramWalk::toggleAutoClip, 2, false, false}, {&ProgramWalk::exitAndStart, 1, false, false},
-    {&ProgramWalk::refuseWrites, 1, false, false},
+    {&ProgramWalk::refuseWrites, 1, false, false},   {&ProgramWalk::toggleTopmost, 2, false, false},
 };
 
 }  // namespace
