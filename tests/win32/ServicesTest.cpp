@@ -224,7 +224,7 @@ TEST_F(Services32, ATopmostFormKeepsItsWindowsAndBoxesAboveIt) {
   EXPECT_TRUE(fontsTopmost);
 
   // The help window, which no window owns, comes and goes with it.
-  services.help(owner, "missing.hlp", HelpCommand::Context, 256);
+  services.help(owner, FilePath("missing.hlp"), HelpCommand::Context, 256);
   const HWND help = FindWindowW(nullptr, L"はかり丸 ヘルプ");
   ASSERT_NE(help, nullptr);
   EXPECT_TRUE(IsTopmost(help));
