@@ -217,10 +217,29 @@ LRESULT CALLBACK Win32Services::MessageWindowProc(HWND window, UINT message, WPA
   return DefWindowProcW(window, message, wParam, lParam);
 }
 
+namespace {
+
+BOOL CALLBACK FindTopmost(HWND window, LPARAM found) {
+  if (!IsWindowVisible(window) || !(GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOPMOST)) {
+    return TRUE;
+  }
+  *reinterpret_cast<bool*>(found) = true;
+  return FALSE;
+}
+
+}  // namespace
+
 int Win32Services::messageBox(std::string_view text, std::string_view title, unsigned flags) {
   const std::wstring wideText = SjisToWide(text);
   const std::wstring wideTitle = SjisToWide(title);
-  return MessageBoxW(GetActiveWindow(), wideText.c_str(), wideTitle.c_str(), flags);
+  const HWND owner = GetActiveWindow();
+  // A box with no owner, while the program sits in the background, would
+  // open below a window of ours kept on top and stay hidden behind it.
+  bool topmost = false;
+  if (!owner)
+    EnumThreadWindows(GetCurrentThreadId(), FindTopmost, reinterpret_cast<LPARAM>(&topmost));
+  if (topmost) flags |= MB_TOPMOST;
+  return MessageBoxW(owner, wideText.c_str(), wideTitle.c_str(), flags);
 }
 
 void Win32Services::beep(unsigned type) { MessageBeep(type); }
