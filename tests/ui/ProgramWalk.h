@@ -87,6 +87,9 @@ struct PanelRow {
   std::string decimalText;
   // A conversion or a save has put what the row shows into its factor since.
   bool read = false;
+  // What the row showed when a save last put it in the file: until its texts
+  // differ from these, it has nothing more to save.
+  std::optional<std::pair<std::string, std::string>> saved;
 };
 
 struct ModelRecord {

@@ -110,6 +110,7 @@ void ProgramWalk::expectPanelFilled() {
     p.integerText = form->RateEdit(row).text();
     p.decimalText = form->RateEdit(kUnitsPerCategory + row).text();
     p.read = false;
+    p.saved.reset();
     if (form->RateEdit(row).enabled() != p.shown) {
       fail("rate row " + std::to_string(row) + (p.shown ? " is off" : " is on") +
            " for a factor of " + std::to_string(static_cast<double>(unit.factor)));
@@ -177,7 +178,12 @@ void ProgramWalk::expectSavePoint(bool exiting) {
     const std::size_t k = static_cast<std::size_t>(row - 1);
     const bool retyped =
         ratesBefore[k] != p.integerText || ratesBefore[k + kUnitsPerCategory] != p.decimalText;
-    if (p.shown && (p.read || retyped)) edited = true;
+    if (!p.shown) continue;
+    if (p.saved ? p.saved->first != ratesBefore[k] ||
+                      p.saved->second != ratesBefore[k + kUnitsPerCategory]
+                : (p.read || retyped)) {
+      edited = true;
+    }
   }
   // Browsing writes nothing; rates kept from a refused save are due again.
   if (!edited && m.unsaved.count(n) == 0 && !exiting) return;
@@ -199,6 +205,13 @@ void ProgramWalk::expectSavePoint(bool exiting) {
   if (!storage.refusing) {
     e.saved.push_back(n);
     m.rateRefusalTold = false;
+    for (int row = 1; row <= kUnitsPerCategory; ++row) {
+      PanelRow& p = m.panel[static_cast<std::size_t>(row - 1)];
+      const std::size_t k = static_cast<std::size_t>(row - 1);
+      const bool alone = !p.read && ratesBefore[k] == p.integerText &&
+                         ratesBefore[k + kUnitsPerCategory] == p.decimalText;
+      if (p.shown && !alone) p.saved = {ratesBefore[k], ratesBefore[k + kUnitsPerCategory]};
+    }
     return;
   }
   if (exiting) return;  // the exit's own refusal is told
